@@ -7,6 +7,8 @@ the screen) to y = 668 (the bottom of bg2), so the three cut-outs join exactly.
 import math
 import random
 
+import cairo
+
 from draw import (OUTLINE, ellipse, fill_stroke, hexrgb, linear, mix, new_surface, radial,
                   shade)
 
@@ -51,6 +53,8 @@ def _sky(ctx):
 
 
 def cloud(ctx, cx, cy, s):
+    """A puffy cloud with a flat underside; drawn in a group so the cut erases only itself."""
+    ctx.push_group()
     puffs = [(-34, 6, 16), (-16, -6, 20), (6, -12, 24), (28, -2, 19), (44, 8, 13), (8, 8, 18)]
     ctx.new_path()
     for dx, dy, r in puffs:
@@ -62,27 +66,22 @@ def cloud(ctx, cx, cy, s):
     ctx.set_source(linear(0, cy - 36 * s, 0, cy + 26 * s,
                           [(0, (1, 1, 1)), (0.55, (0.98, 0.99, 1)), (1, hexrgb("#d6e9f7"))]))
     ctx.fill()
-    # flat underside, as cartoon clouds have
     ctx.rectangle(cx - 50 * s, cy + 14 * s, 100 * s, 20 * s)
-    ctx.set_operator(0)  # CLEAR
+    ctx.set_operator(cairo.OPERATOR_CLEAR)
     ctx.fill()
-    ctx.set_operator(2)  # OVER
+    ctx.set_operator(cairo.OPERATOR_OVER)
     ctx.set_source_rgba(*hexrgb("#8fbfe4"), 0.9)
     ctx.set_line_width(2.5 * s)
     ctx.move_to(cx - 43 * s, cy + 14 * s)
     ctx.line_to(cx + 52 * s, cy + 14 * s)
     ctx.stroke()
+    ctx.pop_group_to_source()
+    ctx.paint()
 
 
 def _clouds(ctx):
-    # Clouds are drawn on their own surface so the flat-bottom cut does not erase the sky.
-    from draw import new_surface as ns
-    layer, lctx = ns(WIDTH, 260)
-    lctx.translate(0, -TOP)
     for cx, cy, s in [(92, 84, 1.0), (478, 66, 0.62), (640, 98, 0.85), (300, -20, 0.8)]:
-        cloud(lctx, cx, cy, s)
-    ctx.set_source_surface(layer, 0, TOP)
-    ctx.paint()
+        cloud(ctx, cx, cy, s)
 
 
 def _hills(ctx):

@@ -101,19 +101,18 @@ def title_tune():
 
 
 def appear():
-    """A cork pop followed by a quick rising whistle."""
+    """A soft pop followed by a quick rising whistle."""
     n = int(0.38 * RATE)
     out = []
     phase = 0.0
-    rng = random.Random(11)
     for i in range(n):
         t = i / RATE
         f = 380 + 1500 * (t / 0.38) ** 1.6
         phase += 2 * math.pi * f / RATE
         vib = 1 + 0.02 * math.sin(2 * math.pi * 18 * t)
         s = 0.7 * math.sin(phase * vib) + 0.12 * math.sin(2 * phase)
-        if t < 0.02:
-            s += 0.8 * rng.uniform(-1, 1) * (1 - t / 0.02)
+        # the pop: a low blip that drops in pitch and is gone in 40 ms
+        s += 0.9 * math.sin(2 * math.pi * (220 * t - 1500 * t * t)) * math.exp(-t * 90)
         out.append(s)
     env = _envelope(n, int(0.003 * RATE), int(0.12 * RATE))
     return _fade_edges(_normalise([s * e for s, e in zip(out, env)]), 0.003)

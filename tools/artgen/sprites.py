@@ -6,6 +6,8 @@ hole, shows the mole rising out of the same opening.
 
 import math
 
+import scene
+
 from draw import (OUTLINE, ellipse, fill_stroke, hexrgb, linear, new_surface, radial,
                   rounded_rect, shade, soft_shadow, yellow_star)
 
@@ -44,7 +46,7 @@ def _opening_path(ctx):
     ellipse(ctx, CX, OY, ORX, ORY)
 
 
-def hole_back(ctx):
+def hole_back(ctx, grass=True):
     """Shadow, mound and the dark opening: everything behind a mole."""
     soft_shadow(ctx, CX + 3, OY + 12, 59, 16, 0.35)
     _mound_path(ctx)
@@ -64,6 +66,10 @@ def hole_back(ctx):
         ellipse(ctx, x, y, r, r * 0.75)
         fill_stroke(ctx, radial(x - r / 2, y - r / 2, 0, x, y, r,
                                 [(0, DIRT_LIGHT), (1, DIRT_DARK)]), OUTLINE, 1.2)
+    # grass growing against the mound, when it stands in the meadow
+    for x, y, sc in [(CX - 50, OY + 14, 1.3), (CX + 48, OY + 10, 1.1), (CX + 26, OY + 29, 1.0),
+                     (CX - 31, OY - 14, 0.9)] if grass else []:
+        scene.tuft(ctx, x, y, sc, hexrgb("#4a9632"))
     # the opening: far wall in dim brown, depth in near black
     _opening_path(ctx)
     fill_stroke(ctx, hexrgb("#5b321b"), OUTLINE, 2.2)
@@ -153,9 +159,9 @@ def _paw(ctx, x, y, flip):
         ctx.stroke()
 
 
-def draw_mole(ctx, bopped=False):
+def draw_mole(ctx, bopped=False, grass=True):
     """The whole mole frame: the hole, the mole rising from it, the near lip and paws."""
-    hole_back(ctx)
+    hole_back(ctx, grass)
     top = 16.0 if bopped else 8.0
     half_w = 31.0 if bopped else 29.0
     ctx.save()
@@ -265,22 +271,22 @@ def mole_image(bopped):
 
 def hammer_image():
     surface, ctx = new_surface(24, 30)
-    ctx.translate(12.5, 17)
-    ctx.scale(0.92, 0.92)
+    ctx.translate(12.5, 17.5)
+    ctx.scale(0.9, 0.9)
     ctx.rotate(-0.25)
     # handle
-    rounded_rect(ctx, -2, -6, 4, 19, 2)
+    rounded_rect(ctx, -2.4, -6, 4.8, 18.5, 2.2)
     fill_stroke(ctx, linear(-2, 0, 2, 0, [(0, hexrgb("#f2c084")), (1, hexrgb("#b97a3e"))]), OUTLINE, 1.2)
     # head: a red mallet with pale wooden caps
-    rounded_rect(ctx, -9, -13, 18, 9, 3)
-    fill_stroke(ctx, linear(0, -13, 0, -4, [(0, hexrgb("#ff8a74")), (0.5, hexrgb("#e8483a")),
-                                           (1, hexrgb("#b02d24"))]), OUTLINE, 1.3)
-    for x in (-9, 6):
-        rounded_rect(ctx, x, -13.5, 3, 10, 1.2)
-        fill_stroke(ctx, linear(0, -13, 0, -4, [(0, hexrgb("#ffe6b8")), (1, hexrgb("#d9a25f"))]),
+    rounded_rect(ctx, -10, -14.5, 20, 11, 3)
+    fill_stroke(ctx, linear(0, -14.5, 0, -3.5, [(0, hexrgb("#ff8a74")), (0.5, hexrgb("#e8483a")),
+                                             (1, hexrgb("#b02d24"))]), OUTLINE, 1.3)
+    for x in (-10, 7):
+        rounded_rect(ctx, x, -15, 3, 12, 1.2)
+        fill_stroke(ctx, linear(0, -15, 0, -3, [(0, hexrgb("#ffe6b8")), (1, hexrgb("#d9a25f"))]),
                     OUTLINE, 1.1)
-    ctx.move_to(-5, -11.2)
-    ctx.line_to(4, -11.2)
+    ctx.move_to(-5.5, -12.3)
+    ctx.line_to(4.5, -12.3)
     ctx.set_source_rgba(1, 1, 1, 0.6)
     ctx.set_line_width(1.2)
     ctx.stroke()
@@ -296,9 +302,10 @@ def icon_image(size):
     ctx.set_source(linear(0, 6, 0, 250, [(0, hexrgb("#4da3e6")), (0.42, hexrgb("#bfe8fb")),
                                          (0.42, hexrgb("#9fd95c")), (1, hexrgb("#4f9f37"))]))
     ctx.fill()
-    ellipse(ctx, 60, 50, 40, 40)
-    ctx.set_source(radial(60, 50, 0, 60, 50, 60, [(0, (1, 1, 0.85), 0.9), (1, (1, 1, 0.85), 0)]))
-    ctx.fill()
+    ellipse(ctx, 52, 50, 24, 24)
+    fill_stroke(ctx, radial(45, 43, 2, 52, 50, 26, [(0, hexrgb("#fffbd0")), (0.5, hexrgb("#ffe25a")),
+                                                    (1, hexrgb("#ffb92e"))]), OUTLINE, 3)
+    scene.cloud(ctx, 196, 66, 0.72)
     ctx.translate(128 - CX * 2.15, 250 - H * 2.15 + 12)
     ctx.scale(2.15, 2.15)
     draw_mole(ctx)

@@ -177,7 +177,7 @@ def game_over():
     ctx.save()
     ctx.translate(18, 11)
     ctx.scale(0.8, 0.8)
-    sprites.draw_mole(ctx, bopped=True)
+    sprites.draw_mole(ctx, bopped=True, grass=False)
     ctx.restore()
     cartoon_text(ctx, "游戏结束", 275, 42, CJK_FONT, 44, linear(0, 20, 0, 64, [
         (0, hexrgb("#ffffff")), (1, hexrgb("#ffe9a8"))]), outline=hexrgb("#5a1d10"),
