@@ -7,8 +7,6 @@ the screen) to y = 668 (the bottom of bg2), so the three cut-outs join exactly.
 import math
 import random
 
-import cairo
-
 from draw import (OUTLINE, ellipse, fill_stroke, hexrgb, linear, mix, new_surface, radial,
                   shade)
 
@@ -53,30 +51,32 @@ def _sky(ctx):
 
 
 def cloud(ctx, cx, cy, s):
-    """A puffy cloud with a flat underside; drawn in a group so the cut erases only itself."""
-    ctx.push_group()
+    """A puffy cloud with a flat underside."""
     puffs = [(-34, 6, 16), (-16, -6, 20), (6, -12, 24), (28, -2, 19), (44, 8, 13), (8, 8, 18)]
+    cut = 14  # the flat underside, below the centre
+    ends = [dx + side * math.sqrt(r * r - (cut - dy) ** 2)
+            for dx, dy, r in puffs if abs(cut - dy) < r for side in (-1, 1)]
+    left, right = min(ends), max(ends)
+    edge = hexrgb("#8fbfe4")
+    ctx.save()
+    ctx.rectangle(cx - 80 * s, cy - 80 * s, 160 * s, (80 + cut) * s)
+    ctx.clip()
     ctx.new_path()
     for dx, dy, r in puffs:
         ctx.new_sub_path()
         ctx.arc(cx + dx * s, cy + dy * s, r * s, 0, 2 * math.pi)
-    ctx.set_source_rgba(*hexrgb("#8fbfe4"), 0.9)
+    ctx.set_source_rgb(*edge)
     ctx.set_line_width(3.5 * s)
     ctx.stroke_preserve()
-    ctx.set_source(linear(0, cy - 36 * s, 0, cy + 26 * s,
-                          [(0, (1, 1, 1)), (0.55, (0.98, 0.99, 1)), (1, hexrgb("#d6e9f7"))]))
+    ctx.set_source(linear(0, cy - 36 * s, 0, cy + cut * s,
+                          [(0, (1, 1, 1)), (0.6, (0.98, 0.99, 1)), (1, hexrgb("#d6e9f7"))]))
     ctx.fill()
-    ctx.rectangle(cx - 50 * s, cy + 14 * s, 100 * s, 20 * s)
-    ctx.set_operator(cairo.OPERATOR_CLEAR)
-    ctx.fill()
-    ctx.set_operator(cairo.OPERATOR_OVER)
-    ctx.set_source_rgba(*hexrgb("#8fbfe4"), 0.9)
+    ctx.restore()
+    ctx.move_to(cx + left * s, cy + cut * s)
+    ctx.line_to(cx + right * s, cy + cut * s)
+    ctx.set_source_rgb(*edge)
     ctx.set_line_width(2.5 * s)
-    ctx.move_to(cx - 43 * s, cy + 14 * s)
-    ctx.line_to(cx + 52 * s, cy + 14 * s)
     ctx.stroke()
-    ctx.pop_group_to_source()
-    ctx.paint()
 
 
 def _clouds(ctx):
