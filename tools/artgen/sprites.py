@@ -119,8 +119,9 @@ def _body_path(ctx, top, half_w):
 
 def _eye(ctx, x, y):
     ellipse(ctx, x, y, 4.2, 5.6)
-    fill_stroke(ctx, radial(x - 1, y - 2, 0, x, y, 6, [(0, hexrgb("#3a2a26")), (1, hexrgb("#0d0706"))]),
-                None)
+    ctx.set_source(radial(x - 1, y - 2, 0, x, y, 6,
+                          [(0, hexrgb("#3a2a26")), (1, hexrgb("#0d0706"))]))
+    ctx.fill()
     ellipse(ctx, x - 1.4, y - 2.2, 1.6, 1.9)
     ctx.set_source_rgb(1, 1, 1)
     ctx.fill()
@@ -149,8 +150,8 @@ def _dizzy_eye(ctx, x, y):
 
 def _paw(ctx, x, y, flip):
     ellipse(ctx, x, y, 9, 5.5)
-    fill_stroke(ctx, radial(x - 3, y - 3, 0, x, y, 10, [(0, hexrgb("#ffd9cf")), (1, hexrgb("#f0a895"))]),
-                OUTLINE, 1.6)
+    skin = radial(x - 3, y - 3, 0, x, y, 10, [(0, hexrgb("#ffd9cf")), (1, hexrgb("#f0a895"))])
+    fill_stroke(ctx, skin, OUTLINE, 1.6)
     for k in (-4, 0, 4):
         ctx.move_to(x + k, y - 4.5 + abs(k) * 0.2)
         ctx.line_to(x + k + flip * 0.6, y - 1.5)
@@ -179,15 +180,16 @@ def draw_mole(ctx, bopped=False, grass=True):
     # head tuft
     for dx, lean in [(-4, -5), (0, 0), (4, 5)]:
         ctx.move_to(CX + dx, top + 2)
-        ctx.curve_to(CX + dx + lean * 0.3, top - 3, CX + dx + lean, top - 5, CX + dx + lean, top - 5)
+        tip_x = CX + dx + lean
+        ctx.curve_to(CX + dx + lean * 0.3, top - 3, tip_x, top - 5, tip_x, top - 5)
         ctx.set_source_rgb(*OUTLINE)
         ctx.set_line_width(1.6)
         ctx.stroke()
     face = top + (26 if bopped else 24)
     # muzzle
     ellipse(ctx, CX, face + 12, 17, 12)
-    fill_stroke(ctx, radial(CX - 5, face + 7, 1, CX, face + 12, 18, [(0, hexrgb("#fff1de")), (1, MUZZLE)]),
-                shade(MUZZLE, 0.55), 1.3)
+    fill_stroke(ctx, radial(CX - 5, face + 7, 1, CX, face + 12, 18,
+                            [(0, hexrgb("#fff1de")), (1, MUZZLE)]), shade(MUZZLE, 0.55), 1.3)
     # cheeks
     for dx in (-22, 22):
         ellipse(ctx, CX + dx, face + 10, 5.5, 3.5)
@@ -231,7 +233,8 @@ def draw_mole(ctx, bopped=False, grass=True):
     # nose
     ellipse(ctx, CX, face + 6, 7.5, 5.5)
     fill_stroke(ctx, radial(CX - 2.5, face + 4, 0.5, CX, face + 6, 8,
-                            [(0, hexrgb("#ffc2cf")), (0.5, PINK), (1, hexrgb("#d9456a"))]), OUTLINE, 1.4)
+                            [(0, hexrgb("#ffc2cf")), (0.5, PINK), (1, hexrgb("#d9456a"))]),
+                OUTLINE, 1.4)
     ellipse(ctx, CX - 2.6, face + 3.8, 2.2, 1.4)
     ctx.set_source_rgba(1, 1, 1, 0.85)
     ctx.fill()
@@ -276,7 +279,8 @@ def hammer_image():
     ctx.rotate(-0.25)
     # handle
     rounded_rect(ctx, -2.4, -6, 4.8, 18.5, 2.2)
-    fill_stroke(ctx, linear(-2, 0, 2, 0, [(0, hexrgb("#f2c084")), (1, hexrgb("#b97a3e"))]), OUTLINE, 1.2)
+    wood = linear(-2, 0, 2, 0, [(0, hexrgb("#f2c084")), (1, hexrgb("#b97a3e"))])
+    fill_stroke(ctx, wood, OUTLINE, 1.2)
     # head: a red mallet with pale wooden caps
     rounded_rect(ctx, -10, -14.5, 20, 11, 3)
     fill_stroke(ctx, linear(0, -14.5, 0, -3.5, [(0, hexrgb("#ff8a74")), (0.5, hexrgb("#e8483a")),
@@ -303,8 +307,9 @@ def icon_image(size):
                                          (0.42, hexrgb("#9fd95c")), (1, hexrgb("#4f9f37"))]))
     ctx.fill()
     ellipse(ctx, 52, 50, 24, 24)
-    fill_stroke(ctx, radial(45, 43, 2, 52, 50, 26, [(0, hexrgb("#fffbd0")), (0.5, hexrgb("#ffe25a")),
-                                                    (1, hexrgb("#ffb92e"))]), OUTLINE, 3)
+    sun = radial(45, 43, 2, 52, 50, 26,
+                 [(0, hexrgb("#fffbd0")), (0.5, hexrgb("#ffe25a")), (1, hexrgb("#ffb92e"))])
+    fill_stroke(ctx, sun, OUTLINE, 3)
     scene.cloud(ctx, 196, 66, 0.72)
     ctx.translate(128 - CX * 2.15, 250 - H * 2.15 + 12)
     ctx.scale(2.15, 2.15)

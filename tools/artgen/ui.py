@@ -25,7 +25,8 @@ def _candy_body(ctx, x, y, w, h, r, base, depth):
                                            (1, shade(base, 0.82))]), OUTLINE, 2.2)
     # gloss on the upper half
     rounded_rect(ctx, x + 5, y + 3, w - 10, h * 0.42, r * 0.7)
-    ctx.set_source(linear(0, y + 3, 0, y + 3 + h * 0.42, [(0, (1, 1, 1), 0.55), (1, (1, 1, 1), 0.08)]))
+    ctx.set_source(linear(0, y + 3, 0, y + 3 + h * 0.42,
+                          [(0, (1, 1, 1), 0.55), (1, (1, 1, 1), 0.08)]))
     ctx.fill()
 
 
