@@ -7,14 +7,19 @@ IniDocument::IniDocument(std::string_view bytes) : bytes_(bytes) {
     if (!valid_)
         return;
     // The text runs to the first zero unit; a last odd byte pairs with a zero byte.
-    for (size_t i = 2; i < bytes.size(); i += 2) {
+    const size_t units = (bytes.size() - 1) / 2;
+    text_.resize(units);
+    size_t n = 0;
+    for (; n < units; ++n) {
+        const size_t i = 2 + 2 * n;
         auto lo = static_cast<unsigned char>(bytes[i]);
         auto hi = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0u;
         char16_t unit = static_cast<char16_t>(lo | (hi << 8));
         if (unit == 0)
             break;
-        text_ += unit;
+        text_[n] = unit;
     }
+    text_.resize(n);
 }
 
 std::string IniDocument::Encode(std::u16string_view text) {
