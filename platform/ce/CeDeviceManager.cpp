@@ -1,11 +1,13 @@
 #include "ce/CeDeviceManager.h"
 
 #include "ce/CeDevice.h"
+#include "ce/CeFileLock.h"
 #include "ce/CeFile.h"
 #include "ce/CeHandleTable.h"
 #include "ce/CeIpcChannel.h"
 #include "ce/CeIpcServer.h"
 #include "ce/CeProcessRecord.h"
+#include "ce/CeSharedDir.h"
 #include "ce/CeSharedText.h"
 
 #include <cstring>
@@ -22,6 +24,7 @@ struct Served {
     GUID guid;
     std::u16string busName;
     CeDeviceHandler handler;
+    CeFileLock owner; // held while this process serves the bus name
 };
 
 struct Registry {
@@ -92,16 +95,20 @@ void HandleIo(CeIpcBuffer& in, CeIpcBuffer& out) {
 
 bool CeRegisterDevice(const GUID& guid, LPCWSTR busName, CeDeviceHandler handler) {
     std::u16string bus = CeSharedText::FromPtr(busName, kMaxBusName + 1);
-    if (bus.empty() || bus.size() > kMaxBusName || !handler)
+    std::string dir = CeSharedDir::Get("devices");
+    if (bus.empty() || bus.size() > kMaxBusName || !handler || dir.empty())
         return false;
-    for (const auto& e : CeProcessRecord::Live(false))
-        for (const auto& d : e.devices)
-            if (CeSharedText::EqualNoCase(d.busName, bus))
-                return false; // someone alive serves it already
+    Served served{guid, bus, std::move(handler), CeFileLock()};
+    // One server per bus name on the device, even when two start at once.
+    std::string lockName = CeSharedText::ToHex(CeSharedText::Fold(bus));
+    if (lockName.size() > 200)
+        lockName = std::to_string(CeSharedText::Hash(lockName));
+    if (!served.owner.Lock(dir + "/" + lockName + ".lock", CeFileLock::Mode::Exclusive, false))
+        return false;
     CeIpcServer::SetHandler(CeIpcServer::kDeviceIo, HandleIo);
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> guard(r.lock);
-    if (!r.devices.emplace(CeSharedText::Fold(bus), Served{guid, bus, std::move(handler)}).second)
+    if (!r.devices.emplace(CeSharedText::Fold(bus), std::move(served)).second)
         return false;
     return Publish();
 }

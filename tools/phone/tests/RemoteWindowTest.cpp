@@ -68,31 +68,4 @@ TEST_F(RemoteWindowTest, WindowOfADeadProcessIsGoneAndItsRecordCleaned) {
     EXPECT_NE(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
 }
 
-TEST_F(RemoteWindowTest, StatusListsWindowsDevicesAndLock) {
-    auto shell = StartPhone({"shell"}, "shell: ready");
-    auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
-    ASSERT_EQ(ChildProcess::RunPhone({"lock", "on"}), 0);
-    std::string status;
-    EXPECT_EQ(ChildProcess::RunPhone({"status"}, &status), 0);
-    EXPECT_NE(status.find("CShellMainWnd"), std::string::npos) << status;
-    EXPECT_NE(status.find("pid " + std::to_string(shell->Pid())), std::string::npos) << status;
-    EXPECT_NE(status.find("usb function driver: running, no message number yet"), std::string::npos)
-        << status;
-    EXPECT_NE(status.find("lock: on"), std::string::npos) << status;
-}
-
-TEST_F(RemoteWindowTest, BadCommandLinesShowTheUsage) {
-    const std::vector<std::vector<std::string>> bad = {{},
-                                                       {"nonsense"},
-                                                       {"lock"},
-                                                       {"lock", "maybe"},
-                                                       {"usb", "notify", "x"},
-                                                       {"usb", "notify", "99999999999"},
-                                                       {"shell", "--wrong"}};
-    for (const auto& args : bad)
-        EXPECT_EQ(ChildProcess::RunPhone(args), 2) << (args.empty() ? "" : args[0]);
-    std::string help;
-    EXPECT_EQ(ChildProcess::RunPhone({"--help"}, &help), 0);
-    EXPECT_NE(help.find("usb-driver"), std::string::npos);
-}
 } // namespace
