@@ -20,6 +20,7 @@ struct Target {
     std::string socket;
     int pid;
     uint64_t hwnd;
+    std::u16string className;
     bool operator==(const Target&) const = default;
 };
 
@@ -62,7 +63,7 @@ bool TargetOf(HWND proxy, Target& t) {
 
 // One window call; false when the process is gone or the window unknown there.
 bool Call(const std::string& socket, uint32_t op, uint64_t hwnd, UINT msg, WPARAM w, LPARAM l,
-          int timeoutMs, int64_t& result) {
+          int timeoutMs, int64_t& result, RECT* rect = nullptr) {
     CeIpcBuffer request;
     request.PutU32(CeIpcServer::kWindow);
     request.PutU32(op);
@@ -78,6 +79,14 @@ bool Call(const std::string& socket, uint32_t op, uint64_t hwnd, UINT msg, WPARA
     if (!reply.GetU64(r))
         return false;
     result = static_cast<int64_t>(r);
+    if (rect != nullptr) {
+        uint32_t v[4];
+        for (auto& x : v)
+            if (!reply.GetU32(x))
+                return false;
+        *rect = RECT{static_cast<LONG>(v[0]), static_cast<LONG>(v[1]), static_cast<LONG>(v[2]),
+                     static_cast<LONG>(v[3])};
+    }
     return true;
 }
 
@@ -110,7 +119,7 @@ HWND CeRemoteWindowClient::Find(LPCWSTR className, LPCWSTR title) {
     }
     if (best == nullptr)
         return nullptr;
-    return ProxyFor({owner->SocketName(), owner->pid, best->hwnd});
+    return ProxyFor({owner->SocketName(), owner->pid, best->hwnd, best->className});
 }
 
 bool CeRemoteWindowClient::IsProxy(HWND hwnd) {
@@ -128,6 +137,23 @@ BOOL CeRemoteWindowClient::IsVisible(HWND proxy) {
 
 BOOL CeRemoteWindowClient::SetForeground(HWND proxy) {
     return Simple(proxy, CeRemoteWindowHost::kSetForeground, 0);
+}
+
+BOOL CeRemoteWindowClient::GetRect(HWND proxy, RECT* rect) {
+    Target t;
+    int64_t r = 0;
+    RECT got{};
+    if (rect == nullptr || !TargetOf(proxy, t) ||
+        !Call(t.socket, CeRemoteWindowHost::kGetRect, t.hwnd, 0, 0, 0, kQuickTimeoutMs, r, &got) ||
+        r == 0)
+        return FALSE;
+    *rect = got;
+    return TRUE;
+}
+
+std::u16string CeRemoteWindowClient::ClassName(HWND proxy) {
+    Target t;
+    return TargetOf(proxy, t) ? t.className : std::u16string();
 }
 
 BOOL CeRemoteWindowClient::Post(HWND proxy, UINT msg, WPARAM wParam, LPARAM lParam) {

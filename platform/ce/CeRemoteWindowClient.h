@@ -23,6 +23,8 @@ public:
     static BOOL Show(HWND proxy, int cmd);
     static BOOL IsVisible(HWND proxy);
     static BOOL SetForeground(HWND proxy);
+    static BOOL GetRect(HWND proxy, RECT* rect);
+    static std::u16string ClassName(HWND proxy); // "" for an unknown proxy
     static BOOL Post(HWND proxy, UINT msg, WPARAM wParam, LPARAM lParam);
     // Posts to every top-level window of every other process of the device.
     static BOOL Broadcast(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -58,11 +58,16 @@ void Handle(CeIpcBuffer& in, CeIpcBuffer& out) {
         out.PutU64(1);
         return;
     }
-    auto done = std::make_shared<std::promise<int64_t>>();
-    std::future<int64_t> result = done->get_future();
+    struct Answer {
+        int64_t value = 0;
+        RECT rect{};
+    };
+    auto done = std::make_shared<std::promise<Answer>>();
+    std::future<Answer> result = done->get_future();
     HWND target = targets.front();
     ui->Run([ui, done, op, target, msg, wParam, lParam] {
-        int64_t r = 0;
+        Answer a;
+        int64_t& r = a.value;
         switch (op) {
         case CeRemoteWindowHost::kShow:
             r = ui->Show(target, static_cast<int>(wParam));
@@ -76,13 +81,19 @@ void Handle(CeIpcBuffer& in, CeIpcBuffer& out) {
         case CeRemoteWindowHost::kSend:
             r = ui->Send(target, msg, wParam, lParam);
             break;
+        case CeRemoteWindowHost::kGetRect:
+            r = ui->GetRect(target, &a.rect);
+            break;
         default:
             break;
         }
-        done->set_value(r);
+        done->set_value(a);
     });
     try {
-        out.PutU64(static_cast<uint64_t>(result.get())); // as long as the UI thread takes
+        Answer a = result.get(); // as long as the UI thread takes
+        out.PutU64(static_cast<uint64_t>(a.value));
+        for (LONG v : {a.rect.left, a.rect.top, a.rect.right, a.rect.bottom})
+            out.PutU32(static_cast<uint32_t>(v));
     } catch (const std::future_error&) {
         // the UI dropped the work (its loop ended): empty reply
     }

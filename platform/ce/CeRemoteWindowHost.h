@@ -10,7 +10,15 @@
 
 class CeRemoteWindowHost {
 public:
-    enum Op : uint32_t { kShow = 1, kIsVisible, kSetForeground, kSend, kPost, kBroadcast };
+    enum Op : uint32_t {
+        kShow = 1,
+        kIsVisible,
+        kSetForeground,
+        kSend,
+        kPost,
+        kBroadcast,
+        kGetRect
+    };
 
     // The UI side. Run is called from request threads and must be thread safe: it
     // queues the work for the UI thread (also reached inside modal loops) and wakes
@@ -24,6 +32,7 @@ public:
         virtual BOOL SetForeground(HWND hwnd) = 0;
         virtual LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
         virtual BOOL Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+        virtual BOOL GetRect(HWND hwnd, RECT* rect) = 0;
     };
 
     static void SetUi(Ui* ui); // null: calls from outside fail

@@ -34,11 +34,17 @@ int PhoneShell::Run() {
     return 0;
 }
 
+BOOL PhoneShell::GetRect(HWND, RECT* rect) {
+    *rect = RECT{0, 0, 720, 480}; // the whole screen, behind every application
+    return TRUE;
+}
+
 BOOL PhoneShell::Show(HWND, int cmd) {
+    BOOL was = visible_ ? TRUE : FALSE;
     visible_ = cmd != SW_HIDE;
     std::printf("shell: show %d\n", cmd);
     std::fflush(stdout);
-    return TRUE;
+    return was;
 }
 
 BOOL PhoneShell::IsVisible(HWND) {

@@ -20,6 +20,7 @@ public:
     BOOL SetForeground(HWND hwnd) override;
     LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    BOOL GetRect(HWND hwnd, RECT* rect) override;
 
 private:
     PhoneUiQueue queue_;

@@ -31,9 +31,9 @@ TEST_F(RemoteWindowTest, ShowRaiseSendAndPost) {
     HWND w = FindWindowW(u"CShellMainWnd", nullptr);
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(IsWindowVisible(w));
-    EXPECT_TRUE(ShowWindow(w, SW_HIDE));
+    EXPECT_TRUE(ShowWindow(w, SW_HIDE)); // it was visible
     EXPECT_FALSE(IsWindowVisible(w));
-    EXPECT_TRUE(ShowWindow(w, SW_SHOW));
+    EXPECT_FALSE(ShowWindow(w, SW_SHOW)); // it was hidden
     EXPECT_TRUE(IsWindowVisible(w));
     EXPECT_TRUE(SetForegroundWindow(w));
     EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000));
