@@ -17,14 +17,14 @@ $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 build: deps $(BUILD)/CMakeCache.txt
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
 $(ASAN_BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBURROWBOP_SANITIZE=ON \
 	      -DBURROWBOP_BENCHMARKS=OFF
 
 build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) -- --no-print-directory
 
 run: build
 	$(BUILD)/app/burrowbop
@@ -41,7 +41,12 @@ test-asan: build-asan
 fuzz: deps
 	scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-test: test-fast test-asan fuzz
+# The fuzz run and the sanitizer build go first so that ctest's summary of the
+# main build closes the output.
+test: deps
+	$(MAKE) --no-print-directory fuzz
+	$(MAKE) --no-print-directory test-asan
+	$(MAKE) --no-print-directory test-fast
 
 bench: build
 	scripts/bench.sh $(BUILD)
