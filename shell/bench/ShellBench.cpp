@@ -2,6 +2,7 @@
 // IsPhoneLocked call; the game's idle timer makes both every 500 ms. Each call is
 // timed on its own, and the median and 99th percentile are reported as counters.
 #include "ChildProcess.h"
+#include "ce/CePath.h"
 #include "shell/Shell.h"
 
 #include <algorithm>
@@ -20,6 +21,7 @@ struct Device {
         std::string tmpl = (std::filesystem::temp_directory_path() / "shell-bench-XXXXXX").string();
         root = ::mkdtemp(tmpl.data()) != nullptr ? tmpl : "";
         ::setenv("CE_DEVICE_ROOT", root.c_str(), 1);
+        CePath::ResetForTests();
         shell.Start({PHONE_EXE, "shell"});
         shell.WaitFor("shell: ready", 10000);
         ChildProcess::RunPhone({"lock", "off"});
