@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <fstream>
+#include <string>
+#include <thread>
 
 namespace {
 class CeRegistryTest : public CeSharedRootFixture {
@@ -144,6 +146,42 @@ TEST_F(CeRegistryTest, ACrashMidWriteLeavesTheOldValuesAndATornFileReadsAsNoValu
                                reinterpret_cast<BYTE*>(&word), &size),
               ERROR_SUCCESS);
     EXPECT_EQ(word, 0u);
+    RegCloseKey(key);
+}
+TEST_F(CeRegistryTest, ConcurrentWritersLoseNoValue) {
+    constexpr int kWriters = 4, kEach = 10;
+    RegCloseKey(Create(u"Software\\Busy"));
+    std::vector<std::thread> writers;
+    for (int t = 0; t < kWriters; ++t) {
+        writers.emplace_back([t] {
+            HKEY key = nullptr; // each writer with its own key handle, as separate callers
+            RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Busy", 0, KEY_ALL_ACCESS, &key);
+            for (int i = 0; i < kEach; ++i) {
+                std::string name = "v" + std::to_string(t) + "_" + std::to_string(i);
+                std::u16string wide(name.begin(), name.end());
+                DWORD v = static_cast<DWORD>(t * 100 + i);
+                RegSetValueExW(key, wide.c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4);
+            }
+            RegCloseKey(key);
+        });
+    }
+    for (auto& w : writers)
+        w.join();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Busy", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    for (int t = 0; t < kWriters; ++t) {
+        for (int i = 0; i < kEach; ++i) {
+            std::string name = "v" + std::to_string(t) + "_" + std::to_string(i);
+            std::u16string wide(name.begin(), name.end());
+            DWORD v = 0, size = 4;
+            ASSERT_EQ(RegQueryValueExW(key, wide.c_str(), nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(&v), &size),
+                      ERROR_SUCCESS)
+                << name;
+            EXPECT_EQ(v, static_cast<DWORD>(t * 100 + i));
+        }
+    }
     RegCloseKey(key);
 }
 } // namespace
