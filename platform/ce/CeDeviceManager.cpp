@@ -1,8 +1,9 @@
 #include "ce/CeDeviceManager.h"
 
 #include "ce/CeDevice.h"
-#include "ce/CeFileLock.h"
 #include "ce/CeFile.h"
+#include "ce/CeFileLock.h"
+#include "ce/CeFindObject.h"
 #include "ce/CeHandleTable.h"
 #include "ce/CeIpcChannel.h"
 #include "ce/CeIpcServer.h"
@@ -37,7 +38,7 @@ Registry& TheRegistry() {
     return *r;
 }
 
-class CeDeviceSearch : public CeObject {};
+class CeDeviceSearch : public CeFindObject {}; // FindClose ends it
 
 class CeDeviceHandle : public CeObject {
 public:
@@ -50,6 +51,12 @@ private:
     std::string socket_;
     std::u16string bus_;
 };
+
+// Bus names are single names ("UFN1:"), so a file path is never taken for one.
+bool IsBusName(const std::u16string& s) {
+    return !s.empty() && s.size() <= kMaxBusName && s.find(u'\\') == std::u16string::npos &&
+           s.find(u'/') == std::u16string::npos;
+}
 
 void Copy(WCHAR* dest, size_t cap, const std::u16string& s) {
     size_t n = std::min(s.size(), cap - 1);
@@ -95,8 +102,10 @@ void HandleIo(CeIpcBuffer& in, CeIpcBuffer& out) {
 
 bool CeRegisterDevice(const GUID& guid, LPCWSTR busName, CeDeviceHandler handler) {
     std::u16string bus = CeSharedText::FromPtr(busName, kMaxBusName + 1);
+    if (!IsBusName(bus) || !handler)
+        return false;
     std::string dir = CeSharedDir::Get("devices");
-    if (bus.empty() || bus.size() > kMaxBusName || !handler || dir.empty())
+    if (dir.empty())
         return false;
     Served served{guid, bus, std::move(handler), CeFileLock()};
     // One server per bus name on the device, even when two start at once.

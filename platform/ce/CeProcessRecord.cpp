@@ -150,7 +150,7 @@ bool CeProcessRecord::Write() {
 
 std::vector<CeProcessRecord::Entry> CeProcessRecord::Live(bool includeSelf) {
     std::vector<Entry> out;
-    std::string dir = CeSharedDir::Get("procs");
+    std::string dir = CeSharedDir::Path("procs");
     if (dir.empty())
         return out;
     DIR* d = ::opendir(dir.c_str());

@@ -77,7 +77,7 @@ std::string CeRegistryStore::RootFolder(HKEY root) {
                                                    : nullptr;
     if (name == nullptr)
         return "";
-    std::string dir = CeSharedDir::Get("registry");
+    std::string dir = CeSharedDir::Path("registry"); // made by the first key created
     return dir.empty() ? "" : dir + "/" + name;
 }
 

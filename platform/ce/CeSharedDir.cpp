@@ -29,6 +29,11 @@ bool CeSharedDir::MakeDirs(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string CeSharedDir::Path(const std::string& part) {
+    std::string root = Root();
+    return root.empty() ? "" : root + "/.ce/" + part;
+}
+
 std::string CeSharedDir::Get(const std::string& part) {
     std::string root = Root();
     if (root.empty())

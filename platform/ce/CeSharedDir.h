@@ -9,6 +9,8 @@ class CeSharedDir {
 public:
     // "<device root>/.ce/<part>", created if missing; "" when it cannot be made.
     static std::string Get(const std::string& part);
+    // The same path, never created: for readers, who must leave the root untouched.
+    static std::string Path(const std::string& part);
     static std::string Root();
     static bool MakeDirs(const std::string& path);
     static bool ReadFile(const std::string& path, std::string& data);
