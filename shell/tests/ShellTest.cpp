@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -18,9 +19,11 @@ class ShellTest : public DeviceRootFixture {};
 
 TEST_F(ShellTest, WithoutThePhoneAroundEveryRoutineGivesItsFailureResult) {
     EXPECT_EQ(OpenUsbFunctionDevice(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
     EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
     EXPECT_FALSE(IsPhoneLocked());
+    // Looking for the phone leaves no trace in the device root.
+    EXPECT_TRUE(std::filesystem::is_empty(root_));
+    EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
 }
 
 TEST_F(ShellTest, ShellReceivesTheFullScreenAndTheExitCommands) {
