@@ -3,6 +3,7 @@
 // timed on its own, and the median and 99th percentile are reported as counters.
 #include "ChildProcess.h"
 #include "ce/CePath.h"
+#include "ce/CeRemoteWindowLink.h"
 #include "shell/Shell.h"
 
 #include <algorithm>
@@ -22,6 +23,7 @@ struct Device {
         root = ::mkdtemp(tmpl.data()) != nullptr ? tmpl : "";
         ::setenv("CE_DEVICE_ROOT", root.c_str(), 1);
         CePath::ResetForTests();
+        CeRemoteWindowLink::Install();
         shell.Start({PHONE_EXE, "shell"});
         shell.WaitFor("shell: ready", 10000);
         ChildProcess::RunPhone({"lock", "off"});

@@ -37,6 +37,15 @@ TEST_F(ShellTest, ShellReceivesTheFullScreenAndTheExitCommands) {
     EXPECT_EQ(line, "shell: command wParam=1 lParam=0");
 }
 
+TEST_F(ShellTest, ShellInsideAModalLoopStillAnswers) {
+    auto shell = StartPhone({"shell", "--modal"}, "shell: ready");
+    ASSERT_TRUE(shell->WaitFor("shell: modal", 10000));
+    std::string line;
+    EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
+    ASSERT_TRUE(shell->WaitFor("command", 10000, &line));
+    EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
+}
+
 TEST_F(ShellTest, HungShellMakesTheSendGiveUpAfterTwoSeconds) {
     auto shell = StartPhone({"shell", "--hang"}, "shell: ready");
     auto start = Clock::now();
@@ -76,9 +85,9 @@ TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
     const Case cases[] = {{{"usb", "connect"}, 0}, {{"usb", "notify", "7"}, 7}};
     for (const auto& c : cases) {
         EXPECT_EQ(ChildProcess::RunPhone(c.args), 0);
-        snprintf(expected, sizeof expected, "shell: posted 0x%X wParam=%u lParam=0", number,
+        snprintf(expected, sizeof expected, "shell: message 0x%X wParam=%u lParam=0", number,
                  c.wParam);
-        ASSERT_TRUE(shell->WaitFor("posted", 10000, &line));
+        ASSERT_TRUE(shell->WaitFor("message", 10000, &line));
         EXPECT_EQ(line, expected);
     }
 }

@@ -1,29 +1,24 @@
-// `phone shell`: the shell's main window (class "CShellMainWnd"). It logs every
-// command message it gets and answers it; with hang set it takes the command and
-// never answers, as a shell stuck in its own work would.
+// `phone shell`: the shell's main window (class "CShellMainWnd") with its message
+// loop, no screen. It logs every command message it gets and answers it; with hang
+// set it takes the command and never answers, as a shell stuck in its own work.
 #pragma once
 
-#include "PhoneUiQueue.h"
-#include "ce/CeRemoteWindowHost.h"
+#include "ce/CeWindowObserver.h"
+#include "ce/ce.h"
 
-#include <cstdio>
-
-class PhoneShell : public CeRemoteWindowHost::Ui {
+class PhoneShell : public CeWindowObserver {
 public:
     static constexpr UINT kCommand = 0xFFF0001A;
-    explicit PhoneShell(bool hang) : hang_(hang) {}
+    // hang: never answer a command; modal: serve everything from inside a nested
+    // message loop, as while a modal dialog is up.
+    PhoneShell(bool hang, bool modal) : hang_(hang), modal_(modal) {}
     int Run(); // until a stop signal
-
-    void Run(std::function<void()> work) override { queue_.Run(std::move(work)); }
-    BOOL Show(HWND hwnd, int cmd) override;
-    BOOL IsVisible(HWND hwnd) override;
-    BOOL SetForeground(HWND hwnd) override;
-    LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
-    BOOL Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
-    BOOL GetRect(HWND hwnd, RECT* rect) override;
+    void OnWindowChanged(HWND hwnd, CeWindowChange change) override;
 
 private:
-    PhoneUiQueue queue_;
+    static LRESULT WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static constexpr UINT kEnterModal = WM_USER + 100;
     bool hang_;
-    bool visible_ = true;
+    bool modal_;
+    HWND window_ = nullptr;
 };

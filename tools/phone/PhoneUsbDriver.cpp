@@ -2,6 +2,7 @@
 
 #include "PhoneSignals.h"
 #include "ce/CeDeviceManager.h"
+#include "ce/CeRemoteWindowLink.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@ constexpr DWORD kErrorNotReady = 21;
 
 int PhoneUsbDriver::Serve() {
     PhoneSignals::OnStop([this] { queue_.Quit(); });
+    CeRemoteWindowLink::Install(); // its posts reach the windows of every process
     bool ok =
         CeRegisterDevice(kClass, kBusName,
                          [this](DWORD code, const std::vector<BYTE>& in, std::vector<BYTE>& out,

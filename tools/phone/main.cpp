@@ -18,9 +18,11 @@ const char kHelp[] =
     "(else $XDG_DATA_HOME/burrowbop/device or ~/.local/share/burrowbop/device).\n"
     "\n"
     "commands:\n"
-    "  shell [--hang]     run the shell's main window (class \"CShellMainWnd\"); logs\n"
+    "  shell [--hang] [--modal]\n"
+    "                     run the shell's main window (class \"CShellMainWnd\"); logs\n"
     "                     each command message (wParam, lParam) and answers it;\n"
-    "                     --hang: take commands but never answer\n"
+    "                     --hang: take commands but never answer;\n"
+    "                     --modal: serve from inside a nested (modal) message loop\n"
     "  usb-driver         run the USB function driver; it takes the game's message\n"
     "                     number through control code 0x0022019C\n"
     "  usb connect        make the running driver post its message, wParam 0, to\n"
@@ -59,9 +61,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "shell") {
-        if (args.size() > 2 || (args.size() == 2 && args[1] != "--hang"))
-            return Usage();
-        PhoneShell shell(args.size() == 2);
+        bool hang = false, modal = false;
+        for (size_t i = 1; i < args.size(); ++i) {
+            if (args[i] == "--hang")
+                hang = true;
+            else if (args[i] == "--modal")
+                modal = true;
+            else
+                return Usage();
+        }
+        PhoneShell shell(hang, modal);
         return shell.Run();
     }
     if (cmd == "usb-driver" && args.size() == 1) {

@@ -1,6 +1,7 @@
 #include "DeviceRootFixture.h"
 
 #include "ce/CePath.h"
+#include "ce/CeRemoteWindowLink.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +15,7 @@ void DeviceRootFixture::SetUp() {
     root_ = tmpl;
     ::setenv("CE_DEVICE_ROOT", root_.c_str(), 1);
     CePath::ResetForTests();
+    CeRemoteWindowLink::Install(); // this process reaches the windows of the ones it starts
 }
 
 void DeviceRootFixture::TearDown() {

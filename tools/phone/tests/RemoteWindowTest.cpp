@@ -35,6 +35,10 @@ TEST_F(RemoteWindowTest, ShowRaiseSendAndPost) {
     EXPECT_FALSE(IsWindowVisible(w));
     EXPECT_FALSE(ShowWindow(w, SW_SHOW)); // it was hidden
     EXPECT_TRUE(IsWindowVisible(w));
+    RECT rect{};
+    EXPECT_TRUE(GetWindowRect(w, &rect));
+    EXPECT_EQ(rect.right - rect.left, 720);
+    EXPECT_EQ(rect.bottom - rect.top, 480);
     EXPECT_TRUE(SetForegroundWindow(w));
     EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000));
     DWORD_PTR result = 0;
@@ -42,11 +46,11 @@ TEST_F(RemoteWindowTest, ShowRaiseSendAndPost) {
     EXPECT_EQ(result, 1u);
     EXPECT_TRUE(PostMessageW(w, WM_USER + 5, 3, 4));
     std::string line;
-    ASSERT_TRUE(shell->WaitFor("posted", 10000, &line));
-    EXPECT_EQ(line, "shell: posted 0x405 wParam=3 lParam=4");
+    ASSERT_TRUE(shell->WaitFor("message", 10000, &line));
+    EXPECT_EQ(line, "shell: message 0x405 wParam=3 lParam=4");
     EXPECT_TRUE(PostMessageW(HWND_BROADCAST, WM_USER + 6, 5, 6));
-    ASSERT_TRUE(shell->WaitFor("posted", 10000, &line));
-    EXPECT_EQ(line, "shell: posted 0x406 wParam=5 lParam=6");
+    ASSERT_TRUE(shell->WaitFor("message", 10000, &line));
+    EXPECT_EQ(line, "shell: message 0x406 wParam=5 lParam=6");
 }
 
 TEST_F(RemoteWindowTest, WindowOfADeadProcessIsGoneAndItsRecordCleaned) {
@@ -57,6 +61,8 @@ TEST_F(RemoteWindowTest, WindowOfADeadProcessIsGoneAndItsRecordCleaned) {
     shell->Wait(10000);
     EXPECT_FALSE(IsWindowVisible(w));
     EXPECT_FALSE(PostMessageW(w, WM_USER, 0, 0));
+    RECT rect{};
+    EXPECT_FALSE(GetWindowRect(w, &rect));
     DWORD_PTR result = 7;
     EXPECT_EQ(SendMessageTimeout(w, WM_USER, 0, 0, SMTO_NORMAL, 2000, &result), 0);
     EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
