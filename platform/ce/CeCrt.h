@@ -6,8 +6,13 @@
 #pragma once
 
 #include "ce/CeTypes.h"
+// The standard headers first: their std:: using-declarations must see only the C
+// library's functions, not these overloads.
 #include <cstdarg>
 #include <cstdlib>
+#include <cwchar>
+#include <cwctype>
+#include <string>
 
 size_t wcslen(const WCHAR* s);
 int wcscmp(const WCHAR* a, const WCHAR* b);

@@ -12,5 +12,5 @@ void Sleep(DWORD dwMilliseconds);
 // Test-mode clock (not CE API).
 void CeClockSetVirtual(bool on);
 bool CeClockIsVirtual();
-void CeClockAdvance(DWORD ms);          // virtual clock only
+void CeClockAdvance(DWORD ms);                 // virtual clock only
 void CeClockSetLocalTime(const SYSTEMTIME* t); // null: the host's local time again

@@ -1,0 +1,112 @@
+#include "IniDocument.h"
+
+#include "IniText.h"
+
+IniDocument::IniDocument(std::string_view bytes) : bytes_(bytes) {
+    valid_ = bytes.size() >= 2 && bytes.substr(0, 2) == kMark;
+    if (!valid_)
+        return;
+    // The text runs to the first zero unit; a last odd byte pairs with a zero byte.
+    for (size_t i = 2; i < bytes.size(); i += 2) {
+        auto lo = static_cast<unsigned char>(bytes[i]);
+        auto hi = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0u;
+        char16_t unit = static_cast<char16_t>(lo | (hi << 8));
+        if (unit == 0)
+            break;
+        text_ += unit;
+    }
+}
+
+std::string IniDocument::Encode(std::u16string_view text) {
+    std::string out;
+    out.resize(text.size() * 2);
+    for (size_t i = 0; i < text.size(); ++i) {
+        out[2 * i] = static_cast<char>(text[i] & 0xFF);
+        out[2 * i + 1] = static_cast<char>(text[i] >> 8);
+    }
+    return out;
+}
+
+std::string IniDocument::Rewrite(std::initializer_list<std::u16string_view> pieces) const {
+    std::string out(kMark);
+    for (std::u16string_view p : pieces)
+        out += Encode(p);
+    return out;
+}
+
+std::string IniDocument::Append(std::initializer_list<std::u16string_view> pieces) const {
+    std::string out(bytes_);
+    for (std::u16string_view p : pieces)
+        out += Encode(p);
+    return out;
+}
+
+std::optional<std::u16string_view> IniDocument::Read(std::u16string_view section,
+                                                     std::u16string_view key) const {
+    IniText text(text_);
+    auto header = text.FindHeader(section);
+    if (!header)
+        return std::nullopt;
+    auto k = text.FindKey(*header, text.SectionEnd(*header), key);
+    if (!k)
+        return std::nullopt;
+    return std::u16string_view(text_).substr(k->valueStart, k->valueEnd - k->valueStart);
+}
+
+bool IniDocument::Set(std::u16string_view section, std::u16string_view key,
+                      std::u16string_view value, std::string& out) const {
+    const std::u16string_view t(text_);
+    IniText text(t);
+    auto header = text.FindHeader(section);
+    if (!header) {
+        out = Append({bytes_.size() > 2 ? u"\r\n[" : u"[", section, u"]\r\n  ", key, u"=", value});
+        return true;
+    }
+    const size_t end = text.SectionEnd(*header);
+    auto k = text.FindKey(*header, end, key);
+    if (k) {
+        out = Rewrite({t.substr(0, k->keyStart), key, u"=", value, t.substr(k->valueEnd)});
+    } else if (end == IniText::npos) {
+        out = Append({u"\r\n  ", key, u"=", value});
+    } else {
+        out = Rewrite({t.substr(0, end), u"  ", key, u"=", value, u"\r\n", t.substr(end)});
+    }
+    return true;
+}
+
+bool IniDocument::RemoveKey(std::u16string_view section, std::u16string_view key,
+                            std::string& out) const {
+    const std::u16string_view t(text_);
+    IniText text(t);
+    auto header = text.FindHeader(section);
+    if (!header)
+        return false;
+    auto k = text.FindKey(*header, text.SectionEnd(*header), key);
+    if (!k)
+        return false;
+    out = Rewrite({t.substr(0, k->lineStart), t.substr(k->lineNext)});
+    return true;
+}
+
+bool IniDocument::RemoveSection(std::u16string_view section, std::string& out) const {
+    const std::u16string_view t(text_);
+    IniText text(t);
+    auto header = text.FindHeader(section);
+    if (!header)
+        return false;
+    const size_t end = text.SectionEnd(*header);
+    out = Rewrite({t.substr(0, header->open), end == IniText::npos ? u"" : t.substr(end)});
+    return true;
+}
+
+bool IniDocument::SectionExists(std::u16string_view section) const {
+    return IniText(text_).FindHeader(section).has_value();
+}
+
+size_t IniDocument::SectionCount() const {
+    return IniText(text_).CountHeaderLines();
+}
+
+std::optional<std::u16string_view> IniDocument::SectionName(size_t index) const {
+    return IniText(text_).HeaderLineName(index);
+}

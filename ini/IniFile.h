@@ -1,0 +1,30 @@
+// The INI library: UTF-16LE files with the byte-order mark FF FE, "[section]" headers
+// and "  key=value" lines separated by CR LF. Every operation takes the file's CE path
+// last, opens, uses and closes the file within the call, and returns 1 for success and
+// 0 for failure unless said otherwise.
+//
+// A change never half-writes a file: the new bytes go to a temporary file beside it,
+// which is flushed and renamed over the old one. A key is found only as a whole key at
+// the start of its line (after any blanks). Empty keys and sections are refused.
+#pragma once
+
+#include "ce/CeTypes.h"
+
+// True when a find-first on the path finds a file or folder.
+bool FileExists(LPCWSTR path);
+// Makes sure the path ("...\name.ini", folder existing) holds an INI file: keeps one
+// that has the mark (clearing its read-only bit), else makes an empty one (FF FE).
+int IniCreateFile(LPCWSTR path);
+
+// On success *out receives a new string (release with delete[]).
+int IniReadString(LPCWSTR section, LPCWSTR key, LPWSTR* out, LPCWSTR path);
+// key and value: set; value null: remove the key; key null: remove the section.
+int IniWriteString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR path);
+int IniReadInt(LPCWSTR section, LPCWSTR key, int* out, LPCWSTR path);
+int IniWriteInt(LPCWSTR section, LPCWSTR key, int value, LPCWSTR path);
+
+int IniSectionExists(LPCWSTR section, LPCWSTR path);
+UINT IniGetSectionCount(LPCWSTR path);
+// Writes header `index`'s name into dest: at most destChars - 1 characters and a
+// terminator. Leaves dest as it was when there is no such header.
+void IniGetSectionName(LPWSTR dest, UINT destChars, UINT index, LPCWSTR path);

@@ -1,0 +1,62 @@
+// Reading and writing one key of the game's settings file (seven short lines) and of
+// a 1 MB file, through the whole INI path (find, open, read, parse, and for writes the
+// temporary file, flush, rename and folder flush).
+#include "../tests/IniTestBytes.h"
+#include "IniFile.h"
+#include "ce/CeFaultInjector.h"
+#include "ce/CeTempRoot.h"
+#include "ce/ce.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const char16_t* const kSmall = u"Disk\\small.ini";
+const char16_t* const kLarge = u"Disk\\large.ini";
+
+CeTempRoot& Root() {
+    static CeTempRoot* root = [] {
+        auto* r = new CeTempRoot;
+        r->Put("Disk/small.ini", IniBytes(SettingsText(u"小儿子", u"5")));
+        std::u16string text;
+        for (int i = 0; text.size() * 2 < (1 << 20); ++i) {
+            std::string d = std::to_string(i);
+            text += u"[Section" + std::u16string(d.begin(), d.end()) + u"]\r\n  key=value\r\n";
+        }
+        r->Put("Disk/large.ini", IniBytes(text + SettingsText(u"小儿子", u"5")));
+        return r;
+    }();
+    return *root;
+}
+
+void ReadKey(benchmark::State& state, const char16_t* path) {
+    Root();
+    for (auto _ : state) {
+        LPWSTR out = nullptr;
+        if (!IniReadString(u"Save", u"Score", &out, path))
+            state.SkipWithError("read failed");
+        delete[] out;
+    }
+}
+
+void WriteKey(benchmark::State& state, const char16_t* path, bool sync) {
+    Root();
+    CeFaultInjector::SetSyncEnabled(sync);
+    int i = 0;
+    for (auto _ : state) {
+        if (!IniWriteInt(u"Save", u"Score", ++i % 100, path))
+            state.SkipWithError("write failed");
+    }
+    CeFaultInjector::SetSyncEnabled(true);
+}
+
+BENCHMARK_CAPTURE(ReadKey, settings, kSmall);
+BENCHMARK_CAPTURE(ReadKey, oneMegabyte, kLarge);
+BENCHMARK_CAPTURE(WriteKey, settings, kSmall, true);
+BENCHMARK_CAPTURE(WriteKey, oneMegabyte, kLarge, true);
+BENCHMARK_CAPTURE(WriteKey, settingsNoFlush, kSmall, false);
+BENCHMARK_CAPTURE(WriteKey, oneMegabyteNoFlush, kLarge, false);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,67 @@
+#include "ce/CeTempRoot.h"
+
+#include "ce/CePath.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+CeTempRoot::CeTempRoot() {
+    std::string pattern = (fs::temp_directory_path() / "ce-root-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        abort();
+    path_ = pattern;
+    if (const char* old = getenv("CE_DEVICE_ROOT")) {
+        hadRoot_ = true;
+        oldRoot_ = old;
+    }
+    setenv("CE_DEVICE_ROOT", path_.c_str(), 1);
+    CePath::ResetForTests();
+}
+
+CeTempRoot::~CeTempRoot() {
+    std::error_code ec;
+    // Read-only folders would stop the removal when not running as root.
+    for (auto it = fs::recursive_directory_iterator(path_, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_directory(ec) && !it->is_symlink(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+    if (hadRoot_)
+        setenv("CE_DEVICE_ROOT", oldRoot_.c_str(), 1);
+    else
+        unsetenv("CE_DEVICE_ROOT");
+    CePath::ResetForTests();
+}
+
+void CeTempRoot::Put(const std::string& relative, const std::string& bytes) const {
+    fs::path p = Host(relative);
+    std::error_code ec;
+    fs::create_directories(p.parent_path(), ec);
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string CeTempRoot::Get(const std::string& relative) const {
+    std::ifstream in(Host(relative), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool CeTempRoot::Exists(const std::string& relative) const {
+    struct stat st;
+    return lstat(Host(relative).c_str(), &st) == 0;
+}
+
+void CeTempRoot::MakeDir(const std::string& relative) const {
+    std::error_code ec;
+    fs::create_directories(Host(relative), ec);
+}
