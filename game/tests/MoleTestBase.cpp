@@ -40,6 +40,15 @@ void MoleTestBase::SetUp() {
     MzTest::Enable();
     MzTest::ClearTrace();
     ResetGameState();
+    // A fixed local time gives every test the same mole sequence.
+    SYSTEMTIME start{};
+    start.wYear = 2026;
+    start.wMonth = 12;
+    start.wDay = 6;
+    start.wHour = 10;
+    start.wMinute = 20;
+    start.wSecond = 30;
+    CeClockSetLocalTime(&start);
 }
 
 void MoleTestBase::TearDown() {
@@ -117,7 +126,9 @@ void TapCentre(UiWin& control) {
 }
 
 void TapMole() {
-    TapCentre(Wnd().moleButtons[GameState.moleHole]);
+    // Near the left edge: in the menu the middle of holes 4 and 7 lies under a menu button.
+    UiButton_Image& mole = Wnd().moleButtons[GameState.moleHole];
+    MzTest::Tap(mole.GetPosX() + 12, mole.GetPosY() + mole.GetHeight() / 2);
 }
 
 DWORD MoleInterval(int molesShown) {
