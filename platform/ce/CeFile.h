@@ -3,6 +3,20 @@
 
 #include "ce/CeTypes.h"
 
+// Error codes of this layer beyond the common ones.
+#ifndef ERROR_NO_MORE_FILES
+#define ERROR_NO_MORE_FILES 18L
+#endif
+#ifndef ERROR_NEGATIVE_SEEK
+#define ERROR_NEGATIVE_SEEK 131L
+#endif
+#ifndef ERROR_DIR_NOT_EMPTY
+#define ERROR_DIR_NOT_EMPTY 145L
+#endif
+#ifndef ERROR_DIRECTORY
+#define ERROR_DIRECTORY 267L
+#endif
+
 HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData);
 BOOL FindNextFileW(HANDLE hFindFile, LPWIN32_FIND_DATAW lpFindFileData);
 BOOL FindClose(HANDLE hFindFile); // also ends a FindFirstDevice search

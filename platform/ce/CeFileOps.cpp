@@ -5,6 +5,7 @@
 #include "ce/CeHostError.h"
 #include "ce/CePath.h"
 #include "ce/CeShareLock.h"
+#include "ce/CeUtf.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -123,8 +124,9 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
     std::string target = to.upperPath;
     if (to.kind != Kind::Missing && to.hostPath == from.hostPath) {
         // The same entry under another spelling: a change of case.
-        target = CePath::ParentOf(from.hostPath) + "/" +
-                 to.upperPath.substr(to.upperPath.rfind('/') + 1);
+        std::string name;
+        CeUtf::ToUtf8(to.ceNames.back(), name);
+        target = CePath::ParentOf(from.hostPath) + "/" + name;
     } else if (to.kind != Kind::Missing) {
         if (!(dwFlags & MOVEFILE_REPLACE_EXISTING))
             return CeHostError::Fail(ERROR_ALREADY_EXISTS);

@@ -1,20 +1,7 @@
 // Host errno values to the CE error codes that GetLastError reports.
 #pragma once
 
-#include "ce/CeTypes.h"
-
-#ifndef ERROR_NO_MORE_FILES
-#define ERROR_NO_MORE_FILES 18L
-#endif
-#ifndef ERROR_NEGATIVE_SEEK
-#define ERROR_NEGATIVE_SEEK 131L
-#endif
-#ifndef ERROR_DIR_NOT_EMPTY
-#define ERROR_DIR_NOT_EMPTY 145L
-#endif
-#ifndef ERROR_DIRECTORY
-#define ERROR_DIRECTORY 267L
-#endif
+#include "ce/CeFile.h"
 
 class CeHostError {
 public:

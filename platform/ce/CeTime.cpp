@@ -12,11 +12,20 @@ struct Clock {
     std::mutex lock;
     bool overridden = false;
     int64_t overrideMs = 0; // local time as ms since 1970-01-01 (as if UTC)
-    DWORD overrideTick = 0;
+    uint64_t overrideTick = 0;
 };
 
 std::atomic<bool> virtualOn{false};
-std::atomic<DWORD> virtualTicks{0};
+std::atomic<uint64_t> virtualTicks{0};
+
+// Ticks without the 49-day wrap of GetTickCount, for the overridden local time.
+uint64_t Ticks64() {
+    if (virtualOn.load())
+        return virtualTicks.load();
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+}
 
 Clock& TheClock() {
     static Clock* c = new Clock;
@@ -95,7 +104,7 @@ bool OverriddenLocal(int64_t& localMs) {
     std::lock_guard<std::mutex> guard(c.lock);
     if (!c.overridden)
         return false;
-    localMs = c.overrideMs + static_cast<DWORD>(GetTickCount() - c.overrideTick);
+    localMs = c.overrideMs + static_cast<int64_t>(Ticks64() - c.overrideTick);
     return true;
 }
 
@@ -127,12 +136,7 @@ void GetSystemTime(LPSYSTEMTIME lpSystemTime) {
 }
 
 DWORD GetTickCount() {
-    if (virtualOn.load())
-        return virtualTicks.load();
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<DWORD>(static_cast<uint64_t>(ts.tv_sec) * 1000u +
-                              static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
+    return static_cast<DWORD>(Ticks64());
 }
 
 void Sleep(DWORD dwMilliseconds) {
@@ -157,11 +161,11 @@ void CeClockSetVirtual(bool on) {
     // The overridden local time keeps its current value across the switch.
     int64_t localMs = 0;
     if (c.overridden)
-        localMs = c.overrideMs + static_cast<DWORD>(GetTickCount() - c.overrideTick);
+        localMs = c.overrideMs + static_cast<int64_t>(Ticks64() - c.overrideTick);
     virtualOn = on;
     if (c.overridden) {
         c.overrideMs = localMs;
-        c.overrideTick = GetTickCount();
+        c.overrideTick = Ticks64();
     }
 }
 
@@ -180,6 +184,6 @@ void CeClockSetLocalTime(const SYSTEMTIME* t) {
     c.overridden = t && Valid(*t);
     if (c.overridden) {
         c.overrideMs = ToMs(*t);
-        c.overrideTick = GetTickCount();
+        c.overrideTick = Ticks64();
     }
 }

@@ -36,6 +36,9 @@ void KeyPress(int sdlKeycode);       // e.g. SDLK_RETURN, SDLK_ESCAPE, SDLK_BACK
 // Moves the virtual clock forward; due timers fire in deadline order before the next step.
 void Advance(DWORD ms);
 
+// The topmost visible window (where keyboard input goes), or null.
+CMzWnd* ActiveWindow();
+
 // The screen as last presented.
 bool SaveScreenPng(const char* path);
 uint32_t PixelAt(int x, int y); // 0xAARRGGBB
@@ -43,6 +46,8 @@ uint32_t PixelAt(int x, int y); // 0xAARRGGBB
 // Trace lines since the last clear, without their time stamps, e.g.
 // "sound Disk\Programs\Games\burrowbop\sounds\hit.wav", "timer-set 10 990",
 // "timer-kill 11", "send CShellMainWnd 0xfff0001a 2 1", "quit 0", "tap 300 200".
+// Other lines: "post <class> 0x<message> <wParam> <lParam>", "show <id>",
+// "hide <id>", "move <id> <x> <y>", "present".
 std::vector<std::string> Trace();
 void ClearTrace();
 

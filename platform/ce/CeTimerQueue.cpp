@@ -1,0 +1,84 @@
+#include "ce/CeTimerQueue.h"
+
+#include "ce/CeUiClock.h"
+
+#include <algorithm>
+
+CeTimerQueue& CeTimerQueue::Instance() {
+    static CeTimerQueue* queue = new CeTimerQueue; // timers may be killed during static teardown
+    return *queue;
+}
+
+UINT_PTR CeTimerQueue::Set(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!hwnd)
+        id = ++nextThreadTimerId_;
+    const int64_t interval = static_cast<int64_t>(std::max<UINT>(elapseMs, 1)) * 1000;
+    const int64_t deadline = CeUiClock::NowUs() + interval;
+    for (Entry& e : entries_) {
+        if (e.hwnd == hwnd && e.id == id) {
+            e.intervalUs = interval;
+            e.deadlineUs = deadline;
+            e.order = nextOrder_++;
+            e.proc = proc;
+            return id;
+        }
+    }
+    entries_.push_back(Entry{hwnd, id, interval, deadline, nextOrder_++, proc});
+    return id;
+}
+
+bool CeTimerQueue::Kill(HWND hwnd, UINT_PTR id) {
+    std::lock_guard<std::mutex> guard(lock_);
+    auto it = std::find_if(entries_.begin(), entries_.end(),
+                           [&](const Entry& e) { return e.hwnd == hwnd && e.id == id; });
+    if (it == entries_.end())
+        return false;
+    entries_.erase(it);
+    return true;
+}
+
+void CeTimerQueue::KillAll(HWND hwnd) {
+    std::lock_guard<std::mutex> guard(lock_);
+    std::erase_if(entries_, [&](const Entry& e) { return e.hwnd == hwnd; });
+}
+
+bool CeTimerQueue::PopDue(int64_t nowUs, HWND filter, CeTimerTick& tick) {
+    std::lock_guard<std::mutex> guard(lock_);
+    Entry* best = nullptr;
+    for (Entry& e : entries_) {
+        if (e.deadlineUs > nowUs || (filter && e.hwnd != filter))
+            continue;
+        if (!best || e.deadlineUs < best->deadlineUs ||
+            (e.deadlineUs == best->deadlineUs && e.order < best->order))
+            best = &e;
+    }
+    if (!best)
+        return false;
+    tick = CeTimerTick{best->hwnd, best->id, best->proc};
+    // Keep the phase; skip the periods already missed instead of firing them all.
+    int64_t next = best->deadlineUs + best->intervalUs;
+    if (next <= nowUs)
+        next += ((nowUs - next) / best->intervalUs + 1) * best->intervalUs;
+    best->deadlineUs = next;
+    return true;
+}
+
+int64_t CeTimerQueue::NextDeadline() {
+    std::lock_guard<std::mutex> guard(lock_);
+    int64_t best = -1;
+    for (const Entry& e : entries_)
+        if (best < 0 || e.deadlineUs < best)
+            best = e.deadlineUs;
+    return best;
+}
+
+size_t CeTimerQueue::Count() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return entries_.size();
+}
+
+void CeTimerQueue::Clear() {
+    std::lock_guard<std::mutex> guard(lock_);
+    entries_.clear();
+}

@@ -1,0 +1,164 @@
+// The C runtime pieces over UTF-16: formatting and its limits, number parsing, upper-
+// casing, string functions, and the phone's random generator.
+#include "ce/CeCrt.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+namespace {
+
+std::string Narrow(const std::u16string& s) {
+    return std::string(s.begin(), s.end());
+}
+
+TEST(CeFormat, Conversions) {
+    struct Case {
+        const char16_t* format;
+        int arg;
+        const char* expected;
+    } cases[] = {
+        {u"%d", 42, "42"},       {u"%d", -7, "-7"},         {u"%d", INT_MIN, "-2147483648"},
+        {u"%i", 0, "0"},         {u"%u", -1, "4294967295"}, {u"%x", 255, "ff"},
+        {u"%X", 0xBEEF, "BEEF"}, {u"%5d", 42, "   42"},     {u"%-5d|", 42, "42   |"},
+        {u"%05d", -42, "-0042"}, {u"%.3d", 7, "007"},       {u"%c", u'Z', "Z"},
+        {u"%ld", 12, "12"},      {u"%hd", 65537, "1"},      {u"100%%", 0, "100%"},
+        {u"%q", 0, "%q"},        {u"end%", 0, "end"},       {u"%02d:%02d", 5, "05:00"},
+    };
+    for (const auto& c : cases) {
+        WCHAR buf[64];
+        int n = wsprintfW(buf, c.format, c.arg, 0);
+        EXPECT_EQ(Narrow(buf), std::string(c.expected)) << Narrow(c.format);
+        EXPECT_EQ(n, static_cast<int>(std::char_traits<char16_t>::length(buf)));
+    }
+}
+
+TEST(CeFormat, Strings) {
+    WCHAR buf[64];
+    wsprintfW(buf, u"%s-%s", u"images", u"bg1.png");
+    EXPECT_EQ(Narrow(buf), "images-bg1.png");
+    wsprintfW(buf, u"[%6s][%-4s][%.2s]", u"ab", u"c", u"xyz");
+    EXPECT_EQ(Narrow(buf), "[    ab][c   ][xy]");
+    wsprintfW(buf, u"%s", static_cast<const WCHAR*>(nullptr));
+    EXPECT_EQ(Narrow(buf), "(null)");
+    wsprintfW(buf, u"%*d|%-*d", 4, 1, 3, 2);
+    EXPECT_EQ(Narrow(buf), "   1|2  ");
+    wsprintfW(buf, u"得分：%d", 12);
+    EXPECT_TRUE(std::u16string(buf) == u"得分：12");
+}
+
+TEST(CeFormat, NeverWritesPastTheLimit) {
+    std::u16string big(5000, u'a');
+    WCHAR buf[2048];
+    std::fill(std::begin(buf), std::end(buf), u'#');
+    EXPECT_EQ(wsprintfW(buf, u"%s", big.c_str()), 1023);
+    EXPECT_EQ(buf[1023], 0);
+    EXPECT_EQ(buf[1024], u'#');
+    EXPECT_EQ(wsprintfW(buf, u"%2000d", 1), 1023);
+    EXPECT_EQ(buf[1024], u'#');
+
+    struct Case {
+        int cch;
+        const char* expected;
+        int written;
+    } cases[] = {{1, "", 0}, {2, "1", 1}, {5, "1234", 4}, {6, "12345", 5}, {9, "12345", 5}};
+    for (const auto& c : cases) {
+        std::fill(std::begin(buf), std::end(buf), u'#');
+        EXPECT_EQ(wnsprintfW(buf, c.cch, u"%d", 12345), c.written) << c.cch;
+        EXPECT_EQ(Narrow(buf), c.expected) << c.cch;
+        EXPECT_EQ(buf[c.cch], u'#') << c.cch;
+    }
+    std::fill(std::begin(buf), std::end(buf), u'#');
+    EXPECT_EQ(wnsprintfW(buf, 0, u"%d", 1), 0);
+    EXPECT_EQ(wnsprintfW(buf, -3, u"%d", 1), 0);
+    EXPECT_EQ(buf[0], u'#');
+}
+
+TEST(CeWcstol, Cases) {
+    struct Case {
+        const char16_t* text;
+        int base;
+        long value;
+        int consumed;
+    } cases[] = {
+        {u"12abc", 10, 12, 2},
+        {u"abc", 10, 0, 0},
+        {u"  -42", 10, -42, 5},
+        {u"\t+7x", 10, 7, 3},
+        {u"-", 10, 0, 0},
+        {u"2147483647", 10, 2147483647, 10},
+        {u"2147483648", 10, 2147483647, 10},
+        {u"-2147483648", 10, -2147483647L - 1, 11},
+        {u"-99999999999999999999", 10, -2147483647L - 1, 21},
+        {u"0x1F", 16, 31, 4},
+        {u"0x1F", 0, 31, 4},
+        {u"0xZ", 16, 0, 1},
+        {u"017", 0, 15, 3},
+        {u"z", 36, 35, 1},
+        {u"12", 1, 0, 0},
+        {u"", 10, 0, 0},
+    };
+    for (const auto& c : cases) {
+        WCHAR* end = nullptr;
+        EXPECT_EQ(wcstol(c.text, &end, c.base), c.value) << Narrow(c.text);
+        EXPECT_EQ(end - c.text, c.consumed) << Narrow(c.text);
+    }
+}
+
+TEST(CeCase, UpperCasing) {
+    struct Case {
+        char16_t in, out;
+    } cases[] = {
+        {u'a', u'A'}, {u'z', u'Z'},   {u'A', u'A'},   {u'1', u'1'}, {u'.', u'.'}, {u'é', u'É'},
+        {u'ÿ', u'Ÿ'}, {u'ß', u'ß'},   {u'÷', u'÷'},   {u'ā', u'Ā'}, {u'ł', u'Ł'}, {u'ž', u'Ž'},
+        {u'ı', u'I'}, {u'α', u'Α'},   {u'ς', u'Σ'},   {u'ώ', u'Ώ'}, {u'я', u'Я'}, {u'ё', u'Ё'},
+        {u'ѣ', u'Ѣ'}, {u'ａ', u'Ａ'}, {u'中', u'中'},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(static_cast<int>(towupper(c.in)), static_cast<int>(c.out)) << int(c.in);
+    WCHAR ext[] = u".iNi";
+    EXPECT_TRUE(std::u16string(_wcsupr(ext)) == u".INI");
+    EXPECT_EQ(_wcsicmp(u"Config.INI", u"config.ini"), 0);
+    EXPECT_LT(_wcsicmp(u"abc", u"ABD"), 0);
+}
+
+TEST(CeStrings, Basics) {
+    const WCHAR* s = u"Disk\\Programs\\a.ini";
+    EXPECT_EQ(wcslen(s), 19u);
+    EXPECT_EQ(wcslen(u""), 0u);
+    EXPECT_EQ(wcschr(s, u'\\') - s, 4);
+    EXPECT_EQ(wcsrchr(s, u'\\') - s, 13);
+    EXPECT_EQ(wcschr(s, u'#'), nullptr);
+    EXPECT_EQ(wcsstr(s, u"Programs") - s, 5);
+    EXPECT_EQ(wcsstr(s, u"programs"), nullptr);
+    EXPECT_EQ(wcscmp(u"a", u"a"), 0);
+    EXPECT_LT(wcscmp(u"a", u"b"), 0);
+    EXPECT_GT(wcscmp(u"ab", u"a"), 0);
+    EXPECT_EQ(wcsncmp(u"abc", u"abd", 2), 0);
+    WCHAR buf[8];
+    wcscpy(buf, u"xyz");
+    EXPECT_TRUE(std::u16string(buf) == u"xyz");
+    wcsncpy(buf, u"ab", 5);
+    EXPECT_TRUE(std::u16string(buf, 5) == std::u16string(u"ab\0\0\0", 5));
+}
+
+TEST(CeRand, PhoneSequences) {
+    struct Case {
+        unsigned seed;
+        int values[6];
+    } cases[] = {
+        {0, {38, 7719, 21238, 2437, 8855, 11797}},
+        {1, {41, 18467, 6334, 26500, 19169, 15724}},
+        {12345, {7584, 19164, 25795, 22125, 5828, 23405}},
+        {0xFFFFFFFFu, {35, 29739, 3374, 11141, 31308, 7870}},
+    };
+    for (const auto& c : cases) {
+        srand(c.seed);
+        for (int v : c.values)
+            EXPECT_EQ(rand(), v) << c.seed;
+    }
+    srand(1);
+}
+
+} // namespace

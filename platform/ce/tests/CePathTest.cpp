@@ -1,0 +1,221 @@
+// CE paths to host paths: normalisation, case, refusals, and read-only mounts seen
+// under a CE folder with writes going to the device root.
+#include "ce/CePath.h"
+#include "ce/CeMountTable.h"
+#include "ce/CeTempRoot.h"
+#include "ce/ce.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = CeLocation::Kind;
+
+TEST(CePathLocate, Cases) {
+    CeTempRoot root;
+    root.Put("Disk/Programs/Games/burrowbop/config.ini", "x");
+    root.Put("Disk/file.txt", "x");
+    fs::create_symlink("/etc", root.Host("Disk/link"));
+    const std::u16string longName = u"Disk\\" + std::u16string(254, u'n'); // 259 characters
+    const char16_t lone[] = {u'D', 0xD800, 0};
+    struct Case {
+        const char* name;
+        std::u16string path;
+        DWORD error; // 0: located
+        Kind kind;
+        const char* upper; // relative to the root
+        bool parentExists;
+    } cases[] = {
+        {"folder", u"Disk\\Programs", 0, Kind::Upper, "Disk/Programs", true},
+        {"anyCase", u"\\disk\\PROGRAMS\\games", 0, Kind::Upper, "Disk/Programs/Games", true},
+        {"slashes", u"Disk/Programs//Games\\.\\", 0, Kind::Upper, "Disk/Programs/Games", true},
+        {"file", u"DISK\\programs\\GAMES\\Burrowbop\\CONFIG.INI", 0, Kind::Upper,
+         "Disk/Programs/Games/burrowbop/config.ini", true},
+        {"newFile", u"Disk\\New.ini", 0, Kind::Missing, "Disk/New.ini", true},
+        {"missingFolder", u"Disk\\nope\\a.ini", 0, Kind::Missing, "Disk/nope/a.ini", false},
+        {"fileAsFolder", u"Disk\\file.txt\\a", 0, Kind::Missing, "Disk/file.txt/a", false},
+        {"root", u"\\", 0, Kind::Root, "", true},
+        {"longest", longName, 0, Kind::Missing, nullptr, true},
+        {"tooLong", longName + u"n", ERROR_FILENAME_EXCED_RANGE, Kind::Missing, nullptr, false},
+        {"dotDot", u"Disk\\..\\Disk", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
+        {"leadingDotDot", u"..\\etc\\passwd", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
+        {"link", u"Disk\\link", ERROR_ACCESS_DENIED, Kind::Missing, nullptr, false},
+        {"throughLink", u"Disk\\LINK\\passwd", ERROR_ACCESS_DENIED, Kind::Missing, nullptr, false},
+        {"wildcard", u"Disk\\*.ini", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
+        {"colon", u"Disk\\a:b", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
+        {"control", u"Disk\\a\x01", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
+        {"surrogate", lone, ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
+        {"empty", u"", ERROR_PATH_NOT_FOUND, Kind::Missing, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        CeLocation loc;
+        DWORD error = 0;
+        bool ok = CePath::Locate(c.path.c_str(), loc, error);
+        ASSERT_EQ(ok, c.error == 0) << c.name;
+        if (!ok) {
+            EXPECT_EQ(error, c.error) << c.name;
+            continue;
+        }
+        EXPECT_EQ(loc.kind, c.kind) << c.name;
+        EXPECT_EQ(loc.parentExists, c.parentExists) << c.name;
+        if (c.upper) {
+            EXPECT_EQ(loc.upperPath, *c.upper ? root.Host(c.upper) : root.Path()) << c.name;
+        }
+    }
+    DWORD error = 0;
+    CeLocation loc;
+    EXPECT_FALSE(CePath::Locate(nullptr, loc, error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST(CePathMap, WriteMakesUpperFoldersOnlyUnderExistingFolders) {
+    CeTempRoot root;
+    root.MakeDir("Disk");
+    std::string host;
+    DWORD error = 0;
+    ASSERT_TRUE(CePath::Map(u"disk\\a.ini", CePath::Use::Write, host, error));
+    EXPECT_EQ(host, root.Host("Disk/a.ini"));
+    EXPECT_FALSE(CePath::Map(u"Disk\\x\\a.ini", CePath::Use::Write, host, error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(root.Exists("Disk/x"));
+}
+
+TEST(CePathRoot, ChosenFromEnvironment) {
+    CeTempRoot outer;
+    const std::string saved = getenv("CE_DEVICE_ROOT");
+    unsetenv("CE_DEVICE_ROOT");
+    const char* xdg = getenv("XDG_DATA_HOME");
+    const std::string savedXdg = xdg ? xdg : "";
+    setenv("XDG_DATA_HOME", outer.Host("data").c_str(), 1);
+    CePath::ResetForTests();
+    EXPECT_EQ(CePath::DeviceRoot(), outer.Host("data/burrowbop/device"));
+    EXPECT_TRUE(outer.Exists("data/burrowbop/device")); // made on first use
+    if (xdg)
+        setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+    setenv("CE_DEVICE_ROOT", saved.c_str(), 1);
+    CePath::ResetForTests();
+    EXPECT_EQ(CePath::DeviceRoot(), outer.Path());
+}
+
+TEST(CeMountTable, Parsing) {
+    auto mounts = CeMountTable::Parse(
+        "# assets\n Disk\\Programs\\Games\\burrowbop = /usr/share/burrowbop \r\n"
+        "A=rel/dir;B\\C=/abs/\n=nohost\nnoequals\nX=\n..\\up=/x",
+        "/base");
+    ASSERT_EQ(mounts.size(), 3u);
+    EXPECT_EQ(mounts[0].host, "/usr/share/burrowbop");
+    EXPECT_EQ(mounts[0].upperNames.size(), 4u);
+    EXPECT_TRUE(mounts[0].upperNames[3] == u"BURROWBOP");
+    EXPECT_EQ(mounts[1].host, "/base/rel/dir");
+    EXPECT_EQ(mounts[2].host, "/abs");
+}
+
+class CeMountTest : public testing::Test {
+protected:
+    void SetUp() override {
+        assets = root.Path() + "-assets";
+        fs::create_directories(assets + "/images");
+        std::ofstream(assets + "/images/bg1.png") << "png";
+        std::ofstream(assets + "/readme.txt") << "lower";
+        CePath::AddMount(u"Disk\\Programs\\Games\\burrowbop", assets);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(assets, ec);
+    }
+    CeTempRoot root;
+    std::string assets;
+};
+
+const char16_t* const kGame = u"Disk\\Programs\\Games\\burrowbop";
+
+TEST_F(CeMountTest, ReadsSeeTheMountReadOnly) {
+    EXPECT_EQ(GetFileAttributesW(u"Disk"), FILE_ATTRIBUTE_DIRECTORY); // parent of a mount
+    EXPECT_EQ(GetFileAttributesW(kGame), FILE_ATTRIBUTE_DIRECTORY);
+    const char16_t* png = u"\\disk\\programs\\games\\BURROWBOP\\Images\\BG1.PNG";
+    EXPECT_EQ(GetFileAttributesW(png), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+    HANDLE h = CreateFileW(png, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    char buf[8] = {};
+    DWORD read = 0;
+    EXPECT_TRUE(ReadFile(h, buf, sizeof buf, &read, nullptr));
+    EXPECT_EQ(std::string(buf, read), "png");
+    CloseHandle(h);
+
+    struct Refusal {
+        const char* name;
+        BOOL ok;
+    } refusals[] = {
+        {"openForWrite", CreateFileW(png, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr) !=
+                             INVALID_HANDLE_VALUE},
+        {"delete", DeleteFileW(png)},
+        {"move", MoveFileExW(png, u"Disk\\x.png", 0)},
+        {"attributes", SetFileAttributesW(png, FILE_ATTRIBUTE_NORMAL)},
+        {"removeFolder", RemoveDirectoryW(u"Disk\\Programs\\Games\\burrowbop\\images")},
+    };
+    for (const auto& r : refusals) {
+        EXPECT_FALSE(r.ok) << r.name;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << r.name;
+    }
+    std::string host;
+    DWORD error = 0;
+    ASSERT_TRUE(CePath::Map(png, CePath::Use::Read, host, error));
+    EXPECT_EQ(host, assets + "/images/bg1.png");
+    EXPECT_FALSE(CePath::Map(png, CePath::Use::Write, host, error));
+}
+
+TEST_F(CeMountTest, NewFilesGoToTheDeviceRootBesideTheMount) {
+    const char16_t* ini = u"Disk\\Programs\\Games\\burrowbop\\config.ini";
+    HANDLE h = CreateFileW(ini, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    EXPECT_TRUE(root.Exists("Disk/Programs/Games/burrowbop/config.ini"));
+    EXPECT_FALSE(fs::exists(assets + "/config.ini"));
+
+    // The folder now lists both layers, the device root first, each name once.
+    root.Put("Disk/Programs/Games/burrowbop/README.TXT", "upper");
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW d;
+    HANDLE f = FindFirstFileW(u"Disk\\Programs\\Games\\burrowbop\\*", &d);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    do {
+        names.emplace_back(d.cFileName,
+                           d.cFileName + std::char_traits<char16_t>::length(d.cFileName));
+    } while (FindNextFileW(f, &d));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+    EXPECT_TRUE(FindClose(f));
+    EXPECT_EQ(names, (std::vector<std::string>{"README.TXT", "config.ini", "images"}));
+    // The upper file shadows the mount's.
+    std::string host;
+    DWORD error = 0;
+    ASSERT_TRUE(CePath::Map(u"Disk\\Programs\\Games\\burrowbop\\readme.txt", CePath::Use::Read,
+                            host, error));
+    EXPECT_EQ(host, root.Host("Disk/Programs/Games/burrowbop/README.TXT"));
+}
+
+TEST(CeMountConfig, FromEnvironment) {
+    CeTempRoot root;
+    std::string assets = root.Path() + "-env";
+    fs::create_directories(assets);
+    std::ofstream(assets + "/a.wav") << "w";
+    setenv("CE_MOUNTS", ("# comment\nSounds=" + assets + "; Other=/nonexistent").c_str(), 1);
+    CePath::ResetForTests();
+    EXPECT_EQ(GetFileAttributesW(u"sounds\\A.WAV"),
+              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(GetFileAttributesW(u"Other"), INVALID_FILE_ATTRIBUTES); // host folder missing
+    unsetenv("CE_MOUNTS");
+    CePath::ResetForTests();
+    EXPECT_EQ(GetFileAttributesW(u"sounds\\A.WAV"), INVALID_FILE_ATTRIBUTES);
+    fs::remove_all(assets);
+}
+
+} // namespace

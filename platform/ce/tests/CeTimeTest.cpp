@@ -1,0 +1,73 @@
+// The virtual clock of test mode and the overridden local time.
+#include "ce/CeTime.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct VirtualClock {
+    VirtualClock() { CeClockSetVirtual(true); }
+    ~VirtualClock() {
+        CeClockSetLocalTime(nullptr);
+        CeClockSetVirtual(false);
+    }
+};
+
+TEST(CeClock, VirtualTicksMoveOnlyWhenAdvanced) {
+    VirtualClock clock;
+    ASSERT_TRUE(CeClockIsVirtual());
+    DWORD start = GetTickCount();
+    EXPECT_EQ(GetTickCount(), start);
+    CeClockAdvance(250);
+    EXPECT_EQ(GetTickCount(), start + 250);
+    Sleep(40); // a sleeping program lets virtual time pass
+    EXPECT_EQ(GetTickCount(), start + 290);
+}
+
+TEST(CeClock, LocalTimeOverrideFollowsVirtualClock) {
+    VirtualClock clock;
+    SYSTEMTIME set = {2026, 12, 0, 31, 23, 59, 59, 900};
+    CeClockSetLocalTime(&set);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    EXPECT_EQ(now.wYear, 2026);
+    EXPECT_EQ(now.wSecond, 59);
+    EXPECT_EQ(now.wDayOfWeek, 4); // a Thursday
+    CeClockAdvance(100);
+    GetLocalTime(&now);
+    struct Expect {
+        WORD year, month, day, hour, minute, second, ms, dow;
+    } e = {2027, 1, 1, 0, 0, 0, 0, 5};
+    EXPECT_EQ(now.wYear, e.year);
+    EXPECT_EQ(now.wMonth, e.month);
+    EXPECT_EQ(now.wDay, e.day);
+    EXPECT_EQ(now.wHour, e.hour);
+    EXPECT_EQ(now.wMinute, e.minute);
+    EXPECT_EQ(now.wMilliseconds, e.ms);
+    EXPECT_EQ(now.wDayOfWeek, e.dow);
+    CeClockAdvance(86400000u * 30); // on across the end of February
+    CeClockAdvance(86400000u * 29);
+    GetLocalTime(&now);
+    EXPECT_EQ(now.wMonth, 3);
+    EXPECT_EQ(now.wDay, 1);
+}
+
+TEST(CeClock, InvalidOverrideIsIgnoredAndNullRestoresHostTime) {
+    SYSTEMTIME bad = {2026, 13, 0, 1, 0, 0, 0, 0};
+    CeClockSetLocalTime(&bad);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    EXPECT_GE(now.wYear, 2024);
+    EXPECT_LE(now.wMonth, 12);
+    CeClockSetLocalTime(nullptr);
+    GetSystemTime(&now);
+    EXPECT_GE(now.wMonth, 1);
+}
+
+TEST(CeClock, RealTicksMove) {
+    DWORD a = GetTickCount();
+    Sleep(5);
+    EXPECT_GE(GetTickCount() - a, 4u);
+}
+
+} // namespace

@@ -1,0 +1,23 @@
+// The application object. The program defines exactly one, as a static object; its
+// constructor registers it for the framework's entry point.
+#pragma once
+
+// The C library's wide functions come first: CE's CRT adds overloads beside them.
+#include <cwchar>
+#include <string>
+
+#include "ce/ce.h"
+
+class CMzApp {
+public:
+    CMzApp(); // registers the one application object for the entry point
+    virtual ~CMzApp();
+    virtual BOOL Init();
+    virtual int Run(); // the message loop until a quit message; returns its code
+    virtual int Done();
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+};
+
+CMzApp* MzGetApp(); // the registered application object, or null
+// The entry point: Init (0 ends at once with 0), the message loop, then the quit code.
+int MzRunApplication();

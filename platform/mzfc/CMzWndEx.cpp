@@ -1,0 +1,4 @@
+#include "mzfc/CMzWndEx.h"
+
+CMzWndEx::CMzWndEx() = default;
+CMzWndEx::~CMzWndEx() = default;

@@ -1,0 +1,17 @@
+// PlaySoundW's output through SDL_mixer: one voice, a new sound cuts off the one
+// playing. The device opens at the first sound; without one nothing is heard.
+#pragma once
+
+// The C library's wide functions come first: CE's CRT adds overloads beside them.
+#include <cwchar>
+#include <string>
+
+#include "ce/CeSoundBackend.h"
+
+class MzAudio : public CeSoundBackend {
+public:
+    static MzAudio& Instance();
+    bool Play(LPCWSTR cePath) override;
+    void Stop() override;
+    void Close();
+};

@@ -1,0 +1,32 @@
+// A loaded picture (HBITMAP) with its copies scaled to the sizes it is drawn at.
+#pragma once
+
+// The C library's wide functions come first: CE's CRT adds overloads beside them.
+#include <cwchar>
+#include <string>
+
+#include "ce/CeTypes.h"
+
+#include <map>
+#include <utility>
+
+struct SDL_Surface;
+
+struct MzBitmap {
+    static MzBitmap* Load(LPCWSTR cePath); // PNG (or any format SDL_image reads); null on failure
+    static MzBitmap* Adopt(SDL_Surface* surface); // takes ownership; converts to ARGB8888
+    ~MzBitmap();
+    MzBitmap(const MzBitmap&) = delete;
+    MzBitmap& operator=(const MzBitmap&) = delete;
+
+    int Width() const;
+    int Height() const;
+    SDL_Surface* Surface() const { return surface_; }
+    // The picture smoothly scaled to w x h, kept for the next paint.
+    SDL_Surface* Scaled(int w, int h);
+
+private:
+    explicit MzBitmap(SDL_Surface* surface) : surface_(surface) {}
+    SDL_Surface* surface_;
+    std::map<std::pair<int, int>, SDL_Surface*> scaled_;
+};

@@ -1,0 +1,19 @@
+// CE paths of pictures and sounds to host paths under the device root.
+#pragma once
+
+// The C library's wide functions come first: CE's CRT adds overloads beside them.
+#include <cwchar>
+#include <string>
+
+#include "ce/CeTypes.h"
+
+#include <string>
+
+class MzHostPath {
+public:
+    // The host file for a CE path to read, or "" when the path is bad or no file
+    // matches (names match without regard to case).
+    static std::string ForReading(LPCWSTR cePath);
+    // The folder of the running executable (for the window icon).
+    static std::string ExecutablePath();
+};

@@ -1,0 +1,18 @@
+// The framework's message loops: the application's main loop and the nested loops of
+// modal windows. A quit message ends every one of them. When the queue is empty the
+// loop reads desktop input, repaints and, in test mode, runs the next test step.
+#pragma once
+
+class CMzApp;
+class CMzWnd;
+
+class MzLoop {
+public:
+    static int RunMain(CMzApp* app);         // until quit; returns its code
+    static void RunModal(const bool* ended); // until *ended or quit
+    static void PushModal(CMzWnd* wnd);
+    static void PopModal(CMzWnd* wnd);
+    static CMzWnd* TopModal();
+    static int Depth();
+    static bool Idle(); // the CE queue's idle hook
+};

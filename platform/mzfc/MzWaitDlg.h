@@ -1,0 +1,12 @@
+// The wait box shown while a program loads: drawn over the screen at once, taken
+// away at the end.
+#pragma once
+
+// The C library's wide functions come first: CE's CRT adds overloads beside them.
+#include <cwchar>
+#include <string>
+
+#include "ce/CeTypes.h"
+
+void MzBeginWaitDlg(HWND owner, RECT* prc = nullptr, bool transparent = true);
+void MzEndWaitDlg();

@@ -1,0 +1,27 @@
+#include "mzfc/UiButton.h"
+
+void UiButton::SetButtonType(int type) {
+    type_ = type;
+}
+
+void UiButton::SetButtonMode(int mode) {
+    mode_ = mode;
+    Invalidate();
+}
+
+void UiButton::SetState(int state) {
+    state_ = state;
+    Invalidate();
+}
+
+int UiButton::GetState() const {
+    return state_;
+}
+
+bool UiButton::OnTap(int x, int y, LPARAM* lParam) {
+    if (mode_ == 1) {
+        state_ = state_ ? 0 : 1;
+        Invalidate();
+    }
+    return UiWin::OnTap(x, y, lParam);
+}

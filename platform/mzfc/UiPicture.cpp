@@ -1,0 +1,32 @@
+#include "mzfc/UiPicture.h"
+
+#include "mzfc/MzBitmap.h"
+#include "mzfc/MzPaint.h"
+
+UiPicture::UiPicture() = default;
+
+UiPicture::~UiPicture() {
+    delete bitmap_;
+}
+
+BOOL UiPicture::LoadImageW(LPCWSTR path, bool) {
+    delete bitmap_;
+    bitmap_ = MzBitmap::Load(path);
+    Invalidate();
+    return bitmap_ ? TRUE : FALSE;
+}
+
+void UiPicture::SetPaintMode(int mode) {
+    paintMode_ = mode;
+    Invalidate();
+}
+
+// The flag marks a picture drawn as part of the background; it changes nothing in
+// how it is drawn here.
+void UiPicture::SetPictureFlag(bool flag) {
+    pictureFlag_ = flag;
+}
+
+void UiPicture::PaintCtrl(MzSurface* hdc) {
+    MzPaint::Image(hdc, bitmap_, Rect(), paintMode_ == 1);
+}

@@ -1,0 +1,14 @@
+#include "mzfc/UiStatic.h"
+
+#include "mzfc/MzPaint.h"
+
+#include <algorithm>
+
+void UiStatic::PaintCtrl(MzSurface* hdc) {
+    MzTextStyle style;
+    style.pixelSize = std::clamp(GetHeight() * 3 / 4, 8, 40);
+    style.color = 0xFFFFFFFF;
+    style.outline = 0xFF202020;
+    style.bold = true;
+    MzPaint::Text(hdc, text_, Rect(), style);
+}

@@ -1,0 +1,201 @@
+#include "MzTestFixture.h"
+
+#include "ce/CeTimerQueue.h"
+
+#include <SDL_keycode.h>
+
+#include <algorithm>
+#include <thread>
+
+using MzLoopTest = MzFixture;
+
+namespace {
+constexpr UINT kPing = WM_USER + 1;
+
+// A modal window that records how its run ended.
+class ModalWnd : public RecordingWnd {
+public:
+    const WCHAR* GetWndClassName() override { return u"ModalWnd"; }
+};
+} // namespace
+
+TEST_F(MzLoopTest, ScriptRunsInOrderThenTheLoopQuitsWithZero) {
+    std::vector<int> order;
+    int code = MzTest::RunLoop({[&] { order.push_back(1); }, [&] { order.push_back(2); }});
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+}
+
+TEST_F(MzLoopTest, QuitCodeEndsTheLoopAndLaterStepsDoNotRun) {
+    bool ranAfterQuit = false;
+    int code = MzTest::RunLoop({[] { PostQuitMessage(7); }, [&] { ranAfterQuit = true; }});
+    EXPECT_EQ(code, 7);
+    EXPECT_FALSE(ranAfterQuit);
+    EXPECT_EQ(TraceOf("quit"), (std::vector<std::string>{"quit 7"}));
+    // The loop can run again in the same process.
+    EXPECT_EQ(MzTest::RunLoop({[] { PostQuitMessage(3); }}), 3);
+}
+
+TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateFull());
+    MzTest::ClearTrace();
+    LRESULT sent = -1;
+    MzTest::RunLoop({[&] {
+                         PostMessageW(wnd.m_hWnd, kPing, 1, 2);
+                         PostMessageW(wnd.m_hWnd, kPing + 1, 3, 4);
+                         sent = SendMessageW(wnd.m_hWnd, kPing + 2, 5, 6);
+                     },
+                     [] {}});
+    EXPECT_EQ(sent, 0);
+    std::vector<UINT> pings;
+    for (UINT m : wnd.raw)
+        if (m >= kPing && m <= kPing + 2)
+            pings.push_back(m);
+    // The send is handled at once, the posts when the loop gets to them.
+    EXPECT_EQ(pings, (std::vector<UINT>{kPing + 2, kPing, kPing + 1}));
+    EXPECT_EQ(TraceOf("post"), (std::vector<std::string>{"post RecordingWnd 0x401 1 2",
+                                                         "post RecordingWnd 0x402 3 4"}));
+    EXPECT_EQ(TraceOf("send"), (std::vector<std::string>{"send RecordingWnd 0x403 5 6"}));
+}
+
+TEST_F(MzLoopTest, MessagesToUnknownWindowsFail) {
+    HWND bogus = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
+    EXPECT_FALSE(PostMessageW(bogus, kPing, 0, 0));
+    EXPECT_EQ(SendMessageW(bogus, kPing, 0, 0), 0);
+    DWORD_PTR result = 99;
+    EXPECT_EQ(SendMessageTimeout(bogus, kPing, 0, 0, SMTO_NORMAL, 100, &result), 0);
+    EXPECT_EQ(result, 0u);
+    EXPECT_FALSE(IsWindowVisible(bogus));
+    EXPECT_FALSE(ShowWindow(bogus, SW_SHOW));
+    EXPECT_EQ(FindWindowW(u"NoSuchWnd", nullptr), nullptr);
+}
+
+TEST_F(MzLoopTest, DoModalReturnsTheEndModalCode) {
+    RecordingWnd main;
+    ASSERT_TRUE(main.CreateFull());
+    int result = -1;
+    ModalWnd modal;
+    MzTest::RunLoop({[&] {
+                         ASSERT_TRUE(modal.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP));
+                         result = modal.DoModal(1); // the next step runs inside
+                     },
+                     [&] {
+                         EXPECT_TRUE(modal.IsModalRunning());
+                         EXPECT_TRUE(IsWindowVisible(modal.m_hWnd));
+                         modal.EndModal(2);
+                     },
+                     [&] { EXPECT_FALSE(modal.IsModalRunning()); }});
+    EXPECT_EQ(result, 2);
+    EXPECT_FALSE(IsWindowVisible(modal.m_hWnd));
+}
+
+TEST_F(MzLoopTest, NestedModalsEndInnermostFirst) {
+    RecordingWnd main;
+    ASSERT_TRUE(main.CreateFull());
+    ModalWnd outer, inner;
+    int outerResult = -1, innerResult = -1;
+    MzTest::RunLoop({[&] {
+                         outer.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP);
+                         outerResult = outer.DoModal();
+                     },
+                     [&] {
+                         inner.Create(0, 0, 720, 480, outer.m_hWnd, 0, WS_POPUP);
+                         innerResult = inner.DoModal();
+                     },
+                     [&] { inner.EndModal(5); },
+                     [&] {
+                         EXPECT_EQ(innerResult, 5);
+                         EXPECT_TRUE(outer.IsModalRunning());
+                         outer.EndModal(6);
+                     }});
+    EXPECT_EQ(outerResult, 6);
+}
+
+TEST_F(MzLoopTest, QuitInsideModalLoopsEndsEveryLoop) {
+    RecordingWnd main;
+    ASSERT_TRUE(main.CreateFull());
+    ModalWnd outer, inner;
+    int outerResult = -1, innerResult = -1;
+    bool after = false;
+    int code = MzTest::RunLoop({[&] {
+                                    outer.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP);
+                                    outerResult = outer.DoModal();
+                                },
+                                [&] {
+                                    inner.Create(0, 0, 720, 480, outer.m_hWnd, 0, WS_POPUP);
+                                    innerResult = inner.DoModal();
+                                },
+                                [] { PostQuitMessage(9); }, [&] { after = true; }});
+    EXPECT_EQ(code, 9);
+    EXPECT_EQ(innerResult, 0);
+    EXPECT_EQ(outerResult, 0);
+    EXPECT_FALSE(after);
+    EXPECT_FALSE(outer.IsModalRunning());
+}
+
+TEST_F(MzLoopTest, EndModalOnAWindowThatIsNotModalDoesNothing) {
+    RecordingWnd main;
+    ASSERT_TRUE(main.CreateFull());
+    bool ran = false;
+    MzTest::RunLoop({[&] { main.EndModal(1); }, [&] { ran = true; }});
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(IsWindowVisible(main.m_hWnd));
+    RecordingWnd never; // no window at all
+    never.EndModal(1);
+    EXPECT_EQ(never.DoModal(), 0);
+}
+
+TEST_F(MzLoopTest, ScriptThatRunsOutInsideAModalEndsEverything) {
+    RecordingWnd main;
+    ASSERT_TRUE(main.CreateFull());
+    ModalWnd modal;
+    int result = -1;
+    int code = MzTest::RunLoop({[&] {
+        modal.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP);
+        result = modal.DoModal();
+    }});
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(result, 0);
+}
+
+TEST_F(MzLoopTest, MessageBoxClosesWithEnterEscapeOrOk) {
+    RecordingWnd main;
+    ASSERT_TRUE(main.CreateFull());
+    struct Case {
+        const char* how;
+        MzTest::Step close;
+    } cases[] = {
+        {"enter", [] { MzTest::KeyPress(SDLK_RETURN); }},
+        {"escape", [] { MzTest::KeyPress(SDLK_ESCAPE); }},
+        {"ok button",
+         [] {
+             auto* box = dynamic_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
+             ASSERT_NE(box, nullptr);
+             RECT ok = box->OkRect();
+             MzTest::Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+         }},
+    };
+    for (const Case& c : cases) {
+        int result = -1;
+        bool afterBox = false;
+        MzTest::RunLoop({[&] {
+                             result = MzMessageBoxEx(main.m_hWnd, u"请输入您的大名", u"", 0, 0);
+                             afterBox = true;
+                         },
+                         c.close, [&] { EXPECT_TRUE(afterBox) << c.how; }});
+        EXPECT_EQ(result, 1) << c.how;
+    }
+}
+
+TEST_F(MzLoopTest, PostFromAnotherThreadWakesTheLoop) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateFull());
+    std::thread poster;
+    MzTest::RunLoop({[&] {
+                         poster = std::thread([&] { PostMessageW(wnd.m_hWnd, kPing, 0, 0); });
+                         poster.join();
+                     },
+                     [] {}});
+    EXPECT_NE(std::find(wnd.raw.begin(), wnd.raw.end(), kPing), wnd.raw.end());
+}

@@ -1,0 +1,71 @@
+// Common set-up of the framework tests: test mode, a fresh device root of its own,
+// an empty trace.
+#pragma once
+
+#include "mzfc/MzTest.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+class MzFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MzTest::Enable();
+        char pattern[] = "/tmp/mzfc-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        setenv("CE_DEVICE_ROOT", root_.c_str(), 1);
+        MzTest::ClearTrace();
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+        unsetenv("CE_DEVICE_ROOT");
+    }
+    // Trace lines that start with prefix.
+    static std::vector<std::string> TraceOf(const std::string& prefix) {
+        std::vector<std::string> out;
+        for (const std::string& line : MzTest::Trace())
+            if (line.rfind(prefix, 0) == 0)
+                out.push_back(line);
+        return out;
+    }
+    // A PNG of one colour at <device root>/<name> (a file name, no folders).
+    void WriteSolidPng(const std::string& name, int w, int h, uint32_t argb) {
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+        ASSERT_NE(s, nullptr);
+        SDL_FillRect(s, nullptr, argb);
+        EXPECT_EQ(IMG_SavePNG(s, (root_ + "/" + name).c_str()), 0);
+        SDL_FreeSurface(s);
+    }
+    std::string root_;
+};
+
+// A full-screen test window that records what reaches it.
+class RecordingWnd : public CMzWndEx {
+public:
+    const WCHAR* GetWndClassName() override { return u"RecordingWnd"; }
+    LRESULT MzDefWndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        raw.push_back(message);
+        return CMzWndEx::MzDefWndProc(message, wParam, lParam);
+    }
+    void OnTimer(UINT_PTR id) override {
+        timers.push_back(static_cast<int>(id));
+        if (onTimer)
+            onTimer(id);
+    }
+    void OnUiCommand(WPARAM wParam, LPARAM lParam) override {
+        commands.push_back({static_cast<int>(wParam & 0xFFFF), static_cast<int>(lParam)});
+    }
+    bool CreateFull() { return Create(0, 0, 720, 480) && (Show(), true); }
+
+    std::vector<UINT> raw;
+    std::vector<int> timers;
+    std::vector<std::pair<int, int>> commands;
+    std::function<void(UINT_PTR)> onTimer;
+};

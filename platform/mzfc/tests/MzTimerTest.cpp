@@ -1,0 +1,104 @@
+#include "MzTestFixture.h"
+
+#include "ce/CeTimerQueue.h"
+#include "ce/CeUiClock.h"
+
+using MzTimerTest = MzFixture;
+
+TEST_F(MzTimerTest, TimersFireInDeadlineOrderAsTheClockAdvances) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateFull());
+    MzTest::RunLoop({[&] {
+                         SetTimer(wnd.m_hWnd, 1, 300, nullptr);
+                         SetTimer(wnd.m_hWnd, 2, 200, nullptr);
+                         SetTimer(wnd.m_hWnd, 3, 250, nullptr);
+                     },
+                     [&] { MzTest::Advance(199); },
+                     [&] {
+                         EXPECT_TRUE(wnd.timers.empty());
+                         MzTest::Advance(401); // to 600
+                     },
+                     [&] {
+                         KillTimer(wnd.m_hWnd, 1);
+                         KillTimer(wnd.m_hWnd, 2);
+                         KillTimer(wnd.m_hWnd, 3);
+                     }});
+    // 200 250 300 400 500 600(1) 600(2)
+    EXPECT_EQ(wnd.timers, (std::vector<int>{2, 3, 1, 2, 3, 1, 2}));
+}
+
+TEST_F(MzTimerTest, SettingAgainRestartsAndKillStops) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateFull());
+    MzTest::ClearTrace();
+    MzTest::RunLoop({[&] { SetTimer(wnd.m_hWnd, 10, 1000, nullptr); },
+                     [&] { MzTest::Advance(900); },
+                     [&] { SetTimer(wnd.m_hWnd, 10, 990, nullptr); }, // restarts at 900
+                     [&] { MzTest::Advance(989); },
+                     [&] {
+                         EXPECT_TRUE(wnd.timers.empty());
+                         MzTest::Advance(1);
+                     },
+                     [&] {
+                         EXPECT_EQ(wnd.timers.size(), 1u);
+                         EXPECT_TRUE(KillTimer(wnd.m_hWnd, 10));
+                         EXPECT_FALSE(KillTimer(wnd.m_hWnd, 10));
+                         MzTest::Advance(5000);
+                     }});
+    EXPECT_EQ(wnd.timers, (std::vector<int>{10}));
+    EXPECT_EQ(TraceOf("timer"), (std::vector<std::string>{"timer-set 10 1000", "timer-set 10 990",
+                                                          "timer-kill 10", "timer-kill 10"}));
+}
+
+TEST_F(MzTimerTest, HandlerThatReArmsGetsTheNewInterval) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateFull());
+    int interval = 1000;
+    wnd.onTimer = [&](UINT_PTR id) {
+        interval -= 10;
+        SetTimer(wnd.m_hWnd, id, interval, nullptr);
+    };
+    MzTest::RunLoop({[&] { SetTimer(wnd.m_hWnd, 10, 1000, nullptr); },
+                     [&] { MzTest::Advance(1000 + 990 + 980); },
+                     [&] { KillTimer(wnd.m_hWnd, 10); }});
+    EXPECT_EQ(wnd.timers.size(), 3u);
+}
+
+TEST_F(MzTimerTest, TimersOfADestroyedWindowStop) {
+    auto* wnd = new RecordingWnd;
+    ASSERT_TRUE(wnd->CreateFull());
+    HWND h = wnd->m_hWnd;
+    SetTimer(h, 1, 100, nullptr);
+    delete wnd;
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(SetTimer(h, 1, 100, nullptr), 0u); // no timer for a gone window
+    MzTest::RunLoop({[] { MzTest::Advance(1000); }});
+}
+
+TEST_F(MzTimerTest, ThreadTimerCallsItsProcedure) {
+    static int calls;
+    calls = 0;
+    UINT_PTR id = 0;
+    MzTest::RunLoop(
+        {[&] { id = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++calls; }); },
+         [] { MzTest::Advance(160); }, [&] { KillTimer(nullptr, id); }});
+    EXPECT_NE(id, 0u);
+    EXPECT_EQ(calls, 3);
+}
+
+// The queue itself, with the clock moved by hand.
+TEST_F(MzTimerTest, ALateTimerTicksOnceAndKeepsItsPhase) {
+    CeTimerQueue& q = CeTimerQueue::Instance();
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateFull());
+    q.Set(wnd.m_hWnd, 1, 500, nullptr);
+    const int64_t start = CeUiClock::NowUs();
+    CeUiClock::Advance(2600 * 1000); // five periods late
+    CeTimerTick tick{};
+    ASSERT_TRUE(q.PopDue(CeUiClock::NowUs(), nullptr, tick));
+    EXPECT_EQ(tick.id, 1u);
+    EXPECT_FALSE(q.PopDue(CeUiClock::NowUs(), nullptr, tick)); // no burst
+    EXPECT_EQ(q.NextDeadline() - start, 3000 * 1000);          // on the 500 ms grid
+    q.Kill(wnd.m_hWnd, 1);
+    EXPECT_EQ(q.NextDeadline(), -1);
+}
