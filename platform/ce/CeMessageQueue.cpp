@@ -115,7 +115,7 @@ bool CeMessageQueue::Peek(MSG* msg, HWND filter, UINT min, UINT max, bool remove
                 posted_.erase(it);
             return true;
         }
-        if (quit_) {
+        if (quit_ && InRange(WM_QUIT, min, max)) {
             *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(quitCode_), 0, 0, {0, 0}};
             if (remove)
                 quit_ = false;

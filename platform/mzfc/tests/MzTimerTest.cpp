@@ -102,3 +102,17 @@ TEST_F(MzTimerTest, ALateTimerTicksOnceAndKeepsItsPhase) {
     q.Kill(wnd.m_hWnd, 1);
     EXPECT_EQ(q.NextDeadline(), -1);
 }
+
+TEST_F(MzTimerTest, AQuitPostedByATimerHandlerEndsTheLoop) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateFull());
+    wnd.onTimer = [&](UINT_PTR id) {
+        KillTimer(wnd.m_hWnd, id);
+        PostQuitMessage(4);
+    };
+    bool after = false;
+    int code = MzTest::RunLoop({[&] { SetTimer(wnd.m_hWnd, 5, 100, nullptr); },
+                                [] { MzTest::Advance(1000); }, [&] { after = true; }});
+    EXPECT_EQ(code, 4);
+    EXPECT_FALSE(after);
+}
