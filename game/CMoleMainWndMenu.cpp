@@ -1,0 +1,88 @@
+// The commands of the title menu, the sound switch and the return to the menu.
+#include "game/CMoleMainWnd.h"
+
+#include "game/GameState.h"
+#include "game/MolePaths.h"
+#include "ini/IniFile.h"
+#include "ini/Settings.h"
+#include "shell/Shell.h"
+
+namespace {
+constexpr int kLogoSlideSteps = 200;
+}
+
+void CMoleMainWnd::OnUiCommand(WPARAM wParam, LPARAM /*lParam*/) {
+    const int id = static_cast<int>(wParam & 0xFFFF);
+    if (id >= kMoleIdBase && id <= kMoleIdBase + 8) {
+        HitMole(id - kMoleIdBase);
+        return;
+    }
+    switch (id) {
+    case kStartId:
+        StartRound();
+        break;
+    case kAboutId:
+        MzMessageBoxEx(m_hWnd, GameState.aboutText, nullptr, 0, 0);
+        break;
+    case kExitId:
+        Quit();
+        break;
+    case kSoundId:
+        ToggleSound();
+        break;
+    case kGameOverId:
+        ApplyFullScreen();
+        ShowMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+// The mute sound plays at exit whether sound is on or not; nothing is written.
+void CMoleMainWnd::Quit() {
+    NotifyShellMainWnd(1, 0);
+    const RECT area = MzGetWorkArea();
+    SetWindowPos(m_hWnd, area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
+    PlayGameSound(MolePaths::kMuteSound);
+    PostQuitMessage(0);
+}
+
+// The switch writes at once; a failed write leaves the new value for this run only.
+void CMoleMainWnd::ToggleSound() {
+    if (GameState.soundOn) {
+        GameState.soundOn = false;
+        PlayGameSound(MolePaths::kMuteSound);
+        IniWriteString(u"Config", u"isSoundOn", u"0", kSettingsPath);
+    } else {
+        GameState.soundOn = true;
+        IniWriteString(u"Config", u"isSoundOn", u"1", kSettingsPath);
+        if (GameState.inMenu) {
+            PlayGameSound(MolePaths::kTitleSound);
+        }
+    }
+}
+
+// Timers and mole buttons stay as the game over left them.
+void CMoleMainWnd::ShowMenu() {
+    statusText.SetVisible(false);
+    statusText.Invalidate();
+    RemoveUiWin(&gameOverButton);
+    logoPicture.SetVisible(true);
+    for (int i = 0; i < kLogoSlideSteps; ++i) {
+        logoPicture.MoveBy(0, 2);
+        Repaint(logoPicture);
+        if (i < 5) {
+            RemoveUiWin(&hammerPictures[i]);
+        }
+        if (i < 3) {
+            AddUiWin(&menuButtons[i]);
+            menuButtons[i].Invalidate();
+        }
+    }
+    RepaintBackgrounds();
+    GameState.inMenu = true;
+    if (GameState.soundOn) {
+        PlayGameSound(MolePaths::kTitleSound);
+    }
+}

@@ -1,0 +1,230 @@
+// Around the games: the sound switch, the return to the menu, the stale mole, the
+// random holes.
+#include "MoleTestBase.h"
+
+#include "ce/ce.h"
+
+#include <memory>
+
+namespace {
+
+std::u16string ConfigWithSound(bool on) {
+    return std::u16string(u"[Config]\r\n  isSoundOn=") + (on ? u"1" : u"0") +
+           u"\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=小儿子\r\n  Score=1000";
+}
+
+void StartGame() {
+    TapCentre(Wnd().menuButtons[0]);
+}
+
+// Steps that start a game and let six moles pass untouched.
+void AppendLostGame(std::vector<MzTest::Step>& script) {
+    script.push_back([] { StartGame(); });
+    for (int i = 0; i < 6; ++i) {
+        script.push_back([] { AdvanceToNextMole(); });
+    }
+}
+
+enum class Where { Menu, Game, GameOver };
+
+struct SwitchCase {
+    const char* name;
+    Where where;
+    bool soundBefore;
+    std::vector<std::string> sounds; // played by the tap
+};
+
+class SoundSwitchTest : public MoleTestBase, public ::testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(SoundSwitchTest, TapWritesAtOnceAndPlaysWhatItShould) {
+    const SwitchCase& c = GetParam();
+    WriteConfigText(ConfigWithSound(c.soundBefore));
+    std::vector<MzTest::Step> script;
+    if (c.where == Where::Game) {
+        script.push_back([] { StartGame(); });
+        script.push_back([] { AdvanceToNextMole(); });
+    } else if (c.where == Where::GameOver) {
+        AppendLostGame(script);
+    }
+    script.push_back([] {
+        MzTest::ClearTrace();
+        TapCentre(Wnd().soundButton);
+    });
+    script.push_back([&c, this] {
+        EXPECT_EQ(GameState.soundOn, !c.soundBefore);
+        EXPECT_EQ(TraceWith("sound"), c.sounds);
+        EXPECT_EQ(ReadConfig(), IniBytes(ConfigWithSound(!c.soundBefore)));
+    });
+    Run(script);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SoundSwitchTest,
+    ::testing::Values(SwitchCase{"MenuOn", Where::Menu, false, {SoundLine("title.wav")}},
+                      SwitchCase{"MenuOff", Where::Menu, true, {SoundLine("mute.wav")}},
+                      SwitchCase{"GameOn", Where::Game, false, {}},
+                      SwitchCase{"GameOff", Where::Game, true, {SoundLine("mute.wav")}},
+                      SwitchCase{"GameOverOn", Where::GameOver, false, {}},
+                      SwitchCase{"GameOverOff", Where::GameOver, true, {SoundLine("mute.wav")}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+using GameFlowTest = MoleTestBase;
+
+TEST_F(GameFlowTest, SoundsOfAGameWithSoundOn) {
+    WriteConfigText(ConfigWithSound(true));
+    std::vector<MzTest::Step> script{[] {
+        MzTest::ClearTrace();
+        StartGame();
+    }};
+    script.push_back([] {
+        EXPECT_EQ(TraceWith("sound"), std::vector<std::string>{SoundLine("appear.wav")});
+        AdvanceToNextMole();
+    });
+    script.push_back([] { TapMole(); });
+    for (int i = 0; i < 6; ++i) {
+        script.push_back([] { AdvanceToNextMole(); });
+    }
+    script.push_back([] {
+        EXPECT_EQ(TraceWith("sound"),
+                  (std::vector<std::string>{SoundLine("appear.wav"), SoundLine("hit.wav"),
+                                            SoundLine("lose.wav")}));
+        MzTest::ClearTrace();
+        TapCentre(Wnd().gameOverButton);
+    });
+    script.push_back(
+        [] { EXPECT_EQ(TraceWith("sound"), std::vector<std::string>{SoundLine("title.wav")}); });
+    Run(script);
+}
+
+TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
+    std::vector<MzTest::Step> script;
+    AppendLostGame(script);
+    script.push_back([] {
+        EXPECT_TRUE(IsListed(Wnd().gameOverButton));
+        TapCentre(Wnd().gameOverButton);
+    });
+    script.push_back([] {
+        CMoleMainWnd& w = Wnd();
+        EXPECT_TRUE(GameState.inMenu);
+        EXPECT_FALSE(IsListed(w.gameOverButton));
+        EXPECT_FALSE(w.statusText.IsVisible());
+        EXPECT_EQ(w.logoPicture.GetPosY(), 56);
+        EXPECT_TRUE(w.logoPicture.IsVisible());
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_TRUE(IsListed(w.menuButtons[i])) << i;
+        }
+        for (UiPicture& h : w.hammerPictures) {
+            EXPECT_FALSE(IsListed(h));
+        }
+        // The mole of the last tick is still up.
+        EXPECT_TRUE(w.moleButtons[GameState.moleHole].IsVisible());
+    });
+    AppendLostGame(script);
+    script.push_back([] {
+        EXPECT_EQ(GameState.molesShown, 6);
+        EXPECT_TRUE(IsListed(Wnd().gameOverButton));
+        EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
+    });
+    Run(script);
+}
+
+TEST_F(GameFlowTest, StaleMoleTappedInTheMenuIsThrownAway) {
+    std::vector<MzTest::Step> script;
+    AppendLostGame(script);
+    script.push_back([] { TapCentre(Wnd().gameOverButton); });
+    script.push_back([] {
+        MzTest::ClearTrace();
+        TapMole();
+    });
+    script.push_back([] {
+        EXPECT_EQ(GameState.hits, 1);
+        EXPECT_FALSE(Wnd().moleButtons[GameState.moleHole].IsVisible());
+        StartGame();
+    });
+    script.push_back([] {
+        EXPECT_EQ(GameState.hits, 0);
+        AdvanceToNextMole();
+    });
+    script.push_back([] { EXPECT_EQ(GameState.misses, 1); });
+    Run(script);
+}
+
+TEST_F(GameFlowTest, StaleMoleTappedBeforeTheFirstStepCountsForTheNewGame) {
+    std::vector<MzTest::Step> script;
+    AppendLostGame(script);
+    script.push_back([] { TapCentre(Wnd().gameOverButton); });
+    script.push_back([] { StartGame(); });
+    script.push_back([] {
+        EXPECT_TRUE(Wnd().moleButtons[GameState.moleHole].IsVisible());
+        TapMole();
+    });
+    script.push_back([] {
+        EXPECT_EQ(GameState.hits, 1);
+        AdvanceToNextMole();
+    });
+    script.push_back([] {
+        EXPECT_EQ(GameState.misses, 0);
+        int hammers = 0;
+        for (UiPicture& h : Wnd().hammerPictures) {
+            hammers += IsListed(h) ? 1 : 0;
+        }
+        EXPECT_EQ(hammers, 5);
+    });
+    Run(script);
+}
+
+// The phone's generator, to predict the holes of a seed.
+std::vector<int> PredictedHoles(unsigned seed, int previous, int count) {
+    uint32_t state = seed;
+    std::vector<int> holes;
+    while (static_cast<int>(holes.size()) < count) {
+        state = state * 214013u + 2531011u;
+        const int hole = static_cast<int>((state >> 16) & 0x7FFF) % 9;
+        if (hole != previous) {
+            holes.push_back(hole);
+            previous = hole;
+        }
+    }
+    return holes;
+}
+
+SYSTEMTIME At(WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME t{};
+    t.wYear = 2026;
+    t.wMonth = 12;
+    t.wDay = 6;
+    t.wHour = hour;
+    t.wMinute = minute;
+    t.wSecond = second;
+    return t;
+}
+
+// Games started at times with the same sum of hour, minute and second follow the same
+// sequence; a new game's first mole never stands where the last one stood.
+TEST_F(GameFlowTest, HolesFollowTheSeedAndNeverRepeat) {
+    const SYSTEMTIME starts[] = {At(10, 20, 30), At(12, 18, 30), At(0, 1, 59),
+                                 At(23, 59, 59), At(0, 0, 0),    At(7, 7, 7)};
+    std::vector<MzTest::Step> script;
+    for (const SYSTEMTIME& start : starts) {
+        auto previous = std::make_shared<int>(0);
+        auto holes = std::make_shared<std::vector<int>>();
+        script.push_back([start, previous] {
+            *previous = GameState.moleHole;
+            CeClockSetLocalTime(&start);
+            StartGame();
+        });
+        for (int i = 0; i < 6; ++i) {
+            script.push_back([] { AdvanceToNextMole(); });
+            script.push_back([holes] { holes->push_back(GameState.moleHole); });
+        }
+        script.push_back([start, previous, holes] {
+            const unsigned seed = start.wHour + start.wMinute + start.wSecond;
+            EXPECT_EQ(*holes, PredictedHoles(seed, *previous, 6)) << "seed " << seed;
+            EXPECT_NE(holes->front(), *previous);
+            TapCentre(Wnd().gameOverButton);
+        });
+    }
+    Run(script);
+}
+
+} // namespace

@@ -1,0 +1,205 @@
+#include "MoleTestBase.h"
+
+#include "ce/CePath.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+const char16_t* kInstallFolder = u"Disk\\Programs\\Games\\burrowbop";
+
+void ResetGameState() {
+    GameState.inMenu = true;
+    GameState.moleHole = 0;
+    GameState.highScore = 0;
+    GameState.usbNotifyMsg = 0;
+    GameState.layoutIndex = 0;
+    GameState.prevHole = 0;
+    GameState.soundOn = false;
+    GameState.molesShown = 0;
+    GameState.hits = 0;
+    GameState.misses = 0;
+    GameState.recordHolder = u"";
+    GameState.aboutText.C_Str()[0] = 0;
+    GameState.textBuf.C_Str()[0] = 0;
+}
+} // namespace
+
+void MoleTestBase::SetUp() {
+    std::string pattern = (fs::temp_directory_path() / "burrowbop-test-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    setenv("CE_DEVICE_ROOT", root_.c_str(), 1);
+    CePath::ResetForTests();
+    CePath::AddMount(kInstallFolder, BURROWBOP_TEST_ASSET_DIR);
+    MzTest::Enable();
+    MzTest::ClearTrace();
+    ResetGameState();
+    // A fixed local time gives every test the same mole sequence.
+    SYSTEMTIME start{};
+    start.wYear = 2026;
+    start.wMonth = 12;
+    start.wDay = 6;
+    start.wHour = 10;
+    start.wMinute = 20;
+    start.wSecond = 30;
+    CeClockSetLocalTime(&start);
+}
+
+void MoleTestBase::TearDown() {
+    // The application object keeps its window until the process ends; tests that run
+    // one after another in one process start from a clean slate instead.
+    delete theApp.mainWnd;
+    theApp.mainWnd = nullptr;
+    ResetGameState();
+    CeClockSetLocalTime(nullptr);
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+    unsetenv("CE_DEVICE_ROOT");
+    CePath::ResetForTests();
+}
+
+std::string MoleTestBase::ConfigHostPath() const {
+    return root_ + "/Disk/Programs/Games/burrowbop/config.ini";
+}
+
+std::vector<uint8_t> MoleTestBase::ReadConfig() const {
+    std::ifstream in(ConfigHostPath(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool MoleTestBase::ConfigExists() const {
+    return fs::exists(ConfigHostPath());
+}
+
+void MoleTestBase::WriteConfigBytes(const std::vector<uint8_t>& bytes) const {
+    fs::create_directories(fs::path(ConfigHostPath()).parent_path());
+    std::ofstream out(ConfigHostPath(), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+void MoleTestBase::WriteConfigText(const std::u16string& text) const {
+    WriteConfigBytes(IniBytes(text));
+}
+
+void MoleTestBase::MountAssetsWithout(const std::vector<std::string>& omitted) {
+    const fs::path copy = fs::path(root_) / "assets-copy";
+    fs::copy(BURROWBOP_TEST_ASSET_DIR, copy, fs::copy_options::recursive);
+    for (const std::string& name : omitted) {
+        fs::remove(copy / name);
+    }
+    CePath::ResetForTests();
+    CePath::AddMount(kInstallFolder, copy.string());
+}
+
+int MoleTestBase::Run(std::vector<MzTest::Step> script) {
+    return MzTest::RunApp(std::move(script));
+}
+
+std::vector<uint8_t> IniBytes(const std::u16string& text) {
+    std::vector<uint8_t> bytes{0xFF, 0xFE};
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    return bytes;
+}
+
+std::u16string DefaultSettingsText() {
+    return u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=小儿子\r\n"
+           u"  Score=5";
+}
+
+CMoleMainWnd& Wnd() {
+    return *theApp.mainWnd;
+}
+
+void TapCentre(UiWin& control) {
+    MzTest::Tap(control.GetPosX() + control.GetWidth() / 2,
+                control.GetPosY() + control.GetHeight() / 2);
+}
+
+void TapMole() {
+    // Near the left edge: in the menu the middle of holes 4 and 7 lies under a menu button.
+    UiButton_Image& mole = Wnd().moleButtons[GameState.moleHole];
+    MzTest::Tap(mole.GetPosX() + 12, mole.GetPosY() + mole.GetHeight() / 2);
+}
+
+DWORD MoleInterval(int molesShown) {
+    if (molesShown == 0) {
+        return 1000;
+    }
+    return molesShown < 80 ? 1000 - 10 * molesShown : 210;
+}
+
+void AdvanceToNextMole() {
+    MzTest::Advance(MoleInterval(GameState.molesShown));
+}
+
+std::vector<std::string> TraceWith(const std::string& prefix) {
+    std::vector<std::string> lines;
+    for (const std::string& line : MzTest::Trace()) {
+        if (line.rfind(prefix, 0) == 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+std::string SoundLine(const char* file) {
+    return std::string("sound Disk\\Programs\\Games\\burrowbop\\sounds\\") + file;
+}
+
+std::string Narrow(const WCHAR* text) {
+    std::string out;
+    for (const WCHAR* p = text; *p; ++p) {
+        uint32_t c = *p;
+        if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
+            ++p;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool IsListed(UiWin& control) {
+    const auto& listed = Wnd().Controls();
+    return std::find(listed.begin(), listed.end(), &control) != listed.end();
+}
+
+void TapEntryButton(int index) {
+    // The toolbar at the bottom of the work area is cut into one slot per button.
+    const RECT area = MzGetWorkArea();
+    const int width = area.right - area.left;
+    MzTest::Tap(area.left + width / 4 + index * width / 2, area.bottom - 34);
+}
+
+bool MessageBoxShown() {
+    CMzWnd* active = MzTest::ActiveWindow();
+    return active != nullptr && std::u16string(active->GetWndClassName()) == u"MzMessageBoxWnd";
+}
+
+void DismissMessageBox() {
+    MzTest::KeyPress('\r'); // the Return key
+}

@@ -1,0 +1,64 @@
+// Shared pieces of the game's tests: a hermetic device root with the install folder
+// mounted from the repository, test mode, and helpers that drive the main window
+// from inside a test script.
+#pragma once
+
+// The standard headers come first: the CE layer adds UTF-16 overloads of C library
+// names that the standard library's own templates must not see.
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "app/CMoleApp.h"
+#include "game/CMoleMainWnd.h"
+#include "game/GameState.h"
+#include "mzfc/MzTest.h"
+
+class MoleTestBase : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Host path of the device root and of the settings file in it.
+    const std::string& Root() const { return root_; }
+    std::string ConfigHostPath() const;
+    std::vector<uint8_t> ReadConfig() const;
+    bool ConfigExists() const;
+    // Writes config.ini as FF FE + UTF-16LE of text (or raw bytes).
+    void WriteConfigText(const std::u16string& text) const;
+    void WriteConfigBytes(const std::vector<uint8_t>& bytes) const;
+    // Mounts a copy of the repository's install folder without the named files
+    // (paths relative to the install folder) instead of the repository's.
+    void MountAssetsWithout(const std::vector<std::string>& omitted);
+
+    // Runs the application in test mode with the script; returns the exit code.
+    int Run(std::vector<MzTest::Step> script);
+
+private:
+    std::string root_;
+};
+
+// Bytes of an INI file holding FF FE + UTF-16LE of text.
+std::vector<uint8_t> IniBytes(const std::u16string& text);
+// What a new settings file holds.
+std::u16string DefaultSettingsText();
+
+// Helpers for use inside script steps.
+CMoleMainWnd& Wnd();
+void TapCentre(UiWin& control);
+void TapMole();
+// The interval of the mole timer as it stands after the moles shown so far.
+DWORD MoleInterval(int molesShown);
+void AdvanceToNextMole();
+// Whether the main window lists the control (paints it and gives it taps).
+bool IsListed(UiWin& control);
+// The name entry window's toolbar: 0 cancel, 1 done.
+void TapEntryButton(int index);
+// Whether a message box is the active window, and its dismissal (Return key).
+bool MessageBoxShown();
+void DismissMessageBox();
+// Trace lines that start with prefix.
+std::vector<std::string> TraceWith(const std::string& prefix);
+std::string SoundLine(const char* file); // "sound Disk\...\sounds\<file>"
+std::string Narrow(const WCHAR* text);   // UTF-8 of a UTF-16 text

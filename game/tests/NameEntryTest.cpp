@@ -1,0 +1,144 @@
+// Game over with the record beaten or not, and the name entry window.
+#include "MoleTestBase.h"
+
+#include "ce/ce.h"
+#include "highscore/CNameEntryWnd.h"
+
+#include <memory>
+
+namespace {
+
+const std::u16string kSettings = u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n"
+                                 u"[Save]\r\n  Name=Xi\r\n  Score=3";
+
+CMzStringW EntryHeadingText() {
+    auto* entry = dynamic_cast<CNameEntryWnd*>(MzTest::ActiveWindow());
+    return entry != nullptr ? entry->headingBar.GetText() : CMzStringW();
+}
+
+HWND EntryWindow() {
+    return FindWindowW(u"ZellikNameWnd", nullptr);
+}
+
+// Steps of a game that hits the first `hits` moles and then misses until it ends;
+// the last step is the tick that ends it.
+std::vector<MzTest::Step> GameWithHits(int hits) {
+    std::vector<MzTest::Step> script{[] { TapCentre(Wnd().menuButtons[0]); }};
+    for (int i = 0; i < hits; ++i) {
+        script.push_back([] { AdvanceToNextMole(); });
+        script.push_back([] { TapMole(); });
+    }
+    for (int i = 0; i < 6; ++i) {
+        script.push_back([] { AdvanceToNextMole(); });
+    }
+    return script;
+}
+
+class NameEntryTest : public MoleTestBase {
+protected:
+    void SetUp() override {
+        MoleTestBase::SetUp();
+        WriteConfigText(kSettings);
+    }
+};
+
+TEST_F(NameEntryTest, HitsEqualToTheRecordOpenNoEntry) {
+    auto script = GameWithHits(3);
+    script.push_back([] {
+        EXPECT_EQ(GameState.hits, 3);
+        EXPECT_EQ(EntryWindow(), nullptr);
+        EXPECT_TRUE(IsListed(Wnd().gameOverButton));
+        EXPECT_EQ(TraceWith("timer-set 11").back(), "timer-set 11 500");
+    });
+    Run(script);
+    EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
+}
+
+TEST_F(NameEntryTest, OneHitMoreStoresTheTypedName) {
+    auto script = GameWithHits(4);
+    script.push_back([] {
+        // Inside the tick that ended the game, the entry window runs modally.
+        ASSERT_NE(EntryWindow(), nullptr);
+        // The idle timer started by the game over is stopped again for the entry.
+        const auto idle = TraceWith("timer-");
+        ASSERT_GE(idle.size(), 2u);
+        EXPECT_EQ(idle[idle.size() - 2], "timer-set 11 500");
+        EXPECT_EQ(idle.back(), "timer-kill 11");
+        EXPECT_EQ(Narrow(EntryHeadingText()), "恭喜您打破了Xi保持的最高纪录，请留下大名");
+        MzTest::ClearTrace();
+        MzTest::TypeText(u"  Zoë 🐹");
+    });
+    script.push_back([] { TapEntryButton(1); });
+    script.push_back([] {
+        EXPECT_EQ(EntryWindow(), nullptr);
+        EXPECT_EQ(GameState.highScore, 4);
+        EXPECT_EQ(std::u16string(GameState.recordHolder), u"  Zoë 🐹");
+        EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中4次 - 最高纪录:  Zoë 🐹4次");
+        EXPECT_EQ(TraceWith("timer-set 11"), std::vector<std::string>{"timer-set 11 500"});
+    });
+    Run(script);
+    EXPECT_EQ(ReadConfig(), IniBytes(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n"
+                                     u"[Save]\r\n  Name=  Zoë 🐹\r\n  Score=4"));
+}
+
+TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
+    auto script = GameWithHits(5);
+    script.push_back([] {
+        ASSERT_NE(EntryWindow(), nullptr);
+        MzTest::ClearTrace();
+        MzTest::TypeText(u"Nobody");
+        TapEntryButton(0);
+    });
+    script.push_back([] {
+        EXPECT_EQ(EntryWindow(), nullptr);
+        EXPECT_EQ(GameState.highScore, 3);
+        EXPECT_EQ(std::u16string(GameState.recordHolder), u"Xi");
+        EXPECT_TRUE(TraceWith("timer-set").empty());
+        TapCentre(Wnd().gameOverButton);
+    });
+    script.push_back([] {
+        // Back in the menu with the idle timer still stopped.
+        EXPECT_TRUE(GameState.inMenu);
+        EXPECT_TRUE(TraceWith("timer-set").empty());
+    });
+    Run(script);
+    EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
+}
+
+TEST_F(NameEntryTest, EmptyNameIsRefusedWithAPrompt) {
+    auto script = GameWithHits(4);
+    script.push_back([] {
+        ASSERT_NE(EntryWindow(), nullptr);
+        MzTest::ClearTrace();
+        TapEntryButton(1);
+    });
+    script.push_back([] {
+        // The prompt's own modal loop runs this step.
+        EXPECT_TRUE(MessageBoxShown());
+        DismissMessageBox();
+    });
+    script.push_back([] {
+        EXPECT_NE(EntryWindow(), nullptr) << "the entry stays open";
+        EXPECT_EQ(GameState.highScore, 3);
+        TapEntryButton(0);
+    });
+    Run(script);
+    EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
+}
+
+TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
+    const std::u16string longName(3000, u'长');
+    WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=" +
+                    longName + u"\r\n  Score=0");
+    auto script = GameWithHits(1);
+    script.push_back([] {
+        ASSERT_NE(EntryWindow(), nullptr);
+        const CMzStringW heading = EntryHeadingText();
+        EXPECT_EQ(heading.Length(), GameState.textBuf.Capacity() - 1);
+        EXPECT_EQ(Narrow(heading).rfind("恭喜您打破了长长", 0), 0u);
+        TapEntryButton(0);
+    });
+    Run(script);
+}
+
+} // namespace

@@ -1,0 +1,65 @@
+// A thousand games in one run must leave memory and handles where they were.
+#include "MoleTestBase.h"
+
+#include "ce/CeHandleTable.h"
+
+#include <fstream>
+#include <malloc.h>
+
+namespace {
+
+constexpr int kGames = 1000;
+constexpr int kWarmUpGames = 20;
+
+struct Usage {
+    size_t heapBytes;
+    size_t handles;
+};
+
+Usage Measure() {
+    const struct mallinfo2 info = mallinfo2();
+    return {info.uordblks, CeHandleTable::Count()};
+}
+
+using SoakTest = MoleTestBase;
+
+TEST_F(SoakTest, ThousandGamesDoNotGrowMemoryOrHandles) {
+    Usage afterWarmUp{};
+    Usage atEnd{};
+    int games = 0;
+    std::vector<MzTest::Step> script;
+    for (int g = 0; g < kGames; ++g) {
+        script.push_back([] { TapCentre(Wnd().menuButtons[0]); });
+        script.push_back([] { MzTest::Advance(1000); });
+        // Hit one mole now and then so that the hit path runs too.
+        script.push_back([g] {
+            if (g % 2 == 0) {
+                TapMole();
+            }
+        });
+        // A game with a hit needs one miss more to end.
+        for (int tick = 0; tick < (g % 2 == 0 ? 6 : 5); ++tick) {
+            script.push_back([] { AdvanceToNextMole(); });
+        }
+        script.push_back([&, g] {
+            ASSERT_FALSE(GameState.inMenu);
+            ASSERT_GT(GameState.misses, 5) << "game " << g;
+            ++games;
+            TapCentre(Wnd().gameOverButton);
+            MzTest::ClearTrace();
+            if (g + 1 == kWarmUpGames) {
+                afterWarmUp = Measure();
+            } else if (g + 1 == kGames) {
+                atEnd = Measure();
+            }
+        });
+    }
+    Run(script);
+    EXPECT_EQ(games, kGames);
+    EXPECT_EQ(atEnd.handles, afterWarmUp.handles);
+    // Allow for allocator noise, not for a leak per game.
+    EXPECT_LT(atEnd.heapBytes, afterWarmUp.heapBytes + 64 * 1024)
+        << "heap grew from " << afterWarmUp.heapBytes << " to " << atEnd.heapBytes;
+}
+
+} // namespace

@@ -1,0 +1,182 @@
+// The title screen after start-up: controls, ids, rectangles, sounds, the USB quit.
+#include "MoleTestBase.h"
+
+#include "ce/ce.h"
+
+#include <tuple>
+
+namespace {
+
+struct Rect {
+    int x, y, w, h;
+    bool operator==(const Rect&) const = default;
+};
+
+Rect RectOf(UiWin& c) {
+    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
+}
+
+void PrintTo(const Rect& r, std::ostream* os) {
+    *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
+}
+
+using TitleScreenTest = MoleTestBase;
+
+TEST_F(TitleScreenTest, ControlsHaveTheirIdsAndRectangles) {
+    Run({[] {
+        CMoleMainWnd& w = Wnd();
+        EXPECT_EQ(RectOf(w.bg1Picture), (Rect{0, -60, 720, 288}));
+        EXPECT_EQ(RectOf(w.bg2Picture), (Rect{0, 150, 720, 518}));
+        EXPECT_EQ(RectOf(w.bg3Picture), (Rect{0, 392, 720, 126}));
+        const Rect holes[9] = {{175, 120, 135, 96},  {295, 120, 135, 96},  {415, 120, 135, 96},
+                               {115, 195, 167, 120}, {267, 195, 167, 120}, {419, 195, 167, 120},
+                               {55, 300, 199, 144},  {239, 300, 199, 144}, {423, 300, 199, 144}};
+        for (int k = 0; k < 9; ++k) {
+            SCOPED_TRACE(k);
+            EXPECT_EQ(RectOf(w.holePictures[k]), holes[k]);
+            EXPECT_EQ(RectOf(w.moleButtons[k]), holes[k]);
+        }
+        for (int k = 0; k < 10; ++k) {
+            EXPECT_EQ(w.moleButtons[k].GetID(), 200 + k);
+            EXPECT_FALSE(w.moleButtons[k].IsVisible()) << k;
+        }
+        EXPECT_EQ(RectOf(w.logoPicture), (Rect{192, 56, 400, 100}));
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(w.menuButtons[i].GetID(), 250 + i);
+            EXPECT_EQ(RectOf(w.menuButtons[i]), (Rect{310, 225 + 60 * i, 108, 52}));
+        }
+        EXPECT_EQ(w.soundButton.GetID(), 260);
+        EXPECT_EQ(RectOf(w.soundButton), (Rect{670, 0, 50, 50}));
+        EXPECT_EQ(w.soundButton.GetState(), 0);
+        EXPECT_EQ(w.gameOverButton.GetID(), 261);
+        EXPECT_EQ(RectOf(w.gameOverButton), (Rect{125, -112, 460, 112}));
+        EXPECT_TRUE(GameState.inMenu);
+    }});
+}
+
+TEST_F(TitleScreenTest, ControlsAreListedInPaintingOrder) {
+    Run({[] {
+        CMoleMainWnd& w = Wnd();
+        std::vector<UiWin*> expected{&w.bg1Picture, &w.bg2Picture, &w.bg3Picture};
+        for (int k = 0; k < 10; ++k) {
+            expected.push_back(&w.holePictures[k]);
+        }
+        for (int k = 0; k < 10; ++k) {
+            expected.push_back(&w.moleButtons[k]);
+        }
+        expected.push_back(&w.soundButton);
+        expected.push_back(&w.logoPicture);
+        for (UiButton_Image& b : w.menuButtons) {
+            expected.push_back(&b);
+        }
+        EXPECT_EQ(w.Controls(), expected);
+    }});
+}
+
+TEST_F(TitleScreenTest, StartUpTimersAndShellRequest) {
+    Run({[] {
+             EXPECT_EQ(TraceWith("timer-set"), std::vector<std::string>{"timer-set 11 500"});
+             EXPECT_EQ(TraceWith("send CShellMainWnd").size(), 0u) << "no shell runs";
+             EXPECT_EQ(GameState.usbNotifyMsg, 0xFFFFFFFFu) << "no USB function driver";
+             EXPECT_TRUE(TraceWith("sound").empty()) << "sound is off in a new settings file";
+             MzTest::ClearTrace();
+             MzTest::Advance(500);
+         },
+         [] {
+             // The idle tick takes the screen again; no shell, so nothing is sent.
+             EXPECT_TRUE(TraceWith("timer-kill").empty());
+             EXPECT_EQ(Wnd().GetWidth(), 720);
+             EXPECT_EQ(Wnd().GetHeight(), 480);
+         }});
+}
+
+// Table: whether sound is stored on, and whether lose.wav is installed.
+class TitleSoundTest : public MoleTestBase,
+                       public ::testing::WithParamInterface<std::tuple<bool, bool>> {};
+
+TEST_P(TitleSoundTest, MusicAndSwitchFollowSettingAndFiles) {
+    const auto [soundOn, loseInstalled] = GetParam();
+    WriteConfigText(std::u16string(u"[Config]\r\n  isSoundOn=") + (soundOn ? u"1" : u"0") +
+                    u"\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=A\r\n  Score=5");
+    if (!loseInstalled) {
+        MountAssetsWithout({"sounds/lose.wav"});
+    }
+    bool tappedSwitch = false;
+    Run({[&] {
+             const auto sounds = TraceWith("sound");
+             if (soundOn) {
+                 EXPECT_EQ(sounds, std::vector<std::string>{SoundLine("title.wav")});
+             } else {
+                 EXPECT_TRUE(sounds.empty());
+             }
+             EXPECT_EQ(Wnd().soundButton.GetID() == 260, loseInstalled);
+             if (loseInstalled) {
+                 EXPECT_EQ(Wnd().soundButton.GetState(), soundOn ? 1 : 0);
+             }
+             MzTest::Tap(695, 25); // where the switch stands
+             tappedSwitch = true;
+         },
+         [&] {
+             // Without the switch the tap reaches nothing and the setting stays.
+             EXPECT_EQ(GameState.soundOn, loseInstalled ? !soundOn : soundOn);
+         }});
+    EXPECT_TRUE(tappedSwitch);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TitleSoundTest,
+                         ::testing::Combine(::testing::Bool(), ::testing::Bool()));
+
+class UsbMessageTest : public MoleTestBase, public ::testing::WithParamInterface<WPARAM> {};
+
+TEST_P(UsbMessageTest, QuitsOnlyWithWParamZero) {
+    const WPARAM wParam = GetParam();
+    bool ranAfter = false;
+    const int code = Run({[&] {
+                              // Stand in for the USB function driver's registration.
+                              GameState.usbNotifyMsg = RegisterWindowMessageW(u"UsbNotifyMsgName");
+                              MzTest::ClearTrace();
+                              SendMessageW(Wnd().m_hWnd, GameState.usbNotifyMsg, wParam, 0);
+                          },
+                          [&] { ranAfter = true; }});
+    EXPECT_EQ(code, 0);
+    const auto quits = TraceWith("quit");
+    if (wParam == 0) {
+        EXPECT_FALSE(ranAfter) << "the quit ends the loop before the next step";
+        EXPECT_EQ(quits, std::vector<std::string>{"quit 0"});
+    } else {
+        EXPECT_TRUE(ranAfter);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(WParams, UsbMessageTest, ::testing::Values(0u, 1u, 2u));
+
+TEST_F(TitleScreenTest, UnregisteredUsbMessageNeverQuits) {
+    bool ranAfter = false;
+    Run({[] { SendMessageW(Wnd().m_hWnd, RegisterWindowMessageW(u"UsbNotifyMsgName"), 0, 0); },
+         [&] { ranAfter = true; }});
+    EXPECT_TRUE(ranAfter);
+}
+
+TEST_F(TitleScreenTest, AboutBoxShowsTheGamesText) {
+    Run({[] {
+        const std::string about = Narrow(GameState.aboutText);
+        EXPECT_NE(about.find("Burrowbop"), std::string::npos);
+        EXPECT_NE(about.find("©"), std::string::npos);
+    }});
+}
+
+TEST_F(TitleScreenTest, QuitGivesTheScreenBackAndPlaysMute) {
+    bool ranAfter = false;
+    const int code = Run({[] {
+                              MzTest::ClearTrace();
+                              TapCentre(Wnd().menuButtons[2]);
+                          },
+                          [&] { ranAfter = true; }});
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(ranAfter);
+    EXPECT_EQ(TraceWith("sound"), std::vector<std::string>{SoundLine("mute.wav")});
+    EXPECT_EQ(TraceWith("quit"), std::vector<std::string>{"quit 0"});
+    EXPECT_EQ(ReadConfig(), IniBytes(DefaultSettingsText())) << "quitting writes nothing";
+}
+
+} // namespace

@@ -1,0 +1,7 @@
+# The game's settings file, on top of the INI library.
+if(NOT TARGET mzfc OR NOT TARGET ini)
+    return()
+endif()
+add_library(molesettings STATIC ${CMAKE_CURRENT_SOURCE_DIR}/Settings.cpp)
+target_include_directories(molesettings PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(molesettings PUBLIC ini gamestate mzfc ce)
