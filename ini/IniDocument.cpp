@@ -2,42 +2,75 @@
 
 #include "IniText.h"
 
+#include <bit>
+#include <cstring>
+
 IniDocument::IniDocument(std::string_view bytes) : bytes_(bytes) {
     valid_ = bytes.size() >= 2 && bytes.substr(0, 2) == kMark;
     if (!valid_)
         return;
     // The text runs to the first zero unit; a last odd byte pairs with a zero byte.
-    for (size_t i = 2; i < bytes.size(); i += 2) {
+    const size_t units = (bytes.size() - 1) / 2;
+    text_.resize(units);
+    size_t n = 0;
+    for (; n < units; ++n) {
+        const size_t i = 2 + 2 * n;
         auto lo = static_cast<unsigned char>(bytes[i]);
         auto hi = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0u;
         char16_t unit = static_cast<char16_t>(lo | (hi << 8));
         if (unit == 0)
             break;
-        text_ += unit;
+        text_[n] = unit;
+    }
+    text_.resize(n);
+}
+
+namespace {
+
+void AppendEncoded(std::string& out, std::u16string_view text) {
+    const size_t at = out.size();
+    out.resize(at + text.size() * 2);
+    if constexpr (std::endian::native == std::endian::little) {
+        if (!text.empty())
+            std::memcpy(out.data() + at, text.data(), text.size() * 2);
+    } else {
+        for (size_t i = 0; i < text.size(); ++i) {
+            out[at + 2 * i] = static_cast<char>(text[i] & 0xFF);
+            out[at + 2 * i + 1] = static_cast<char>(text[i] >> 8);
+        }
     }
 }
 
+size_t Units(std::initializer_list<std::u16string_view> pieces) {
+    size_t n = 0;
+    for (std::u16string_view p : pieces)
+        n += p.size();
+    return n;
+}
+
+} // namespace
+
 std::string IniDocument::Encode(std::u16string_view text) {
     std::string out;
-    out.resize(text.size() * 2);
-    for (size_t i = 0; i < text.size(); ++i) {
-        out[2 * i] = static_cast<char>(text[i] & 0xFF);
-        out[2 * i + 1] = static_cast<char>(text[i] >> 8);
-    }
+    AppendEncoded(out, text);
     return out;
 }
 
 std::string IniDocument::Rewrite(std::initializer_list<std::u16string_view> pieces) const {
-    std::string out(kMark);
+    std::string out;
+    out.reserve(2 + 2 * Units(pieces));
+    out += kMark;
     for (std::u16string_view p : pieces)
-        out += Encode(p);
+        AppendEncoded(out, p);
     return out;
 }
 
 std::string IniDocument::Append(std::initializer_list<std::u16string_view> pieces) const {
-    std::string out(bytes_);
+    std::string out;
+    out.reserve(bytes_.size() + 2 * Units(pieces));
+    out += bytes_;
     for (std::u16string_view p : pieces)
-        out += Encode(p);
+        AppendEncoded(out, p);
     return out;
 }
 

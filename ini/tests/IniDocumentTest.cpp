@@ -103,6 +103,10 @@ std::vector<ChangeCase> ChangeCases() {
     };
 }
 
+void PrintTo(const ChangeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class IniChangeTest : public testing::TestWithParam<ChangeCase> {};
 
 TEST_P(IniChangeTest, GivesExactBytes) {
@@ -151,6 +155,10 @@ struct ReadCase {
     std::u16string section, key;
     std::optional<std::u16string> value;
 };
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class IniReadTest : public testing::TestWithParam<ReadCase> {};
 

@@ -1,6 +1,7 @@
 // CreateFileW and the calls on an open file handle.
 #include "ce/CeFile.h"
 
+#include "ce/CeDeviceManager.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/CeFileObject.h"
 #include "ce/CeHostError.h"
@@ -45,6 +46,9 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     if (disp < CREATE_NEW || disp > TRUNCATE_EXISTING ||
         (disp == TRUNCATE_EXISTING && !(dwDesiredAccess & GENERIC_WRITE)))
         return FailHandle(ERROR_INVALID_PARAMETER);
+    HANDLE device = INVALID_HANDLE_VALUE;
+    if (CeDeviceManager::OpenByBusName(lpFileName, dwDesiredAccess, dwShareMode, disp, device))
+        return device; // the bus name of a device served on the device root
     if (CeFaultInjector::Hit(CeFaultInjector::kCreate))
         return FailHandle(ERROR_WRITE_FAULT);
     CeLocation loc;

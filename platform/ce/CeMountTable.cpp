@@ -2,6 +2,9 @@
 
 #include "ce/CeUtf.h"
 
+#include <fstream>
+#include <sstream>
+
 namespace {
 
 std::string_view Trim(std::string_view s) {
@@ -71,4 +74,15 @@ std::vector<CeMount> CeMountTable::Parse(std::string_view text, const std::strin
             mounts.push_back(std::move(m));
     }
     return mounts;
+}
+
+std::vector<CeMount> CeMountTable::ReadFile(const std::string& file) {
+    std::ifstream in(file);
+    if (!in)
+        return {};
+    std::stringstream text;
+    text << in.rdbuf();
+    size_t slash = file.find_last_of('/');
+    std::string base = slash == std::string::npos ? "." : file.substr(0, slash);
+    return Parse(text.str().substr(0, 1 << 16), base.empty() ? "/" : base);
 }

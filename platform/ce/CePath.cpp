@@ -14,8 +14,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -71,15 +69,9 @@ std::vector<CeMount> ReadConfiguredMounts() {
     char exe[4096];
     ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
     if (n > 0) {
-        std::string file = std::string(exe, static_cast<size_t>(n)) + ".mounts";
-        std::ifstream in(file);
-        if (in) {
-            std::stringstream text;
-            text << in.rdbuf();
-            std::string s = text.str().substr(0, 1 << 16);
-            std::vector<CeMount> more = CeMountTable::Parse(s, CePath::ParentOf(file));
-            mounts.insert(mounts.end(), more.begin(), more.end());
-        }
+        std::vector<CeMount> more =
+            CeMountTable::ReadFile(std::string(exe, static_cast<size_t>(n)) + ".mounts");
+        mounts.insert(mounts.end(), more.begin(), more.end());
     }
     return mounts;
 }

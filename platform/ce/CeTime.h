@@ -7,7 +7,7 @@
 void GetLocalTime(LPSYSTEMTIME lpSystemTime);
 void GetSystemTime(LPSYSTEMTIME lpSystemTime);
 DWORD GetTickCount();
-void Sleep(DWORD dwMilliseconds);
+void Sleep(DWORD dwMilliseconds); // on the virtual clock: returns at once, time moves on
 
 // Test-mode clock (not CE API).
 void CeClockSetVirtual(bool on);

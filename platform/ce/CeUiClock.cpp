@@ -1,31 +1,28 @@
 #include "ce/CeUiClock.h"
 
-#include <atomic>
+#include "ce/CeTime.h"
+
 #include <ctime>
 
-namespace {
-std::atomic<bool> g_virtual{false};
-std::atomic<int64_t> g_virtualUs{0};
-} // namespace
-
+// Virtual time is the CE clock's (GetTickCount), so that the program's view of time
+// and the timers' agree in tests.
 int64_t CeUiClock::NowUs() {
-    if (g_virtual.load())
-        return g_virtualUs.load();
+    if (CeClockIsVirtual())
+        return static_cast<int64_t>(GetTickCount()) * 1000;
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
 void CeUiClock::SetVirtual(bool on) {
-    g_virtualUs = 0;
-    g_virtual = on;
+    CeClockSetVirtual(on);
 }
 
 bool CeUiClock::IsVirtual() {
-    return g_virtual.load();
+    return CeClockIsVirtual();
 }
 
 void CeUiClock::Advance(int64_t us) {
-    if (g_virtual.load() && us > 0)
-        g_virtualUs += us;
+    if (us > 0)
+        CeClockAdvance(static_cast<DWORD>((us + 999) / 1000));
 }

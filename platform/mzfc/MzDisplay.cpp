@@ -24,7 +24,7 @@ struct Display {
 };
 
 Display g_display;
-constexpr Uint64 kMinFrameGapMs = 12;
+constexpr Uint64 kMinFrameGapMs = 16;
 
 void SetIcon(SDL_Window* window) {
     std::string exe = MzHostPath::ExecutablePath();

@@ -61,6 +61,6 @@ private:
     bool waitBox_ = false;
     HWND capture_ = nullptr;
     uint64_t presents_ = 0;
-    double nsPerPixel_ = 70.0;
+    double nsPerPixel_ = 55.0;
     int64_t paceDeadlineNs_ = 0;
 };

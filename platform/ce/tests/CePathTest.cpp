@@ -218,4 +218,13 @@ TEST(CeMountConfig, FromEnvironment) {
     fs::remove_all(assets);
 }
 
+TEST(CeMountConfig, FileTakesRelativeFoldersFromItsOwnFolder) {
+    CeTempRoot root;
+    root.Put("bin/game.mounts", "# beside the executable\nDisk\\Game=../share/game\n");
+    auto mounts = CeMountTable::ReadFile(root.Host("bin/game.mounts"));
+    ASSERT_EQ(mounts.size(), 1u);
+    EXPECT_EQ(mounts[0].host, root.Host("bin/../share/game"));
+    EXPECT_TRUE(CeMountTable::ReadFile(root.Host("none.mounts")).empty());
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // an empty trace.
 #pragma once
 
+#include "ce/CePath.h"
 #include "mzfc/MzTest.h"
 
 #include <SDL.h>
@@ -20,12 +21,14 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root_ = pattern;
         setenv("CE_DEVICE_ROOT", root_.c_str(), 1);
+        CePath::ResetForTests();
         MzTest::ClearTrace();
     }
     void TearDown() override {
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
         unsetenv("CE_DEVICE_ROOT");
+        CePath::ResetForTests();
     }
     // Trace lines that start with prefix.
     static std::vector<std::string> TraceOf(const std::string& prefix) {

@@ -1,0 +1,57 @@
+#include "ce/CeFileLock.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+CeFileLock::~CeFileLock() {
+    Unlock();
+}
+
+CeFileLock::CeFileLock(CeFileLock&& other) noexcept : fd_(other.fd_) {
+    other.fd_ = -1;
+}
+
+CeFileLock& CeFileLock::operator=(CeFileLock&& other) noexcept {
+    if (this != &other) {
+        Unlock();
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+bool CeFileLock::Lock(const std::string& path, Mode mode, bool wait) {
+    Unlock();
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    int op = (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | (wait ? 0 : LOCK_NB);
+    int rc;
+    do {
+        rc = ::flock(fd, op);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+void CeFileLock::Unlock() {
+    if (fd_ >= 0) {
+        ::close(fd_); // closing drops the flock
+        fd_ = -1;
+    }
+}
+
+bool CeFileLock::HeldByOther(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}

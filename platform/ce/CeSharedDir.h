@@ -1,0 +1,20 @@
+// The folder under the device root where the processes of one device keep what
+// they share: <device root>/.ce/<part>/. Also the few file operations that the
+// shared objects need (atomic replace, whole-file read).
+#pragma once
+
+#include <string>
+
+class CeSharedDir {
+public:
+    // "<device root>/.ce/<part>", created if missing; "" when it cannot be made.
+    static std::string Get(const std::string& part);
+    // The same path, never created: for readers, who must leave the root untouched.
+    static std::string Path(const std::string& part);
+    static std::string Root();
+    static bool MakeDirs(const std::string& path);
+    static bool ReadFile(const std::string& path, std::string& data);
+    // Writes a temporary file, syncs it, renames it over path and syncs the folder,
+    // so a crash leaves either the old or the new content, never a mix.
+    static bool ReplaceFile(const std::string& path, const std::string& data);
+};

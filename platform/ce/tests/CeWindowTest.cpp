@@ -1,0 +1,189 @@
+#include "ce/CeWindow.h"
+#include "ce/CeMessageQueue.h"
+#include "ce/CeRemoteWindows.h"
+#include "ce/CeTimerQueue.h"
+#include "ce/CeTrace.h"
+#include "ce/CeUiClock.h"
+#include "ce/CeWindowTable.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::vector<UINT> g_seen;
+
+LRESULT RecordingProc(HWND, UINT msg, WPARAM wParam, LPARAM) {
+    g_seen.push_back(msg);
+    return msg == WM_USER ? static_cast<LRESULT>(wParam * 2) : 0;
+}
+
+HWND MakeWindow(const char16_t* cls, DWORD style = 0) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = cls;
+    EXPECT_TRUE(RegisterClassW(&wc));
+    return CreateWindowExW(0, cls, u"", style, 0, 0, 100, 50, nullptr, nullptr, nullptr, nullptr);
+}
+
+// Windows of a pretend other process.
+class FakeRemote : public CeRemoteWindows {
+public:
+    HWND shell = reinterpret_cast<HWND>(static_cast<uintptr_t>(kCeFirstRemoteHandle + 8));
+    bool visible = false;
+    int foreground = 0;
+    std::vector<UINT> posted;
+    HWND Find(LPCWSTR cls, LPCWSTR) override {
+        return cls && std::u16string(cls) == u"CShellMainWnd" ? shell : nullptr;
+    }
+    bool Owns(HWND h) override { return h == shell; }
+    std::u16string ClassName(HWND) override { return u"CShellMainWnd"; }
+    BOOL Show(HWND, int cmd) override {
+        BOOL was = visible;
+        visible = cmd != SW_HIDE;
+        return was;
+    }
+    BOOL IsVisible(HWND) override { return visible; }
+    BOOL SetForeground(HWND) override { return ++foreground, TRUE; }
+    BOOL Post(HWND, UINT msg, WPARAM, LPARAM) override { return posted.push_back(msg), TRUE; }
+    BOOL Send(HWND, UINT, WPARAM w, LPARAM, UINT timeout, DWORD_PTR* r) override {
+        if (timeout < 100)
+            return FALSE; // too slow to answer
+        *r = w + 1;
+        return TRUE;
+    }
+    BOOL GetRect(HWND, RECT* r) override { return *r = RECT{0, 0, 720, 480}, TRUE; }
+};
+
+} // namespace
+
+TEST(CeWindow, FindShowAndForegroundOnLocalWindows) {
+    HWND a = MakeWindow(u"FindMeWnd");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(FindWindowW(u"FindMeWnd", nullptr), a);
+    EXPECT_EQ(FindWindowW(u"FindMeWnd", u"other title"), nullptr);
+    EXPECT_TRUE(SetWindowTextW(a, u"title"));
+    EXPECT_EQ(FindWindowW(u"FindMeWnd", u"title"), a);
+    EXPECT_FALSE(IsWindowVisible(a));
+    EXPECT_FALSE(ShowWindow(a, SW_SHOW)); // was hidden
+    EXPECT_TRUE(IsWindowVisible(a));
+    EXPECT_TRUE(ShowWindow(a, SW_HIDE));
+    HWND b = MakeWindow(u"OtherWnd");
+    EXPECT_TRUE(SetForegroundWindow(a));
+    EXPECT_EQ(CeWindowTable::Instance().StackingOrder().back(), a);
+    RECT r{};
+    EXPECT_TRUE(SetWindowPos(a, nullptr, 10, 20, 30, 40, 0));
+    EXPECT_TRUE(GetWindowRect(a, &r));
+    EXPECT_EQ(r.right, 40);
+    EXPECT_EQ(r.bottom, 60);
+    EXPECT_FALSE(SetWindowPos(a, nullptr, 0, 0, -1, 5, 0));
+    EXPECT_TRUE(DestroyWindow(a));
+    EXPECT_FALSE(DestroyWindow(a));
+    EXPECT_FALSE(IsWindow(a));
+    EXPECT_EQ(FindWindowW(u"FindMeWnd", nullptr), nullptr);
+    EXPECT_FALSE(SetForegroundWindow(a));
+    DestroyWindow(b);
+}
+
+TEST(CeWindow, BadArgumentsAreRefused) {
+    EXPECT_FALSE(RegisterClassW(nullptr));
+    WNDCLASSW noProc{};
+    noProc.lpszClassName = u"NoProcWnd";
+    EXPECT_FALSE(RegisterClassW(&noProc));
+    EXPECT_EQ(CreateWindowExW(0, u"NeverRegistered", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr,
+                              nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(
+        CreateWindowExW(0, nullptr, nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
+    EXPECT_EQ(FindWindowW(nullptr, nullptr), nullptr);
+    EXPECT_FALSE(GetWindowRect(nullptr, nullptr));
+    EXPECT_FALSE(GetMessageW(nullptr, nullptr, 0, 0));
+    EXPECT_FALSE(PeekMessageW(nullptr, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(DispatchMessageW(nullptr), 0);
+}
+
+TEST(CeWindow, RemoteWindowsAreConsultedForWhatIsNotLocal) {
+    FakeRemote remote;
+    CeSetRemoteWindows(&remote);
+    CeTrace::CaptureInMemory(true);
+    CeTrace::ClearCaptured();
+    HWND shell = FindWindowW(u"CShellMainWnd", nullptr);
+    EXPECT_EQ(shell, remote.shell);
+    EXPECT_FALSE(IsWindowVisible(shell));
+    ShowWindow(shell, SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(shell));
+    EXPECT_TRUE(SetForegroundWindow(shell));
+    EXPECT_TRUE(PostMessageW(shell, 0xC001, 0, 0));
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeout(shell, 0xFFF0001A, 2, 1, SMTO_NORMAL, 2000, &result), 0);
+    EXPECT_EQ(result, 3u);
+    EXPECT_EQ(SendMessageTimeout(shell, 0xFFF0001A, 2, 1, SMTO_NORMAL, 10, &result), 0);
+    EXPECT_EQ(remote.foreground, 1);
+    EXPECT_EQ(remote.posted, (std::vector<UINT>{0xC001}));
+    std::vector<std::string> trace = CeTrace::Captured();
+    EXPECT_EQ(trace, (std::vector<std::string>{"post CShellMainWnd 0xc001 0 0",
+                                               "send CShellMainWnd 0xfff0001a 2 1",
+                                               "send CShellMainWnd 0xfff0001a 2 1"}));
+    CeSetRemoteWindows(nullptr);
+    EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
+    EXPECT_FALSE(IsWindowVisible(shell));
+    CeTrace::CaptureInMemory(false);
+}
+
+TEST(CeMessages, SendFromAnotherThreadRunsOnTheUiThreadAndHonoursTheTimeout) {
+    HWND w = MakeWindow(u"SendTargetWnd");
+    CeMessageQueue& queue = CeMessageQueue::Instance();
+    std::atomic<LRESULT> answered{-1};
+    std::atomic<LRESULT> timedOut{-1};
+    std::atomic<bool> stopped{false};
+    std::thread sender([&] {
+        DWORD_PTR r = 0;
+        answered = SendMessageTimeout(w, WM_USER, 21, 0, SMTO_NORMAL, 5000, &r) ? LRESULT(r) : -2;
+        PostMessageW(w, WM_NULL, 0, 0); // wakes the loop to see the answer
+        while (!stopped.load())
+            std::this_thread::yield();
+        // Nobody pumps the queue for this one: it must give up.
+        timedOut = SendMessageTimeout(w, WM_USER, 1, 0, SMTO_NORMAL, 50, &r);
+    });
+    MSG msg;
+    while (answered.load() == -1) {
+        queue.WaitForWork();
+        while (queue.Peek(&msg, nullptr, 0, 0, true))
+            DispatchMessageW(&msg);
+    }
+    stopped = true;
+    sender.join();
+    EXPECT_EQ(answered.load(), 42);
+    EXPECT_EQ(timedOut.load(), 0);
+    queue.Reset(); // the late task is dropped
+    DestroyWindow(w);
+}
+
+TEST(CeMessages, QuitComesAfterPostedMessagesAndTimersAfterBoth) {
+    HWND w = MakeWindow(u"OrderWnd");
+    CeMessageQueue& queue = CeMessageQueue::Instance();
+    queue.Reset();
+    CeUiClock::SetVirtual(true);
+    SetTimer(w, 1, 10, nullptr);
+    CeUiClock::Advance(20 * 1000);
+    PostMessageW(w, WM_USER + 5, 0, 0);
+    PostQuitMessage(4);
+    MSG msg;
+    std::vector<UINT> order;
+    while (GetMessageW(&msg, nullptr, 0, 0))
+        order.push_back(msg.message);
+    EXPECT_EQ(msg.wParam, 4u);
+    EXPECT_EQ(order, (std::vector<UINT>{WM_USER + 5}));
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
+    EXPECT_EQ(msg.wParam, 1u);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    DestroyWindow(w);
+    EXPECT_EQ(CeTimerQueue::Instance().Count(), 0u);
+    CeUiClock::SetVirtual(false);
+}

@@ -1,0 +1,58 @@
+#include "shell/Shell.h"
+
+namespace {
+constexpr UINT kShellCommand = 0xFFF0001A;
+constexpr UINT kSendTimeoutMs = 2000;
+constexpr DWORD kSetNotifyMessage = CTL_CODE(0x22, 0x67, METHOD_BUFFERED, FILE_ANY_ACCESS);
+static_assert(kSetNotifyMessage == 0x0022019C);
+} // namespace
+
+HANDLE OpenUsbFunctionDevice() {
+    GUID usbFunctionClass = {
+        0xE2BDC372, 0x598F, 0x4619, {0xBC, 0x50, 0x54, 0xB3, 0xF7, 0x84, 0x8D, 0x35}};
+    DEVMGR_DEVICE_INFORMATION info = {};
+    info.dwSize = sizeof info;
+    HANDLE search = FindFirstDevice(DeviceSearchByGuid, &usbFunctionClass, &info);
+    if (search == INVALID_HANDLE_VALUE)
+        return INVALID_HANDLE_VALUE;
+    HANDLE device = CreateFileW(info.szBusName, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    FindClose(search);
+    return device;
+}
+
+DWORD RegisterUsbNotifyMessage() {
+    DWORD message = RegisterWindowMessageW(u"UsbNotifyMsgName");
+    HANDLE device = OpenUsbFunctionDevice();
+    if (device == INVALID_HANDLE_VALUE)
+        return 0xFFFFFFFF;
+    DWORD returned = 0;
+    DeviceIoControl(device, kSetNotifyMessage, &message, 4, nullptr, 0, &returned, nullptr);
+    CloseHandle(device);
+    return message;
+}
+
+LRESULT NotifyShellMainWnd(WPARAM wParam, LPARAM lParam) {
+    HWND shell = FindWindowW(u"CShellMainWnd", nullptr);
+    if (shell == nullptr)
+        return 0;
+    DWORD_PTR result = 0;
+    return SendMessageTimeout(shell, kShellCommand, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs,
+                              &result);
+}
+
+bool IsPhoneLocked() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    if (key == nullptr)
+        return false;
+    DWORD word = 0;
+    DWORD size = 4;
+    bool locked = RegQueryValueExW(key, u"IsLockState", nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(&word), &size) == ERROR_SUCCESS &&
+                  word != 0;
+    RegCloseKey(key);
+    return locked;
+}

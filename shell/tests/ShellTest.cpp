@@ -1,0 +1,151 @@
+// The shell routines against the phone tool's shell window, USB function driver and
+// lock flag, each played by a real process on the test's own device root.
+#include "DeviceRootFixture.h"
+
+#include "shell/Shell.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+long long MillisSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+class ShellTest : public DeviceRootFixture {};
+
+TEST_F(ShellTest, WithoutThePhoneAroundEveryRoutineGivesItsFailureResult) {
+    EXPECT_EQ(OpenUsbFunctionDevice(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
+    EXPECT_FALSE(IsPhoneLocked());
+    // Looking for the phone leaves no trace in the device root.
+    EXPECT_TRUE(std::filesystem::is_empty(root_));
+    EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
+}
+
+TEST_F(ShellTest, ShellReceivesTheFullScreenAndTheExitCommands) {
+    auto shell = StartPhone({"shell"}, "shell: ready");
+    std::string line;
+    EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
+    ASSERT_TRUE(shell->WaitFor("command", 10000, &line));
+    EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
+    EXPECT_NE(NotifyShellMainWnd(1, 0), 0);
+    ASSERT_TRUE(shell->WaitFor("command", 10000, &line));
+    EXPECT_EQ(line, "shell: command wParam=1 lParam=0");
+}
+
+TEST_F(ShellTest, ShellInsideAModalLoopStillAnswers) {
+    auto shell = StartPhone({"shell", "--modal"}, "shell: ready");
+    ASSERT_TRUE(shell->WaitFor("shell: modal", 10000));
+    std::string line;
+    EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
+    ASSERT_TRUE(shell->WaitFor("command", 10000, &line));
+    EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
+}
+
+TEST_F(ShellTest, HungShellMakesTheSendGiveUpAfterTwoSeconds) {
+    auto shell = StartPhone({"shell", "--hang"}, "shell: ready");
+    auto start = Clock::now();
+    EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
+    long long took = MillisSince(start);
+    EXPECT_GE(took, 1900);
+    EXPECT_LE(took, 3000);
+    EXPECT_TRUE(shell->WaitFor("(not answering)", 10000));
+}
+
+TEST_F(ShellTest, KilledShellIsNotFoundAnyMore) {
+    auto shell = StartPhone({"shell"}, "shell: ready");
+    shell->Kill(SIGKILL);
+    shell->Wait(10000);
+    auto start = Clock::now();
+    EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
+    EXPECT_LT(MillisSince(start), 1000); // nothing waits on a dead process
+}
+
+TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
+    auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
+    auto shell = StartPhone({"shell"}, "shell: ready");
+    DWORD number = RegisterUsbNotifyMessage();
+    EXPECT_GE(number, 0xC000u);
+    EXPECT_LE(number, 0xFFFFu);
+    EXPECT_EQ(number, RegisterWindowMessageW(u"UsbNotifyMsgName"));
+    char expected[64];
+    snprintf(expected, sizeof expected, "usb-driver: message number 0x%X", number);
+    std::string line;
+    ASSERT_TRUE(driver->WaitFor("message number", 10000, &line));
+    EXPECT_EQ(line, expected);
+
+    struct Case {
+        std::vector<std::string> args;
+        unsigned wParam;
+    };
+    const Case cases[] = {{{"usb", "connect"}, 0}, {{"usb", "notify", "7"}, 7}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChildProcess::RunPhone(c.args), 0);
+        snprintf(expected, sizeof expected, "shell: message 0x%X wParam=%u lParam=0", number,
+                 c.wParam);
+        ASSERT_TRUE(shell->WaitFor("message", 10000, &line));
+        EXPECT_EQ(line, expected);
+    }
+}
+
+TEST_F(ShellTest, UsbConnectWithoutADriverOrANumberFails) {
+    EXPECT_EQ(ChildProcess::RunPhone({"usb", "connect"}), 1);
+    auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
+    EXPECT_EQ(ChildProcess::RunPhone({"usb", "connect"}), 1); // no game registered yet
+}
+
+TEST_F(ShellTest, OpenUsbFunctionDeviceGivesAHandleThatTheCallerCloses) {
+    auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
+    HANDLE h = OpenUsbFunctionDevice();
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(h));
+    driver->Kill(SIGKILL);
+    driver->Wait(10000);
+    EXPECT_EQ(OpenUsbFunctionDevice(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
+}
+
+TEST_F(ShellTest, LockFlagReadsAsWrittenByThePhone) {
+    const struct {
+        const char* state;
+        bool locked;
+    } cases[] = {{"on", true}, {"off", false}, {"on", true}, {"clear", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        ASSERT_EQ(ChildProcess::RunPhone({"lock", c.state}), 0);
+        EXPECT_EQ(IsPhoneLocked(), c.locked);
+    }
+}
+
+TEST_F(ShellTest, LockFlagOfAnyOtherSizeOrTypeReadsAsStored) {
+    const struct {
+        const char* what;
+        DWORD type;
+        std::vector<BYTE> data;
+        bool locked;
+    } cases[] = {
+        {"8 bytes, nonzero", REG_BINARY, {1, 0, 0, 0, 1, 0, 0, 0}, false}, // does not fit
+        {"5 bytes", REG_BINARY, {1, 2, 3, 4, 5}, false},
+        {"2 bytes, nonzero", REG_BINARY, {1, 0}, true},
+        {"0 bytes", REG_BINARY, {}, false},
+        {"string type, 4 bytes", REG_SZ, {u'1' & 0xFF, 0, 0, 0}, true},
+        {"high byte only", REG_DWORD, {0, 0, 0, 1}, true},
+    };
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(RegSetValueExW(key, u"IsLockState", 0, c.type, c.data.data(),
+                                 static_cast<DWORD>(c.data.size())),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(IsPhoneLocked(), c.locked);
+    }
+    RegCloseKey(key);
+}
+} // namespace

@@ -1,0 +1,13 @@
+// Ends the phone tool's long-running commands cleanly on SIGINT, SIGTERM or SIGHUP:
+// the signals are blocked in every thread and taken by one waiting thread.
+#pragma once
+
+#include <functional>
+
+class PhoneSignals {
+public:
+    // Call first thing in main, before any thread starts.
+    static void Block();
+    // Starts the waiting thread; onStop runs on it once.
+    static void OnStop(std::function<void()> onStop);
+};

@@ -1,0 +1,119 @@
+#include "PhoneUsbDriver.h"
+
+#include "PhoneSignals.h"
+#include "ce/CeDeviceManager.h"
+#include "ce/CeRemoteWindowLink.h"
+
+#include <cstdio>
+#include <cstring>
+#include <future>
+
+const GUID PhoneUsbDriver::kClass = {
+    0xE2BDC372, 0x598F, 0x4619, {0xBC, 0x50, 0x54, 0xB3, 0xF7, 0x84, 0x8D, 0x35}};
+
+namespace {
+constexpr DWORD kErrorNotReady = 21;
+}
+
+int PhoneUsbDriver::Serve() {
+    PhoneSignals::OnStop([this] { queue_.Quit(); });
+    CeRemoteWindowLink::Install(); // its posts reach the windows of every process
+    bool ok =
+        CeRegisterDevice(kClass, kBusName,
+                         [this](DWORD code, const std::vector<BYTE>& in, std::vector<BYTE>& out,
+                                DWORD) { return Handle(code, in, out); });
+    if (!ok) {
+        std::fprintf(stderr, "phone usb-driver: the USB function driver already runs\n");
+        return 1;
+    }
+    std::printf("usb-driver: ready\n");
+    std::fflush(stdout);
+    queue_.Loop();
+    CeUnregisterDevice(kBusName);
+    return 0;
+}
+
+BOOL PhoneUsbDriver::Handle(DWORD code, const std::vector<BYTE>& in, std::vector<BYTE>& out) {
+    DWORD value = 0;
+    if (code == kQuery) {
+        value = message_.load();
+        out.resize(4);
+        std::memcpy(out.data(), &value, 4);
+        return TRUE;
+    }
+    if ((code != kSetMessage && code != kNotify) || in.size() != 4) {
+        SetLastError(code == kSetMessage || code == kNotify ? ERROR_INVALID_PARAMETER
+                                                            : ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
+    std::memcpy(&value, in.data(), 4);
+    if (code == kSetMessage) {
+        message_.store(value);
+        std::printf("usb-driver: message number 0x%X\n", value);
+        std::fflush(stdout);
+        return TRUE;
+    }
+    DWORD message = message_.load();
+    if (message == 0) {
+        SetLastError(kErrorNotReady);
+        return FALSE;
+    }
+    // Posted from the driver's own thread, as the phone's driver does.
+    auto posted = std::make_shared<std::promise<BOOL>>();
+    auto result = posted->get_future();
+    queue_.Run([posted, message, value] {
+        posted->set_value(PostMessageW(HWND_BROADCAST, message, value, 0));
+    });
+    BOOL ok = FALSE;
+    try {
+        ok = result.get();
+    } catch (const std::future_error&) {
+        return FALSE; // the driver is stopping
+    }
+    std::printf("usb-driver: posted 0x%X wParam=%u to every window\n", message, value);
+    std::fflush(stdout);
+    return ok;
+}
+
+HANDLE PhoneUsbDriver::Open() {
+    DEVMGR_DEVICE_INFORMATION info = {};
+    info.dwSize = sizeof info;
+    HANDLE search = FindFirstDevice(DeviceSearchByGuid, &kClass, &info);
+    if (search == INVALID_HANDLE_VALUE)
+        return INVALID_HANDLE_VALUE;
+    HANDLE device = CreateFileW(info.szBusName, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    FindClose(search);
+    return device;
+}
+
+int PhoneUsbDriver::Notify(DWORD wParam) {
+    HANDLE device = Open();
+    if (device == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "phone usb: no USB function driver runs (start `phone usb-driver`)\n");
+        return 1;
+    }
+    DWORD returned = 0;
+    BOOL ok = DeviceIoControl(device, kNotify, &wParam, 4, nullptr, 0, &returned, nullptr);
+    DWORD error = GetLastError();
+    CloseHandle(device);
+    if (!ok) {
+        std::fprintf(stderr, error == kErrorNotReady
+                                 ? "phone usb: the driver has no message number yet\n"
+                                 : "phone usb: the driver refused the request\n");
+        return 1;
+    }
+    std::printf("usb: notified wParam=%u\n", wParam);
+    return 0;
+}
+
+bool PhoneUsbDriver::Query(DWORD& number) {
+    number = 0;
+    HANDLE device = Open();
+    if (device == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD returned = 0;
+    BOOL ok = DeviceIoControl(device, kQuery, nullptr, 0, &number, 4, &returned, nullptr);
+    CloseHandle(device);
+    return ok && returned == 4;
+}

@@ -1,0 +1,23 @@
+// A test with its own empty device root (CE_DEVICE_ROOT, inherited by the
+// processes it starts), removed afterwards.
+#pragma once
+
+#include "ChildProcess.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+class DeviceRootFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Starts `phone args...` and waits for its line containing ready (if given).
+    std::unique_ptr<ChildProcess> StartPhone(const std::vector<std::string>& args,
+                                             const std::string& ready = "");
+    std::string root_;
+
+private:
+    std::string saved_;
+    bool hadSaved_ = false;
+};

@@ -1,0 +1,77 @@
+// Windows of another process: found by class and title, shown, hidden, raised,
+// sent and posted to, and forgotten once their process is gone.
+#include "DeviceRootFixture.h"
+
+#include "ce/ce.h"
+
+#include <csignal>
+
+namespace {
+class RemoteWindowTest : public DeviceRootFixture {};
+
+TEST_F(RemoteWindowTest, FindWindowByClassAndTitle) {
+    EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
+    auto shell = StartPhone({"shell"}, "shell: ready");
+    const struct {
+        const WCHAR* cls;
+        const WCHAR* title;
+        bool found;
+    } cases[] = {
+        {u"CShellMainWnd", nullptr, true},  {u"cshellmainwnd", nullptr, true},
+        {u"CShellMainWnd", u"Shell", true}, {u"CShellMainWnd", u"Other", false},
+        {u"MoleMainWnd", nullptr, false},   {nullptr, u"Shell", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindWindowW(c.cls, c.title) != nullptr, c.found);
+    EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), FindWindowW(u"CShellMainWnd", u"Shell"));
+}
+
+TEST_F(RemoteWindowTest, ShowRaiseSendAndPost) {
+    auto shell = StartPhone({"shell"}, "shell: ready");
+    HWND w = FindWindowW(u"CShellMainWnd", nullptr);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_TRUE(ShowWindow(w, SW_HIDE)); // it was visible
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_FALSE(ShowWindow(w, SW_SHOW)); // it was hidden
+    EXPECT_TRUE(IsWindowVisible(w));
+    RECT rect{};
+    EXPECT_TRUE(GetWindowRect(w, &rect));
+    EXPECT_EQ(rect.right - rect.left, 720);
+    EXPECT_EQ(rect.bottom - rect.top, 480);
+    EXPECT_TRUE(SetForegroundWindow(w));
+    EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000));
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeout(w, 0xFFF0001A, 2, 1, SMTO_NORMAL, 2000, &result), 0);
+    EXPECT_EQ(result, 1u);
+    EXPECT_TRUE(PostMessageW(w, WM_USER + 5, 3, 4));
+    std::string line;
+    ASSERT_TRUE(shell->WaitFor("message", 10000, &line));
+    EXPECT_EQ(line, "shell: message 0x405 wParam=3 lParam=4");
+    EXPECT_TRUE(PostMessageW(HWND_BROADCAST, WM_USER + 6, 5, 6));
+    ASSERT_TRUE(shell->WaitFor("message", 10000, &line));
+    EXPECT_EQ(line, "shell: message 0x406 wParam=5 lParam=6");
+}
+
+TEST_F(RemoteWindowTest, WindowOfADeadProcessIsGoneAndItsRecordCleaned) {
+    auto shell = StartPhone({"shell"}, "shell: ready");
+    HWND w = FindWindowW(u"CShellMainWnd", nullptr);
+    ASSERT_NE(w, nullptr);
+    shell->Kill(SIGKILL);
+    shell->Wait(10000);
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_FALSE(PostMessageW(w, WM_USER, 0, 0));
+    RECT rect{};
+    EXPECT_FALSE(GetWindowRect(w, &rect));
+    DWORD_PTR result = 7;
+    EXPECT_EQ(SendMessageTimeout(w, WM_USER, 0, 0, SMTO_NORMAL, 2000, &result), 0);
+    EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
+    std::string status;
+    EXPECT_EQ(ChildProcess::RunPhone({"status"}, &status), 0);
+    EXPECT_NE(status.find("windows: 0"), std::string::npos) << status;
+
+    auto again = StartPhone({"shell"}, "shell: ready"); // a new shell is found at once
+    EXPECT_NE(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
+}
+
+} // namespace
