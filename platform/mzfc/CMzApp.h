@@ -2,10 +2,6 @@
 // constructor registers it for the framework's entry point.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/ce.h"
 
 class CMzApp {

@@ -2,10 +2,6 @@
 // also use as a writable buffer of a fixed capacity (C_Str).
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeTypes.h"
 
 class CMzStringW {

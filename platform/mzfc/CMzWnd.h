@@ -3,10 +3,6 @@
 // timers to OnTimer, pointer messages to the tap logic and taps to OnUiCommand.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/ce.h"
 #include "mzfc/CMzStringW.h"
 

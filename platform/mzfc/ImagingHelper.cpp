@@ -4,12 +4,9 @@
 
 ImagingHelper::ImagingHelper() = default;
 
-ImagingHelper::~ImagingHelper() {
-    delete bitmap_;
-}
+ImagingHelper::~ImagingHelper() = default;
 
 BOOL ImagingHelper::LoadImageW(LPCWSTR path, bool, bool, bool) {
-    delete bitmap_;
     bitmap_ = MzBitmap::Load(path);
     return bitmap_ ? TRUE : FALSE;
 }

@@ -1,11 +1,9 @@
 // Holds one picture for buttons; several buttons may share it.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeTypes.h"
+
+#include <memory>
 
 struct MzBitmap;
 
@@ -17,8 +15,8 @@ public:
     ImagingHelper& operator=(const ImagingHelper&) = delete;
     BOOL LoadImageW(LPCWSTR path, bool useAlpha = true, bool cache = true, bool premultiply = true);
 
-    MzBitmap* Bitmap() const { return bitmap_; }
+    MzBitmap* Bitmap() const { return bitmap_.get(); }
 
 private:
-    MzBitmap* bitmap_ = nullptr;
+    std::shared_ptr<MzBitmap> bitmap_;
 };

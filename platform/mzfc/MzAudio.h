@@ -2,10 +2,6 @@
 // playing. The device opens at the first sound; without one nothing is heard.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeSoundBackend.h"
 
 class MzAudio : public CeSoundBackend {

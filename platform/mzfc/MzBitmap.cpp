@@ -5,12 +5,49 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-MzBitmap* MzBitmap::Load(LPCWSTR cePath) {
+#include <string>
+#include <sys/stat.h>
+#include <tuple>
+
+namespace {
+
+struct CacheKey {
+    std::string path;
+    int64_t mtimeNs;
+    off_t size;
+    bool operator<(const CacheKey& o) const {
+        return std::tie(path, mtimeNs, size) < std::tie(o.path, o.mtimeNs, o.size);
+    }
+};
+
+std::map<CacheKey, std::weak_ptr<MzBitmap>>& Cache() {
+    static auto* cache = new std::map<CacheKey, std::weak_ptr<MzBitmap>>;
+    return *cache;
+}
+
+} // namespace
+
+std::shared_ptr<MzBitmap> MzBitmap::Load(LPCWSTR cePath) {
     std::string host = MzHostPath::ForReading(cePath);
-    if (host.empty())
+    struct stat st {};
+    if (host.empty() || stat(host.c_str(), &st) != 0)
         return nullptr;
+    CacheKey key{host, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                 st.st_size};
+    auto& cache = Cache();
+    auto it = cache.find(key);
+    if (it != cache.end()) {
+        if (std::shared_ptr<MzBitmap> shared = it->second.lock())
+            return shared;
+        cache.erase(it);
+    }
     SDL_Surface* loaded = IMG_Load(host.c_str());
-    return loaded ? Adopt(loaded) : nullptr;
+    std::shared_ptr<MzBitmap> bitmap(loaded ? Adopt(loaded) : nullptr);
+    if (bitmap) {
+        std::erase_if(cache, [](const auto& entry) { return entry.second.expired(); });
+        cache[key] = bitmap;
+    }
+    return bitmap;
 }
 
 MzBitmap* MzBitmap::Adopt(SDL_Surface* surface) {
@@ -38,7 +75,7 @@ int MzBitmap::Height() const {
 }
 
 SDL_Surface* MzBitmap::Scaled(int w, int h) {
-    if (w <= 0 || h <= 0)
+    if (w <= 0 || h <= 0 || static_cast<int64_t>(w) * h > 16 * 1024 * 1024)
         return nullptr;
     if (w == surface_->w && h == surface_->h)
         return surface_;

@@ -3,10 +3,6 @@
 // hands it to MzScreen in screen pixels. Absent in test mode and without a display.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeTypes.h"
 
 #include <string>

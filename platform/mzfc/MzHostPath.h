@@ -1,10 +1,6 @@
 // CE paths of pictures and sounds to host paths under the device root.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeTypes.h"
 
 #include <string>

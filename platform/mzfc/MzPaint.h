@@ -1,10 +1,6 @@
 // Drawing on an HDC in window coordinates, clipped to the area being repainted.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeTypes.h"
 #include "mzfc/MzSurface.h"
 

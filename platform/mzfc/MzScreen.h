@@ -3,10 +3,6 @@
 // phone display's pacing, and the routing of pointer and keyboard input to windows.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeTypes.h"
 #include "ce/CeWindowObserver.h"
 

@@ -2,10 +2,6 @@
 // with the window's origin and the clip of the area being repainted.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeTypes.h"
 
 struct SDL_Surface;

@@ -2,10 +2,6 @@
 // away at the end.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeTypes.h"
 
 void MzBeginWaitDlg(HWND owner, RECT* prc = nullptr, bool transparent = true);

@@ -2,10 +2,6 @@
 // shell publishes a smaller one through the provider.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/CeTypes.h"
 
 #include <functional>

@@ -5,12 +5,9 @@
 
 UiPicture::UiPicture() = default;
 
-UiPicture::~UiPicture() {
-    delete bitmap_;
-}
+UiPicture::~UiPicture() = default;
 
 BOOL UiPicture::LoadImageW(LPCWSTR path, bool) {
-    delete bitmap_;
     bitmap_ = MzBitmap::Load(path);
     Invalidate();
     return bitmap_ ? TRUE : FALSE;
@@ -28,5 +25,5 @@ void UiPicture::SetPictureFlag(bool flag) {
 }
 
 void UiPicture::PaintCtrl(MzSurface* hdc) {
-    MzPaint::Image(hdc, bitmap_, Rect(), paintMode_ == 1);
+    MzPaint::Image(hdc, bitmap_.get(), Rect(), paintMode_ == 1);
 }

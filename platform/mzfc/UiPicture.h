@@ -4,6 +4,8 @@
 
 #include "mzfc/UiWin.h"
 
+#include <memory>
+
 struct MzBitmap;
 
 class UiPicture : public UiWin {
@@ -18,7 +20,7 @@ public:
     bool HasPicture() const { return bitmap_ != nullptr; }
 
 private:
-    MzBitmap* bitmap_ = nullptr;
+    std::shared_ptr<MzBitmap> bitmap_;
     int paintMode_ = 0;
     bool pictureFlag_ = false;
 };

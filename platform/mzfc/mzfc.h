@@ -3,10 +3,6 @@
 // only listed, visible controls paint (in listing order) and get taps.
 #pragma once
 
-// The C library's wide functions come first: CE's CRT adds overloads beside them.
-#include <cwchar>
-#include <string>
-
 #include "ce/ce.h"
 #include "mzfc/CMzApp.h"
 #include "mzfc/CMzStringW.h"

@@ -207,3 +207,25 @@ TEST_F(MzControlsTest, ControlsOfADestroyedWindowAndWindowsOfDestroyedControlsAr
     survivor.SetVisible(false);
     EXPECT_EQ(survivor.Owner(), nullptr);
 }
+
+TEST_F(MzControlsTest, PicturesOfOneFileAreSharedUntilTheFileChanges) {
+    WriteSolidPng("pic.png", 10, 10, kRed);
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateFull());
+    UiPicture first, second, later;
+    for (UiPicture* p : {&first, &second, &later}) {
+        p->SetPaintMode(1);
+        wnd.AddUiWin(p);
+    }
+    first.SetPos(0, 0, 50, 50);
+    second.SetPos(100, 0, 50, 50);
+    later.SetPos(200, 0, 50, 50);
+    ASSERT_TRUE(first.LoadImageW(u"pic.png"));
+    ASSERT_TRUE(second.LoadImageW(u"PIC.png"));
+    WriteSolidPng("pic.png", 300, 300, kBlue); // a changed file is read again
+    ASSERT_TRUE(later.LoadImageW(u"pic.png"));
+    MzTest::RunLoop({[] {}});
+    EXPECT_EQ(MzTest::PixelAt(25, 25), kRed);
+    EXPECT_EQ(MzTest::PixelAt(125, 25), kRed);
+    EXPECT_EQ(MzTest::PixelAt(225, 25), kBlue);
+}
