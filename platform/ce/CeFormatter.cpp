@@ -37,8 +37,8 @@ struct Conversion {
     int precision = -1;
 };
 
-void Pad(Sink& out, const Conversion& conv, const WCHAR* body, int len, const WCHAR* sign, int signLen,
-         int zeros) {
+void Pad(Sink& out, const Conversion& conv, const WCHAR* body, int len, const WCHAR* sign,
+         int signLen, int zeros) {
     int total = signLen + zeros + len;
     int pad = conv.width > total ? conv.width - total : 0;
     if (!conv.left && !(conv.zero && conv.precision < 0))
