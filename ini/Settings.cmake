@@ -1,4 +1,5 @@
-# The game's settings file, on top of the INI library.
+# The game's settings file, on top of the INI library. Not part of the fuzz-only build,
+# which has no framework.
 if(NOT TARGET mzfc OR NOT TARGET ini)
     return()
 endif()

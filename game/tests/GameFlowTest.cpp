@@ -34,6 +34,10 @@ struct SwitchCase {
     std::vector<std::string> sounds; // played by the tap
 };
 
+void PrintTo(const SwitchCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SoundSwitchTest : public MoleTestBase, public ::testing::WithParamInterface<SwitchCase> {};
 
 TEST_P(SoundSwitchTest, TapWritesAtOnceAndPlaysWhatItShould) {

@@ -64,6 +64,10 @@ std::vector<SettingsCase> Cases() {
     };
 }
 
+void PrintTo(const SettingsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SettingsTest : public MoleTestBase, public ::testing::WithParamInterface<SettingsCase> {};
 
 TEST_P(SettingsTest, StartUpLeavesFileAndState) {

@@ -1,6 +1,7 @@
 // One game at a time, between real processes of one device root.
 #include "MoleTestBase.h"
 
+#include "ce/CeRemoteWindowLink.h"
 #include "ce/ce.h"
 
 #include <chrono>
@@ -83,6 +84,7 @@ protected:
         if (std::getenv("BURROWBOP_SKIP_PROCESS_TESTS") != nullptr) {
             GTEST_SKIP() << "process tests switched off";
         }
+        CeRemoteWindowLink::Install(); // this process reaches the windows of the games it starts
     }
 };
 

@@ -1,7 +1,10 @@
 // The title screen after start-up: controls, ids, rectangles, sounds, the USB quit.
 #include "MoleTestBase.h"
 
+#include "ce/CePath.h"
 #include "ce/ce.h"
+
+#include <fstream>
 
 #include <tuple>
 
@@ -156,6 +159,38 @@ TEST_F(TitleScreenTest, UnregisteredUsbMessageNeverQuits) {
          [&] { ranAfter = true; }});
     EXPECT_TRUE(ranAfter);
 }
+
+// Without the install folder, or with broken pictures and sounds, the game still starts
+// and plays; only what is missing is not shown or heard.
+class DamagedInstallTest : public MoleTestBase, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(DamagedInstallTest, GameStartsAndPlays) {
+    const bool folderMissing = GetParam();
+    if (folderMissing) {
+        CePath::ResetForTests(); // nothing mounted: the install folder does not exist
+    } else {
+        MountAssetsWithout({});
+        const std::string copy = Root() + "/assets-copy";
+        for (const char* name : {"/images/bg1-0.png", "/images/mole1-0.png", "/sounds/hit.wav"}) {
+            std::ofstream(copy + name, std::ios::trunc) << "not a picture or a sound";
+        }
+    }
+    std::vector<MzTest::Step> script{[folderMissing] {
+        EXPECT_EQ(Wnd().soundButton.GetID() == 260, !folderMissing);
+        EXPECT_EQ(GameState.highScore, 5);
+        TapCentre(Wnd().menuButtons[0]);
+    }};
+    for (int i = 0; i < 6; ++i) {
+        script.push_back([] { AdvanceToNextMole(); });
+    }
+    script.push_back([] {
+        EXPECT_EQ(GameState.molesShown, 6);
+        EXPECT_TRUE(IsListed(Wnd().gameOverButton));
+    });
+    Run(script);
+}
+
+INSTANTIATE_TEST_SUITE_P(FolderMissingOrFilesBroken, DamagedInstallTest, ::testing::Bool());
 
 TEST_F(TitleScreenTest, AboutBoxShowsTheGamesText) {
     Run({[] {

@@ -30,31 +30,31 @@ private:
     size_t used_ = 0;
 };
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool zero = false;
     int width = 0;
     int precision = -1;
 };
 
-void Pad(Sink& out, const Spec& spec, const WCHAR* body, int len, const WCHAR* sign, int signLen,
-         int zeros) {
+void Pad(Sink& out, const Conversion& conv, const WCHAR* body, int len, const WCHAR* sign,
+         int signLen, int zeros) {
     int total = signLen + zeros + len;
-    int pad = spec.width > total ? spec.width - total : 0;
-    if (!spec.left && !(spec.zero && spec.precision < 0))
+    int pad = conv.width > total ? conv.width - total : 0;
+    if (!conv.left && !(conv.zero && conv.precision < 0))
         out.Repeat(u' ', pad);
     for (int i = 0; i < signLen; ++i)
         out.Put(sign[i]);
-    if (!spec.left && spec.zero && spec.precision < 0)
+    if (!conv.left && conv.zero && conv.precision < 0)
         out.Repeat(u'0', pad);
     out.Repeat(u'0', zeros);
     for (int i = 0; i < len; ++i)
         out.Put(body[i]);
-    if (spec.left)
+    if (conv.left)
         out.Repeat(u' ', pad);
 }
 
-void Number(Sink& out, const Spec& spec, uint32_t magnitude, bool negative, unsigned base,
+void Number(Sink& out, const Conversion& conv, uint32_t magnitude, bool negative, unsigned base,
             bool upper) {
     WCHAR digits[16];
     int n = 0;
@@ -63,16 +63,16 @@ void Number(Sink& out, const Spec& spec, uint32_t magnitude, bool negative, unsi
         digits[n++] = static_cast<WCHAR>(set[magnitude % base]);
         magnitude /= base;
     } while (magnitude);
-    if (spec.precision == 0 && n == 1 && digits[0] == u'0')
+    if (conv.precision == 0 && n == 1 && digits[0] == u'0')
         n = 0;
     WCHAR body[16];
     for (int i = 0; i < n; ++i)
         body[i] = digits[n - 1 - i];
-    int zeros = spec.precision > n ? spec.precision - n : 0;
+    int zeros = conv.precision > n ? conv.precision - n : 0;
     if (zeros > 4096)
         zeros = 4096;
     const WCHAR minus = u'-';
-    Pad(out, spec, body, n, &minus, negative ? 1 : 0, zeros);
+    Pad(out, conv, body, n, &minus, negative ? 1 : 0, zeros);
 }
 
 } // namespace
@@ -89,43 +89,43 @@ int CeFormatter::Format(LPWSTR dest, size_t capacity, LPCWSTR format, va_list ar
             continue;
         }
         const WCHAR* start = p++;
-        Spec spec;
+        Conversion conv;
         for (;; ++p) {
             if (*p == u'-')
-                spec.left = true;
+                conv.left = true;
             else if (*p == u'0')
-                spec.zero = true;
+                conv.zero = true;
             else if (*p != u'+' && *p != u' ' && *p != u'#')
                 break;
         }
         if (*p == u'*') {
-            spec.width = va_arg(args, int);
-            if (spec.width < 0) {
-                spec.left = true;
-                spec.width = spec.width == INT32_MIN ? 0 : -spec.width;
+            conv.width = va_arg(args, int);
+            if (conv.width < 0) {
+                conv.left = true;
+                conv.width = conv.width == INT32_MIN ? 0 : -conv.width;
             }
             ++p;
         } else {
             while (*p >= u'0' && *p <= u'9') {
-                spec.width = spec.width * 10 + (*p - u'0');
-                if (spec.width > 100000)
-                    spec.width = 100000;
+                conv.width = conv.width * 10 + (*p - u'0');
+                if (conv.width > 100000)
+                    conv.width = 100000;
                 ++p;
             }
         }
         if (*p == u'.') {
             ++p;
-            spec.precision = 0;
+            conv.precision = 0;
             if (*p == u'*') {
-                spec.precision = va_arg(args, int);
-                if (spec.precision < 0)
-                    spec.precision = -1;
+                conv.precision = va_arg(args, int);
+                if (conv.precision < 0)
+                    conv.precision = -1;
                 ++p;
             } else {
                 while (*p >= u'0' && *p <= u'9') {
-                    spec.precision = spec.precision * 10 + (*p - u'0');
-                    if (spec.precision > 100000)
-                        spec.precision = 100000;
+                    conv.precision = conv.precision * 10 + (*p - u'0');
+                    if (conv.precision > 100000)
+                        conv.precision = 100000;
                     ++p;
                 }
             }
@@ -142,7 +142,7 @@ int CeFormatter::Format(LPWSTR dest, size_t capacity, LPCWSTR format, va_list ar
             if (isShort)
                 v = static_cast<int16_t>(v);
             uint32_t mag = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-            Number(out, spec, mag, v < 0, 10, false);
+            Number(out, conv, mag, v < 0, 10, false);
             break;
         }
         case u'u':
@@ -151,12 +151,12 @@ int CeFormatter::Format(LPWSTR dest, size_t capacity, LPCWSTR format, va_list ar
             uint32_t v = va_arg(args, uint32_t);
             if (isShort)
                 v = static_cast<uint16_t>(v);
-            Number(out, spec, v, false, *p == u'u' ? 10 : 16, *p == u'X');
+            Number(out, conv, v, false, *p == u'u' ? 10 : 16, *p == u'X');
             break;
         }
         case u'c': {
             WCHAR c = static_cast<WCHAR>(va_arg(args, int));
-            Pad(out, spec, &c, 1, nullptr, 0, 0);
+            Pad(out, conv, &c, 1, nullptr, 0, 0);
             break;
         }
         case u's': {
@@ -165,10 +165,10 @@ int CeFormatter::Format(LPWSTR dest, size_t capacity, LPCWSTR format, va_list ar
             if (!s)
                 s = kNull;
             int len = 0;
-            while (s[len] && (spec.precision < 0 || len < spec.precision))
+            while (s[len] && (conv.precision < 0 || len < conv.precision))
                 ++len;
-            spec.zero = false;
-            Pad(out, spec, s, len, nullptr, 0, 0);
+            conv.zero = false;
+            Pad(out, conv, s, len, nullptr, 0, 0);
             break;
         }
         case u'%':

@@ -145,7 +145,7 @@ bool CeProcessRecord::Write() {
     for (const auto& d : own.devices)
         text += "device " + GuidHex(d.guid) + " " + CeSharedText::ToHex(d.busName) + " " +
                 CeSharedText::ToHex(d.deviceName) + "\n";
-    return CeSharedDir::ReplaceFile(dir + "/" + base + ".rec", text);
+    return CeSharedDir::ReplaceFile(dir + "/" + base + ".rec", text, false);
 }
 
 std::vector<CeProcessRecord::Entry> CeProcessRecord::Live(bool includeSelf) {

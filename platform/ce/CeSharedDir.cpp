@@ -64,7 +64,7 @@ bool CeSharedDir::ReadFile(const std::string& path, std::string& data) {
     }
 }
 
-bool CeSharedDir::ReplaceFile(const std::string& path, const std::string& data) {
+bool CeSharedDir::ReplaceFile(const std::string& path, const std::string& data, bool durable) {
     std::string tmp = path + ".tmp." + std::to_string(::getpid());
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
@@ -81,12 +81,14 @@ bool CeSharedDir::ReplaceFile(const std::string& path, const std::string& data) 
         }
         done += static_cast<size_t>(n);
     }
-    bool synced = ::fsync(fd) == 0;
+    bool synced = !durable || ::fsync(fd) == 0;
     bool closed = ::close(fd) == 0;
     if (!synced || !closed || ::rename(tmp.c_str(), path.c_str()) != 0) {
         ::unlink(tmp.c_str());
         return false;
     }
+    if (!durable)
+        return true;
     std::string dir = path.substr(0, path.rfind('/'));
     int dfd = ::open(dir.empty() ? "/" : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

@@ -15,6 +15,8 @@ public:
     static bool MakeDirs(const std::string& path);
     static bool ReadFile(const std::string& path, std::string& data);
     // Writes a temporary file, syncs it, renames it over path and syncs the folder,
-    // so a crash leaves either the old or the new content, never a mix.
-    static bool ReplaceFile(const std::string& path, const std::string& data);
+    // so a crash leaves either the old or the new content, never a mix. Without
+    // durable (state that dies with its processes anyway) the syncs are skipped:
+    // readers still see the old or the new content, never a mix.
+    static bool ReplaceFile(const std::string& path, const std::string& data, bool durable = true);
 };

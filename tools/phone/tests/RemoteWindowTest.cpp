@@ -2,12 +2,23 @@
 // sent and posted to, and forgotten once their process is gone.
 #include "DeviceRootFixture.h"
 
+#include "ce/CeIpcChannel.h"
 #include "ce/ce.h"
+
+#include <filesystem>
 
 #include <csignal>
 
 namespace {
-class RemoteWindowTest : public DeviceRootFixture {};
+class RemoteWindowTest : public DeviceRootFixture {
+protected:
+    static LRESULT NotifyCommand() {
+        HWND w = FindWindowW(u"CShellMainWnd", nullptr);
+        DWORD_PTR result = 0;
+        return w == nullptr ? 0
+                            : SendMessageTimeout(w, 0xFFF0001A, 2, 1, SMTO_NORMAL, 2000, &result);
+    }
+};
 
 TEST_F(RemoteWindowTest, FindWindowByClassAndTitle) {
     EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
@@ -74,4 +85,31 @@ TEST_F(RemoteWindowTest, WindowOfADeadProcessIsGoneAndItsRecordCleaned) {
     EXPECT_NE(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
 }
 
+TEST_F(RemoteWindowTest, GarbageRequestsAreRefusedAndTheShellStillAnswers) {
+    auto shell = StartPhone({"shell"}, "shell: ready");
+    std::string socket;
+    for (const auto& e : std::filesystem::directory_iterator(root_ + "/.ce/procs")) {
+        std::string name = e.path().filename().string();
+        unsigned long long token = 0;
+        int pid = 0;
+        if (e.path().extension() == ".rec" && sscanf(name.c_str(), "%d-%llx", &pid, &token) == 2 &&
+            pid == shell->Pid())
+            socket = CeIpcChannel::SocketName(pid, token);
+    }
+    ASSERT_FALSE(socket.empty());
+    const std::string garbage[] = {
+        "",                                                 // no kind
+        std::string("\x63\x00\x00\x00", 4),                 // unknown kind
+        std::string("\x03\x00\x00\x00\x04", 5),             // window call cut short
+        std::string("\x02\x00\x00\x00\xFF\xFF\xFF\x7F", 8), // device call, forged length
+    };
+    for (const auto& g : garbage) {
+        std::string reply = "unchanged";
+        EXPECT_TRUE(CeIpcChannel::Call(socket, g, reply, 5000));
+        EXPECT_EQ(reply, ""); // refused
+    }
+    // A window the shell never published is refused too.
+    EXPECT_EQ(FindWindowW(u"NoSuchWnd", nullptr), nullptr);
+    EXPECT_NE(NotifyCommand(), 0);
+}
 } // namespace
