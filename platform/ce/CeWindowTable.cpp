@@ -139,6 +139,11 @@ bool CeWindowTable::SetRect(HWND hwnd, const RECT& rect) {
         Record* r = Find(hwnd);
         if (!r)
             return false;
+        // The game re-asserts its full-screen place every 500 ms: a place that does
+        // not change must not cost a repaint.
+        if (r->rect.left == rect.left && r->rect.top == rect.top &&
+            r->rect.right == rect.right && r->rect.bottom == rect.bottom)
+            return true;
         r->rect = rect;
     }
     Notify(hwnd, CeWindowChange::Moved);
