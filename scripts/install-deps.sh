@@ -8,7 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
-    libfontconfig-dev fonts-wqy-zenhei libpng-dev
+    libfontconfig-dev fonts-wqy-zenhei
     xvfb xauth
 )
 if [[ "${1:-}" == "--artgen" ]]; then

@@ -2,7 +2,7 @@
 // To refresh the reference after a deliberate change of art or layout, run with
 // BURROWBOP_UPDATE_REFERENCE=1 and look at the new picture before committing it.
 #include "MoleTestBase.h"
-#include "PngImage.h"
+#include "testing/TestImage.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,14 +20,14 @@ TEST_F(ScreenshotTest, TitleScreenMatchesTheReference) {
         std::filesystem::copy_file(shot, kReference,
                                    std::filesystem::copy_options::overwrite_existing);
     }
-    PngImage actual;
-    PngImage reference;
+    TestImage actual;
+    TestImage reference;
     ASSERT_TRUE(actual.Load(shot));
     ASSERT_TRUE(reference.Load(kReference)) << kReference;
     EXPECT_EQ(actual.width, 720);
     EXPECT_EQ(actual.height, 480);
     // Font hinting and scaling may move a few pixels; the picture must not change.
-    EXPECT_LT(DifferingShare(actual, reference, 24), 0.01);
+    EXPECT_LT(TestImage::DifferingShare(actual, reference, 24), 0.01);
 }
 
 } // namespace

@@ -3,68 +3,32 @@
 
 #include "ce/CeRemoteWindowLink.h"
 #include "ce/ce.h"
+#include "testing/TestProcess.h"
 
 #include <chrono>
-#include <csignal>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
-
-extern char** environ;
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// A started copy of the game, ended by its process id when the test is done with it.
+// A started copy of the game, ended when the test is done with it.
 class GameProcess {
 public:
     explicit GameProcess(const std::string& root) {
-        std::vector<std::string> env;
-        for (char** e = environ; *e != nullptr; ++e) {
-            env.emplace_back(*e);
-        }
-        env.push_back("CE_DEVICE_ROOT=" + root);
-        env.push_back("SDL_VIDEODRIVER=dummy");
-        env.push_back("SDL_AUDIODRIVER=dummy");
-        std::vector<char*> envp;
-        for (std::string& e : env) {
-            envp.push_back(e.data());
-        }
-        envp.push_back(nullptr);
-        std::string exe = BURROWBOP_TEST_EXECUTABLE;
-        char* argv[] = {exe.data(), nullptr};
-        started_ = posix_spawn(&pid_, exe.c_str(), nullptr, nullptr, argv, envp.data()) == 0;
+        process_.Spawn(
+            BURROWBOP_TEST_EXECUTABLE, {},
+            {"CE_DEVICE_ROOT=" + root, "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});
     }
     ~GameProcess() { Stop(); }
 
-    bool Started() const { return started_; }
+    bool Started() const { return process_.Started(); }
     // Waits up to timeout for the process to end; its exit code, or -1 if it runs on.
-    int WaitForExit(std::chrono::milliseconds timeout) {
-        for (auto waited = 0ms; waited < timeout; waited += 20ms) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                started_ = false;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return -1;
-    }
-    void Stop() {
-        if (started_) {
-            kill(pid_, SIGTERM);
-            if (WaitForExit(5000ms) == -1) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, nullptr, 0);
-            }
-            started_ = false;
-        }
-    }
+    int WaitForExit(std::chrono::milliseconds timeout) { return process_.Wait(timeout); }
+    void Stop() { process_.Stop(5000ms); }
 
 private:
-    pid_t pid_ = 0;
-    bool started_ = false;
+    TestProcess process_;
 };
 
 HWND WaitForGameWindow(std::chrono::milliseconds timeout) {

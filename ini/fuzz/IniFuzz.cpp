@@ -8,14 +8,11 @@
 #include "ce/CeFaultInjector.h"
 #include "ce/CePath.h"
 #include "ce/ce.h"
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "testing/TestDeviceRoot.h"
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -83,20 +80,13 @@ void Check(bool ok, const char* what) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/dev/shm/ini-fuzz-XXXXXX";
-    char fallback[] = "/tmp/ini-fuzz-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    if (!dir)
-        dir = mkdtemp(fallback);
-    root = dir;
-    setenv("CE_DEVICE_ROOT", dir, 1);
-    CePath::ResetForTests();
-    mkdir((root + "/Disk").c_str(), 0777);
+    static TestDeviceRoot* device = new TestDeviceRoot;
+    if (device->Path().empty())
+        abort();
+    root = device->Path();
+    std::filesystem::create_directory(root + "/Disk");
     CeFaultInjector::SetSyncEnabled(false);
-    atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
-    });
+    atexit([] { delete device; });
     return 0;
 }
 
@@ -105,11 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t op = in.Byte();
     const std::u16string a = in.String(), b = in.String(), c = in.String();
     const std::string before(reinterpret_cast<const char*>(in.p), in.n);
-    chmod((root + "/Disk/F.ini").c_str(), 0644);
+    SetFileAttributesW(kPath, FILE_ATTRIBUTE_NORMAL);
     WriteHost(before);
-    if (op & 0x80)
-        chmod((root + "/Disk/F.ini").c_str(), 0444);
     const bool readOnly = op & 0x80;
+    if (readOnly)
+        SetFileAttributesW(kPath, FILE_ATTRIBUTE_READONLY);
     IniDocument doc(before);
 
     switch (op % 12) {
@@ -204,6 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
     }
     }
-    Check(!readOnly || access((root + "/Disk/F.ini").c_str(), F_OK) == 0, "file kept");
+    std::error_code ec;
+    Check(!readOnly || std::filesystem::exists(root + "/Disk/F.ini", ec), "file kept");
     return 0;
 }

@@ -5,12 +5,10 @@
 #include "ce/CeFaultInjector.h"
 #include "ce/CeTempRoot.h"
 #include "ce/ce.h"
+#include "testing/TestPipe.h"
+#include "testing/TestProcess.h"
 
 #include <gtest/gtest.h>
-
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <random>
@@ -30,12 +28,12 @@ std::u16string NameFor(int i) {
 }
 
 // Tells the parent after the first completed write, then goes on until killed.
-[[noreturn]] void WriteForever(int started) {
+[[noreturn]] void WriteForever(TestPipe& started) {
     for (int i = 1;; ++i) {
         IniWriteString(u"Save", u"Name", NameFor(i).c_str(), kPath);
         if (i == 1) {
-            (void)!write(started, "s", 1);
-            close(started);
+            started.Write('s');
+            started.CloseWriteEnd();
         }
         IniWriteInt(u"Save", u"Score", i, kPath);
         IniWriteString(u"Config", u"isSoundOn", i % 2 ? u"1" : u"0", kPath);
@@ -58,22 +56,20 @@ TEST(IniDurability, KilledWriterLeavesOldOrNewFile) {
     int changed = 0;
     const int kKills = 40;
     for (int k = 0; k < kKills; ++k) {
-        int started[2];
-        ASSERT_EQ(pipe(started), 0);
-        pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            close(started[0]);
-            WriteForever(started[1]);
-        }
-        close(started[1]);
+        TestPipe started;
+        ASSERT_TRUE(started.Open());
+        TestProcess writer;
+        ASSERT_TRUE(writer.Fork([&]() -> int {
+            started.CloseReadEnd();
+            WriteForever(started);
+        }));
+        started.CloseWriteEnd();
         char c;
-        ASSERT_EQ(read(started[0], &c, 1), 1);
-        close(started[0]);
+        ASSERT_TRUE(started.Read(c));
+        started.CloseReadEnd();
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
-        kill(pid, SIGKILL);
-        int status = 0;
-        waitpid(pid, &status, 0);
+        writer.Kill();
+        writer.Wait();
 
         const std::string bytes = root.Get("Disk/Programs/Games/burrowbop/config.ini");
         int score = -1;

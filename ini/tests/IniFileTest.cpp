@@ -7,12 +7,10 @@
 #include "ce/CeFaultInjector.h"
 #include "ce/CeTempRoot.h"
 #include "ce/ce.h"
+#include "testing/TestPipe.h"
+#include "testing/TestProcess.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <climits>
 #include <functional>
@@ -27,7 +25,9 @@ protected:
     void SetUp() override { root.MakeDir("Disk/Programs/Games/burrowbop"); }
     void Put(const std::string& bytes) { root.Put(kHost, bytes); }
     std::string Get() { return root.Get(kHost); }
-    void MakeReadOnly(const std::string& rel) { chmod(root.Host(rel).c_str(), 0555); }
+    static void MakeReadOnly(const char16_t* path) {
+        ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
+    }
     CeTempRoot root;
 };
 
@@ -81,7 +81,7 @@ TEST_F(IniFileTest, CreateFileCases) {
 
 TEST_F(IniFileTest, CreateFileClearsReadOnlyAndKeepsContent) {
     Put(IniBytes(u"[A]"));
-    MakeReadOnly(kHost);
+    MakeReadOnly(kPath);
     ASSERT_NE(GetFileAttributesW(kPath) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(IniCreateFile(kPath), 1);
     EXPECT_EQ(GetFileAttributesW(kPath) & FILE_ATTRIBUTE_READONLY, 0u);
@@ -183,7 +183,7 @@ TEST_F(IniFileTest, FilesThatAreNoIniFilesStayAsTheyAre) {
 TEST_F(IniFileTest, ReadOnlyFileCanOnlyBeRead) {
     const std::string before = IniBytes(u"[A]\r\n  k=1");
     Put(before);
-    MakeReadOnly(kHost);
+    MakeReadOnly(kPath);
     int r = 0;
     EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
     EXPECT_EQ(r, 1);
@@ -198,7 +198,7 @@ TEST_F(IniFileTest, ReadOnlyFileCanOnlyBeRead) {
 TEST_F(IniFileTest, ReadOnlyFolderRefusesChanges) {
     const std::string before = IniBytes(u"[A]\r\n  k=1");
     Put(before);
-    MakeReadOnly("Disk/Programs/Games/burrowbop");
+    MakeReadOnly(u"Disk\\Programs\\Games\\burrowbop");
     int r = 0;
     EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
@@ -292,32 +292,27 @@ TEST_F(IniFileTest, CreateFileFailureKeepsOldFile) {
 // writers but not readers.
 TEST_F(IniFileTest, OtherProcessReaderShutsOutWriters) {
     Put(IniBytes(u"[A]\r\n  k=1"));
-    int toChild[2], toParent[2];
-    ASSERT_EQ(pipe(toChild), 0);
-    ASSERT_EQ(pipe(toParent), 0);
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
+    TestPipe toChild, toParent;
+    ASSERT_TRUE(toChild.Open() && toParent.Open());
+    TestProcess reader;
+    ASSERT_TRUE(reader.Fork([&] {
         HANDLE h = CreateFileW(kPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         char c = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
-        (void)!write(toParent[1], &c, 1);
-        (void)!read(toChild[0], &c, 1);
-        _exit(0);
-    }
+        toParent.Write(c);
+        toChild.Read(c);
+        return 0;
+    }));
     char c = 0;
-    ASSERT_EQ(read(toParent[0], &c, 1), 1);
+    ASSERT_TRUE(toParent.Read(c));
     ASSERT_EQ(c, 'y');
     int r = 0;
     EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    (void)!write(toChild[1], "x", 1);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    toChild.Write('x');
+    reader.Wait();
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 1);
-    for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]})
-        close(fd);
 }
 
 } // namespace

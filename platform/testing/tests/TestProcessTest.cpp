@@ -1,0 +1,110 @@
+// The child-process helper: exit codes, signals, time limits, and the environment a
+// started program sees.
+#include "testing/TestProcess.h"
+#include "testing/TestPipe.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(TestProcess, ForkedChildEndsWithItsResult) {
+    for (int code : {0, 3, 255}) {
+        TestProcess child;
+        ASSERT_TRUE(child.Fork([code] { return code; }));
+        EXPECT_EQ(child.Wait(), code);
+        EXPECT_EQ(child.Wait(0ms), code) << "the status is kept once reaped";
+    }
+}
+
+TEST(TestProcess, SignalsEndTheChildAndShowInTheStatus) {
+    struct Case {
+        const char* name;
+        void (TestProcess::*send)();
+        int status;
+    } cases[] = {{"terminate", &TestProcess::Terminate, 128 + 15},
+                 {"kill", &TestProcess::Kill, 128 + 9}};
+    for (const auto& c : cases) {
+        TestPipe ready;
+        TestPipe block; // the parent keeps the write end: the child's read waits for ever
+        TestProcess child;
+        ASSERT_TRUE(child.Fork([&] {
+            block.CloseWriteEnd();
+            ready.Write('r');
+            char x;
+            block.Read(x);
+            return 0;
+        }));
+        ready.CloseWriteEnd();
+        char r = 0;
+        ASSERT_TRUE(ready.Read(r)) << c.name;
+        EXPECT_EQ(child.Wait(50ms), -1) << c.name << ": still running";
+        (child.*c.send)();
+        EXPECT_EQ(child.Wait(), c.status) << c.name;
+    }
+}
+
+TEST(TestProcess, StopKillsAChildThatIgnoresTheRequest) {
+    TestPipe ready;
+    TestPipe block;
+    TestProcess child;
+    ASSERT_TRUE(child.Fork([&] {
+        std::signal(SIGTERM, SIG_IGN);
+        block.CloseWriteEnd();
+        ready.Write('r');
+        char x;
+        block.Read(x);
+        return 0;
+    }));
+    ready.CloseWriteEnd();
+    char r = 0;
+    ASSERT_TRUE(ready.Read(r));
+    EXPECT_EQ(child.Stop(200ms), 128 + 9);
+}
+
+TEST(TestProcess, PipeReadEndsWhenEveryWriterHasGone) {
+    TestPipe pipe;
+    TestProcess child;
+    ASSERT_TRUE(child.Fork([&] {
+        pipe.CloseReadEnd();
+        return pipe.Write('a') ? 0 : 1;
+    }));
+    pipe.CloseWriteEnd();
+    char c = 0;
+    EXPECT_TRUE(pipe.Read(c));
+    EXPECT_EQ(c, 'a');
+    EXPECT_FALSE(pipe.Read(c));
+    EXPECT_EQ(child.Wait(), 0);
+}
+
+TEST(TestProcess, SpawnedProgramGetsArgumentsAndEnvironment) {
+    setenv("CE_TESTING_KEPT", "kept", 1);
+    setenv("CE_TESTING_REPLACED", "old", 1);
+    struct Case {
+        const char* script;
+        int status;
+    } cases[] = {
+        {"exit 7", 7},
+        {"test \"$CE_TESTING_KEPT\" = kept", 0},
+        {"test \"$CE_TESTING_REPLACED\" = new", 0},
+        {"test \"$CE_TESTING_ADDED\" = added", 0},
+        {"test \"$(env | grep -c ^CE_TESTING_REPLACED=)\" = 1", 0},
+    };
+    for (const auto& c : cases) {
+        TestProcess child;
+        ASSERT_TRUE(child.Spawn("/bin/sh", {"-c", c.script},
+                                {"CE_TESTING_REPLACED=new", "CE_TESTING_ADDED=added"}));
+        EXPECT_EQ(child.Wait(), c.status) << c.script;
+    }
+    unsetenv("CE_TESTING_KEPT");
+    unsetenv("CE_TESTING_REPLACED");
+    TestProcess missing;
+    EXPECT_FALSE(missing.Spawn("/nonexistent/program"));
+    EXPECT_EQ(missing.Wait(0ms), -1);
+}
+
+} // namespace
