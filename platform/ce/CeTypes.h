@@ -243,8 +243,13 @@ typedef MSG* LPMSG;
 #define REG_OPENED_EXISTING_KEY 2u
 
 // Device manager.
-enum DeviceSearchType { DeviceSearchByLegacyName, DeviceSearchByDeviceName, DeviceSearchByBusName,
-                        DeviceSearchByGuid, DeviceSearchByParent };
+enum DeviceSearchType {
+    DeviceSearchByLegacyName,
+    DeviceSearchByDeviceName,
+    DeviceSearchByBusName,
+    DeviceSearchByGuid,
+    DeviceSearchByParent
+};
 
 struct DEVMGR_DEVICE_INFORMATION {
     DWORD dwSize;

@@ -34,8 +34,7 @@ BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
 BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString);
 
 BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
-BOOL PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
-                  UINT wRemoveMsg);
+BOOL PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
 BOOL TranslateMessage(const MSG* lpMsg);
 LRESULT DispatchMessageW(const MSG* lpMsg);
 void PostQuitMessage(int nExitCode);
