@@ -150,7 +150,10 @@ void MzPaint::Text(MzSurface* hdc, const std::u16string& text, const RECT& rect,
         if (!line.empty()) {
             SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, line.c_str(), Colour(style.color));
             if (glyphs) {
-                int x = style.centred ? dst.x + (dst.w - glyphs->w) / 2 : dst.x + outlinePx;
+                // Text wider than its box starts at the left edge, so that its
+                // beginning stays readable rather than both ends being cut.
+                const bool centre = style.centred && glyphs->w + 2 * outlinePx <= dst.w;
+                int x = centre ? dst.x + (dst.w - glyphs->w) / 2 : dst.x + outlinePx;
                 if (outlineFont) {
                     SDL_Surface* edge =
                         TTF_RenderUTF8_Blended(outlineFont, line.c_str(), Colour(style.outline));

@@ -10,5 +10,6 @@ void UiStatic::PaintCtrl(MzSurface* hdc) {
     style.color = 0xFFFFFFFF;
     style.outline = 0xFF202020;
     style.bold = true;
+    style.centred = true;
     MzPaint::Text(hdc, text_, Rect(), style);
 }
