@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ChildProcess.h"
+#include "testing/TestDeviceRoot.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -18,6 +19,5 @@ protected:
     std::string root_;
 
 private:
-    std::string saved_;
-    bool hadSaved_ = false;
+    std::unique_ptr<TestDeviceRoot> device_;
 };
