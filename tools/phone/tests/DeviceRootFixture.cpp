@@ -13,14 +13,15 @@ void DeviceRootFixture::TearDown() {
     device_.reset();
 }
 
-std::unique_ptr<ChildProcess> DeviceRootFixture::StartPhone(const std::vector<std::string>& args,
-                                                            const std::string& ready) {
-    auto child = std::make_unique<ChildProcess>();
-    std::vector<std::string> all{PHONE_EXE};
-    all.insert(all.end(), args.begin(), args.end());
-    EXPECT_TRUE(child->Start(all));
+std::unique_ptr<TestProcess> DeviceRootFixture::StartPhone(const std::vector<std::string>& args,
+                                                           const std::string& ready) {
+    auto child = PhoneProcess::Start(args);
+    EXPECT_TRUE(child != nullptr);
+    if (child == nullptr)
+        child = std::make_unique<TestProcess>(); // not started: every call on it fails
     if (!ready.empty()) {
-        EXPECT_TRUE(child->WaitFor(ready, 10000)) << "phone " << args[0] << " did not start";
+        EXPECT_TRUE(child->WaitFor(ready, std::chrono::milliseconds(10000)))
+            << "phone " << args[0] << " did not start";
     }
     return child;
 }
