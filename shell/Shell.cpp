@@ -7,9 +7,11 @@ constexpr DWORD kSetNotifyMessage = CTL_CODE(0x22, 0x67, METHOD_BUFFERED, FILE_A
 static_assert(kSetNotifyMessage == 0x0022019C);
 } // namespace
 
+const GUID kUsbFunctionClass = {
+    0xE2BDC372, 0x598F, 0x4619, {0xBC, 0x50, 0x54, 0xB3, 0xF7, 0x84, 0x8D, 0x35}};
+
 HANDLE OpenUsbFunctionDevice() {
-    GUID usbFunctionClass = {
-        0xE2BDC372, 0x598F, 0x4619, {0xBC, 0x50, 0x54, 0xB3, 0xF7, 0x84, 0x8D, 0x35}};
+    GUID usbFunctionClass = kUsbFunctionClass;
     DEVMGR_DEVICE_INFORMATION info = {};
     info.dwSize = sizeof info;
     HANDLE search = FindFirstDevice(DeviceSearchByGuid, &usbFunctionClass, &info);

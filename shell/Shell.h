@@ -5,6 +5,9 @@
 
 #include "ce/ce.h"
 
+// The device class of the USB function driver.
+extern const GUID kUsbFunctionClass;
+
 // Registers "UsbNotifyMsgName" and hands its number to the USB function driver;
 // 0xFFFFFFFF when the driver cannot be reached.
 DWORD RegisterUsbNotifyMessage();

@@ -1,6 +1,7 @@
 #include "MoleTestBase.h"
 
 #include "ce/CePath.h"
+#include "ce/CeUtf16.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -157,30 +158,7 @@ std::string SoundLine(const char* file) {
 }
 
 std::string Narrow(const WCHAR* text) {
-    std::string out;
-    for (const WCHAR* p = text; *p; ++p) {
-        uint32_t c = *p;
-        if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return CeUtf16::ToUtf8(text);
 }
 
 bool IsListed(UiWin& control) {

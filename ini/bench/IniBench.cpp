@@ -4,8 +4,8 @@
 #include "../tests/IniTestBytes.h"
 #include "IniFile.h"
 #include "ce/CeFaultInjector.h"
-#include "ce/CeTempRoot.h"
 #include "ce/ce.h"
+#include "testing/TestDeviceRoot.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,7 +14,7 @@ namespace {
 const char16_t* const kSmall = u"Disk\\small.ini";
 const char16_t* const kLarge = u"Disk\\large.ini";
 
-void Fill(const CeTempRoot& r) {
+void Fill(const TestDeviceRoot& r) {
     r.Put("Disk/small.ini", IniBytes(SettingsText(u"小儿子", u"5")));
     std::u16string text;
     for (int i = 0; text.size() * 2 < (1 << 20); ++i) {
@@ -26,7 +26,7 @@ void Fill(const CeTempRoot& r) {
 
 // One device root for the run, removed at exit.
 void Root() {
-    static CeTempRoot root;
+    static TestDeviceRoot root;
     static bool filled = (Fill(root), true);
     (void)filled;
 }

@@ -3,8 +3,8 @@
 #include "IniFile.h"
 #include "IniTestBytes.h"
 #include "ce/CeFaultInjector.h"
-#include "ce/CeTempRoot.h"
 #include "ce/ce.h"
+#include "testing/TestDeviceRoot.h"
 #include "testing/TestPipe.h"
 #include "testing/TestProcess.h"
 
@@ -41,7 +41,7 @@ std::u16string NameFor(int i) {
 }
 
 TEST(IniDurability, KilledWriterLeavesOldOrNewFile) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     // A killed process, unlike a power cut, loses nothing the kernel already has: the
     // flushes only slow the writer down here.
     CeFaultInjector::SetSyncEnabled(false);

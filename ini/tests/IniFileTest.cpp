@@ -5,8 +5,8 @@
 #include "IniDocument.h"
 #include "IniTestBytes.h"
 #include "ce/CeFaultInjector.h"
-#include "ce/CeTempRoot.h"
 #include "ce/ce.h"
+#include "testing/TestDeviceRoot.h"
 #include "testing/TestPipe.h"
 #include "testing/TestProcess.h"
 
@@ -28,7 +28,7 @@ protected:
     static void MakeReadOnly(const char16_t* path) {
         ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
     }
-    CeTempRoot root;
+    TestDeviceRoot root;
 };
 
 std::u16string ReadString(const char16_t* section, const char16_t* key, int* result) {
@@ -66,7 +66,7 @@ TEST_F(IniFileTest, CreateFileCases) {
         {"dotDot", u"Disk\\..\\a.ini", nullptr, "", 0, "a.ini", ""},
     };
     for (const auto& c : cases) {
-        CeTempRoot fresh;
+        TestDeviceRoot fresh;
         fresh.MakeDir("Disk");
         if (c.hostBefore)
             fresh.Put(c.hostBefore, c.before);

@@ -5,7 +5,7 @@
 #include "ce/CeHostError.h"
 #include "ce/CePath.h"
 #include "ce/CeShareLock.h"
-#include "ce/CeUtf.h"
+#include "ce/CeUtf16.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -125,7 +125,7 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
     if (to.kind != Kind::Missing && to.hostPath == from.hostPath) {
         // The same entry under another spelling: a change of case.
         std::string name;
-        CeUtf::ToUtf8(to.ceNames.back(), name);
+        CeUtf16::ToUtf8(to.ceNames.back(), name);
         target = CePath::ParentOf(from.hostPath) + "/" + name;
     } else if (to.kind != Kind::Missing) {
         if (!(dwFlags & MOVEFILE_REPLACE_EXISTING))

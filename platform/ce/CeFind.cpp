@@ -5,7 +5,7 @@
 #include "ce/CeHostError.h"
 #include "ce/CeMountTable.h"
 #include "ce/CePath.h"
-#include "ce/CeUtf.h"
+#include "ce/CeUtf16.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -70,7 +70,7 @@ void ListHost(const std::string& dir, std::vector<std::u16string>& out) {
     while (dirent* e = readdir(d)) {
         std::string n = e->d_name;
         std::u16string wide;
-        if (n == "." || n == ".." || !CeUtf::FromUtf8(n, wide))
+        if (n == "." || n == ".." || !CeUtf16::FromUtf8(n, wide))
             continue;
         found.push_back(wide);
     }
@@ -116,8 +116,8 @@ HANDLE FindPattern(const std::u16string& folder, const std::u16string& pattern,
     std::set<std::u16string> seen;
     std::vector<WIN32_FIND_DATAW> entries;
     auto add = [&](const std::u16string& name) {
-        std::u16string upper = CeUtf::Upper(name);
-        if (seen.count(upper) || !Matches(CeUtf::Upper(pattern), upper))
+        std::u16string upper = CeUtf16::Upper(name);
+        if (seen.count(upper) || !Matches(CeUtf16::Upper(pattern), upper))
             return;
         seen.insert(upper);
         std::u16string full = ceFolder + u"\\" + name;

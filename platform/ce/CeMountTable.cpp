@@ -1,6 +1,6 @@
 #include "ce/CeMountTable.h"
 
-#include "ce/CeUtf.h"
+#include "ce/CeUtf16.h"
 
 #include <fstream>
 #include <sstream>
@@ -39,7 +39,7 @@ bool CeMountTable::MakeMount(const std::u16string& ceFolder, const std::string& 
     for (const auto& n : out.names) {
         if (n == u"..")
             return false;
-        out.upperNames.push_back(CeUtf::Upper(n));
+        out.upperNames.push_back(CeUtf16::Upper(n));
     }
     out.host = host;
     while (out.host.size() > 1 && out.host.back() == '/')
@@ -62,7 +62,7 @@ std::vector<CeMount> CeMountTable::Parse(std::string_view text, const std::strin
         if (eq == std::string_view::npos)
             continue;
         std::u16string ce;
-        if (!CeUtf::FromUtf8(Trim(entry.substr(0, eq)), ce))
+        if (!CeUtf16::FromUtf8(Trim(entry.substr(0, eq)), ce))
             continue;
         std::string host(Trim(entry.substr(eq + 1)));
         if (host.empty())

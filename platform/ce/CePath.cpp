@@ -2,7 +2,7 @@
 
 #include "ce/CeCrt.h"
 #include "ce/CeMountTable.h"
-#include "ce/CeUtf.h"
+#include "ce/CeUtf16.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -114,7 +114,7 @@ bool FindEntry(const std::string& dir, const std::string& utf8, const std::u16st
         if (n == "." || n == "..")
             continue;
         std::u16string wide;
-        if (!CeUtf::FromUtf8(n, wide) || CeUtf::Upper(wide) != upper)
+        if (!CeUtf16::FromUtf8(n, wide) || CeUtf16::Upper(wide) != upper)
             continue;
         if (best.empty() || n < best)
             best = n;
@@ -152,7 +152,7 @@ Walk WalkLayer(const std::string& base, const std::vector<std::string>& utf8,
         w.path += "/" + hostName;
         ++w.matched;
         w.isDir = S_ISDIR(st.st_mode);
-        CeUtf::FromUtf8(hostName, w.lastName);
+        CeUtf16::FromUtf8(hostName, w.lastName);
     }
     return w;
 }
@@ -227,10 +227,10 @@ bool CePath::Locate(LPCWSTR cePath, CeLocation& loc, DWORD& error) {
     upper.reserve(n);
     for (const std::u16string& name : loc.ceNames) {
         std::string host;
-        if (!ValidName(name) || !CeUtf::ToUtf8(name, host))
+        if (!ValidName(name) || !CeUtf16::ToUtf8(name, host))
             return Fail(error, ERROR_INVALID_NAME);
         utf8.push_back(std::move(host));
-        upper.push_back(CeUtf::Upper(name));
+        upper.push_back(CeUtf16::Upper(name));
     }
 
     std::string root;
@@ -313,9 +313,9 @@ void CePath::LayerFolders(const std::vector<std::u16string>& ceNames,
     std::vector<std::string> utf8(n);
     std::vector<std::u16string> upper(n);
     for (size_t i = 0; i < n; ++i) {
-        if (!CeUtf::ToUtf8(ceNames[i], utf8[i]))
+        if (!CeUtf16::ToUtf8(ceNames[i], utf8[i]))
             return;
-        upper[i] = CeUtf::Upper(ceNames[i]);
+        upper[i] = CeUtf16::Upper(ceNames[i]);
     }
     std::string root;
     std::vector<CeMount> mounts;

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -30,10 +32,48 @@ TestDeviceRoot::~TestDeviceRoot() {
     if (path_.empty())
         return;
     std::error_code ec;
+    // Read-only folders would stop the removal when not running as root.
+    for (auto it = fs::recursive_directory_iterator(path_, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_directory(ec) && !it->is_symlink(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);
     if (hadRoot_)
         setenv("CE_DEVICE_ROOT", oldRoot_.c_str(), 1);
     else
         unsetenv("CE_DEVICE_ROOT");
     CePath::ResetForTests();
+}
+
+void TestDeviceRoot::Put(const std::string& relative, const std::string& bytes) const {
+    if (path_.empty())
+        return;
+    fs::path p = Host(relative);
+    std::error_code ec;
+    fs::create_directories(p.parent_path(), ec);
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TestDeviceRoot::Get(const std::string& relative) const {
+    if (path_.empty())
+        return {};
+    std::ifstream in(Host(relative), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool TestDeviceRoot::Exists(const std::string& relative) const {
+    std::error_code ec;
+    return !path_.empty() && fs::exists(fs::symlink_status(Host(relative), ec));
+}
+
+void TestDeviceRoot::MakeDir(const std::string& relative) const {
+    if (path_.empty())
+        return;
+    std::error_code ec;
+    fs::create_directories(Host(relative), ec);
 }

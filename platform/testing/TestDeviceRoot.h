@@ -1,7 +1,7 @@
-// A temporary device root for long runs such as fuzz targets: like CeTempRoot, set
-// through CE_DEVICE_ROOT for the life of the object and removed with everything in
-// it, but in memory (/dev/shm) when the host has that, since such a run rewrites its
-// files millions of times.
+// For tests and fuzz targets: a fresh device root in a temporary folder, set through
+// CE_DEVICE_ROOT for the life of the object (mounts are forgotten) and removed with
+// everything in it. It lies in memory (/dev/shm) when the host has that, since a long
+// run rewrites its files millions of times.
 #pragma once
 
 #include <string>
@@ -13,8 +13,16 @@ public:
     TestDeviceRoot(const TestDeviceRoot&) = delete;
     TestDeviceRoot& operator=(const TestDeviceRoot&) = delete;
 
-    // Empty when no folder could be made (the device root is then left as it was).
+    // Empty when no folder could be made (the device root is then left as it was,
+    // and the helpers below write nothing).
     const std::string& Path() const { return path_; }
+    // Host path of a relative path below the root ("Disk/a.ini").
+    std::string Host(const std::string& relative) const { return path_ + "/" + relative; }
+    // Writes or reads a host file below the root directly, bypassing the layer.
+    void Put(const std::string& relative, const std::string& bytes) const;
+    std::string Get(const std::string& relative) const;
+    bool Exists(const std::string& relative) const;
+    void MakeDir(const std::string& relative) const;
 
 private:
     std::string path_;

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -24,6 +26,9 @@ std::string NameOf(const std::string& entry) {
 TestProcess::~TestProcess() {
     Kill();
     Wait();
+    CloseStdin();
+    if (out_ >= 0)
+        close(out_);
 }
 
 bool TestProcess::Fork(const std::function<int()>& body) {
@@ -43,6 +48,15 @@ bool TestProcess::Fork(const std::function<int()>& body) {
 
 bool TestProcess::Spawn(const std::string& exe, const std::vector<std::string>& args,
                         const std::vector<std::string>& extraEnv) {
+    return Launch(exe, args, extraEnv, false);
+}
+
+bool TestProcess::SpawnPiped(const std::string& exe, const std::vector<std::string>& args) {
+    return Launch(exe, args, {}, true);
+}
+
+bool TestProcess::Launch(const std::string& exe, const std::vector<std::string>& args,
+                         const std::vector<std::string>& extraEnv, bool piped) {
     if (Started())
         return false;
     std::vector<std::string> env;
@@ -64,12 +78,98 @@ bool TestProcess::Spawn(const std::string& exe, const std::vector<std::string>& 
     for (std::string& a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    int inPipe[2] = {-1, -1};
+    int outPipe[2] = {-1, -1};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (piped) {
+        if (pipe2(inPipe, O_CLOEXEC) != 0 || pipe2(outPipe, O_CLOEXEC) != 0) {
+            for (int fd : {inPipe[0], inPipe[1]})
+                if (fd >= 0)
+                    close(fd);
+            posix_spawn_file_actions_destroy(&actions);
+            return false;
+        }
+        posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    }
     pid_t pid = -1;
-    if (posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+    const int rc = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (piped) {
+        close(inPipe[0]);
+        close(outPipe[1]);
+        if (rc != 0) {
+            close(inPipe[1]);
+            close(outPipe[0]);
+        }
+    }
+    if (rc != 0)
         return false;
+    if (piped) {
+        in_ = inPipe[1];
+        out_ = outPipe[0];
+        pending_.clear();
+    }
     pid_ = pid;
     status_ = -1;
     return true;
+}
+
+bool TestProcess::ReadLine(std::string& line, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const size_t nl = pending_.find('\n');
+        if (nl != std::string::npos) {
+            line = pending_.substr(0, nl);
+            pending_.erase(0, nl + 1);
+            return true;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0 || out_ < 0)
+            return false;
+        pollfd pfd{out_, POLLIN, 0};
+        const int rc = poll(&pfd, 1, static_cast<int>(left));
+        if (rc < 0 && errno == EINTR)
+            continue;
+        if (rc <= 0)
+            return false;
+        char buf[4096];
+        const ssize_t n = read(out_, buf, sizeof buf);
+        if (n <= 0)
+            return false;
+        pending_.append(buf, static_cast<size_t>(n));
+    }
+}
+
+bool TestProcess::WaitFor(const std::string& needle, std::chrono::milliseconds timeout,
+                          std::string* line) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::string got;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !ReadLine(got, left))
+            return false;
+        if (got.find(needle) != std::string::npos) {
+            if (line != nullptr)
+                *line = got;
+            return true;
+        }
+    }
+}
+
+bool TestProcess::Write(const std::string& text) {
+    return in_ >= 0 && write(in_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+}
+
+void TestProcess::CloseStdin() {
+    if (in_ >= 0) {
+        close(in_);
+        in_ = -1;
+    }
 }
 
 void TestProcess::Signal(int sig) {

@@ -1,6 +1,7 @@
 // A child process for tests: a function run in a forked copy of this process, or an
-// executable started with arguments and extra environment. A child still running when
-// the object goes is killed and reaped, so a failed test leaves nothing behind.
+// executable started with arguments and extra environment, optionally talked to through
+// its stdin and stdout. A child still running when the object goes is killed and
+// reaped, so a failed test leaves nothing behind.
 #pragma once
 
 #include <chrono>
@@ -23,10 +24,24 @@ public:
     bool Spawn(const std::string& exe, const std::vector<std::string>& args = {},
                const std::vector<std::string>& extraEnv = {});
 
+    // Like Spawn, with the child's stdin and stdout as pipes to this object.
+    bool SpawnPiped(const std::string& exe, const std::vector<std::string>& args = {});
+
+    // The next line of the child's stdout without its newline; false at its end or
+    // after timeout.
+    bool ReadLine(std::string& line, std::chrono::milliseconds timeout);
+    // Reads lines until one contains needle; that line is kept in *line.
+    bool WaitFor(const std::string& needle, std::chrono::milliseconds timeout,
+                 std::string* line = nullptr);
+    bool Write(const std::string& text);
+    void CloseStdin();
+
     bool Started() const { return pid_ > 0; }
-    // Asks the child to end (it may clean up first) / ends it at once.
+    int Pid() const { return pid_; }
+    // Asks the child to end (it may clean up first) / ends it at once / any signal.
     void Terminate();
     void Kill();
+    void Signal(int sig);
     // Exit code (128 + signal number when a signal ended it), or -1 when the child
     // still runs after timeout (or there is none).
     int Wait(std::chrono::milliseconds timeout);
@@ -35,8 +50,12 @@ public:
     int Stop(std::chrono::milliseconds grace);
 
 private:
-    void Signal(int sig);
+    bool Launch(const std::string& exe, const std::vector<std::string>& args,
+                const std::vector<std::string>& extraEnv, bool piped);
 
     int pid_ = -1;
     int status_ = -1; // once reaped
+    int in_ = -1;     // the child's stdin and stdout, when piped
+    int out_ = -1;
+    std::string pending_; // read but not yet returned
 };

@@ -1,45 +1,38 @@
 // Time of one NotifyShellMainWnd round trip to a running `phone shell`, and of one
 // IsPhoneLocked call; the game's idle timer makes both every 500 ms. Each call is
 // timed on its own, and the median and 99th percentile are reported as counters.
-#include "ChildProcess.h"
-#include "ce/CePath.h"
+#include "PhoneProcess.h"
 #include "ce/CeRemoteWindowLink.h"
 #include "shell/Shell.h"
+#include "testing/TestDeviceRoot.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <csignal>
-#include <cstdlib>
-#include <filesystem>
 #include <thread>
+
+using namespace std::chrono_literals;
 
 namespace {
 struct Device {
-    std::string root;
-    ChildProcess shell;
+    TestDeviceRoot root;
+    TestProcess shell;
     Device() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "shell-bench-XXXXXX").string();
-        root = ::mkdtemp(tmpl.data()) != nullptr ? tmpl : "";
-        ::setenv("CE_DEVICE_ROOT", root.c_str(), 1);
-        CePath::ResetForTests();
         CeRemoteWindowLink::Install();
-        shell.Start({PHONE_EXE, "shell"});
-        shell.WaitFor("shell: ready", 10000);
-        ChildProcess::RunPhone({"lock", "off"});
+        shell.SpawnPiped(PHONE_EXE, {"shell"});
+        shell.WaitFor("shell: ready", 10000ms);
+        PhoneProcess::Run({"lock", "off"});
         // The shell logs every command; drain its pipe so it never blocks on it.
         drain = std::thread([this] {
             std::string line;
-            while (shell.ReadLine(line, 60000)) {
+            while (shell.ReadLine(line, 60000ms)) {
             }
         });
     }
     ~Device() {
-        shell.Kill(SIGTERM);
+        shell.Terminate();
         drain.join();
-        shell.Wait(5000);
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
+        shell.Wait(5000ms);
     }
     std::thread drain;
 };

@@ -5,8 +5,9 @@
 #include "shell/Shell.h"
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
+
+using namespace std::chrono_literals;
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -30,19 +31,19 @@ TEST_F(ShellTest, ShellReceivesTheFullScreenAndTheExitCommands) {
     auto shell = StartPhone({"shell"}, "shell: ready");
     std::string line;
     EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
-    ASSERT_TRUE(shell->WaitFor("command", 10000, &line));
+    ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
     EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
     EXPECT_NE(NotifyShellMainWnd(1, 0), 0);
-    ASSERT_TRUE(shell->WaitFor("command", 10000, &line));
+    ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
     EXPECT_EQ(line, "shell: command wParam=1 lParam=0");
 }
 
 TEST_F(ShellTest, ShellInsideAModalLoopStillAnswers) {
     auto shell = StartPhone({"shell", "--modal"}, "shell: ready");
-    ASSERT_TRUE(shell->WaitFor("shell: modal", 10000));
+    ASSERT_TRUE(shell->WaitFor("shell: modal", 10000ms));
     std::string line;
     EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
-    ASSERT_TRUE(shell->WaitFor("command", 10000, &line));
+    ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
     EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
 }
 
@@ -53,13 +54,13 @@ TEST_F(ShellTest, HungShellMakesTheSendGiveUpAfterTwoSeconds) {
     long long took = MillisSince(start);
     EXPECT_GE(took, 1900);
     EXPECT_LE(took, 3000);
-    EXPECT_TRUE(shell->WaitFor("(not answering)", 10000));
+    EXPECT_TRUE(shell->WaitFor("(not answering)", 10000ms));
 }
 
 TEST_F(ShellTest, KilledShellIsNotFoundAnyMore) {
     auto shell = StartPhone({"shell"}, "shell: ready");
-    shell->Kill(SIGKILL);
-    shell->Wait(10000);
+    shell->Kill();
+    shell->Wait(10000ms);
     auto start = Clock::now();
     EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
     EXPECT_LT(MillisSince(start), 1000); // nothing waits on a dead process
@@ -75,7 +76,7 @@ TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
     char expected[64];
     snprintf(expected, sizeof expected, "usb-driver: message number 0x%X", number);
     std::string line;
-    ASSERT_TRUE(driver->WaitFor("message number", 10000, &line));
+    ASSERT_TRUE(driver->WaitFor("message number", 10000ms, &line));
     EXPECT_EQ(line, expected);
 
     struct Case {
@@ -84,18 +85,18 @@ TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
     };
     const Case cases[] = {{{"usb", "connect"}, 0}, {{"usb", "notify", "7"}, 7}};
     for (const auto& c : cases) {
-        EXPECT_EQ(ChildProcess::RunPhone(c.args), 0);
+        EXPECT_EQ(PhoneProcess::Run(c.args), 0);
         snprintf(expected, sizeof expected, "shell: message 0x%X wParam=%u lParam=0", number,
                  c.wParam);
-        ASSERT_TRUE(shell->WaitFor("message", 10000, &line));
+        ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
         EXPECT_EQ(line, expected);
     }
 }
 
 TEST_F(ShellTest, UsbConnectWithoutADriverOrANumberFails) {
-    EXPECT_EQ(ChildProcess::RunPhone({"usb", "connect"}), 1);
+    EXPECT_EQ(PhoneProcess::Run({"usb", "connect"}), 1);
     auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
-    EXPECT_EQ(ChildProcess::RunPhone({"usb", "connect"}), 1); // no game registered yet
+    EXPECT_EQ(PhoneProcess::Run({"usb", "connect"}), 1); // no game registered yet
 }
 
 TEST_F(ShellTest, OpenUsbFunctionDeviceGivesAHandleThatTheCallerCloses) {
@@ -103,8 +104,8 @@ TEST_F(ShellTest, OpenUsbFunctionDeviceGivesAHandleThatTheCallerCloses) {
     HANDLE h = OpenUsbFunctionDevice();
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(CloseHandle(h));
-    driver->Kill(SIGKILL);
-    driver->Wait(10000);
+    driver->Kill();
+    driver->Wait(10000ms);
     EXPECT_EQ(OpenUsbFunctionDevice(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
 }
@@ -116,7 +117,7 @@ TEST_F(ShellTest, LockFlagReadsAsWrittenByThePhone) {
     } cases[] = {{"on", true}, {"off", false}, {"on", true}, {"clear", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.state);
-        ASSERT_EQ(ChildProcess::RunPhone({"lock", c.state}), 0);
+        ASSERT_EQ(PhoneProcess::Run({"lock", c.state}), 0);
         EXPECT_EQ(IsPhoneLocked(), c.locked);
     }
 }

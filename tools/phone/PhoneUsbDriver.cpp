@@ -3,13 +3,11 @@
 #include "PhoneSignals.h"
 #include "ce/CeDeviceManager.h"
 #include "ce/CeRemoteWindowLink.h"
+#include "shell/Shell.h"
 
 #include <cstdio>
 #include <cstring>
 #include <future>
-
-const GUID PhoneUsbDriver::kClass = {
-    0xE2BDC372, 0x598F, 0x4619, {0xBC, 0x50, 0x54, 0xB3, 0xF7, 0x84, 0x8D, 0x35}};
 
 namespace {
 constexpr DWORD kErrorNotReady = 21;
@@ -19,7 +17,7 @@ int PhoneUsbDriver::Serve() {
     PhoneSignals::OnStop([this] { queue_.Quit(); });
     CeRemoteWindowLink::Install(); // its posts reach the windows of every process
     bool ok =
-        CeRegisterDevice(kClass, kBusName,
+        CeRegisterDevice(kUsbFunctionClass, kBusName,
                          [this](DWORD code, const std::vector<BYTE>& in, std::vector<BYTE>& out,
                                 DWORD) { return Handle(code, in, out); });
     if (!ok) {
@@ -75,20 +73,8 @@ BOOL PhoneUsbDriver::Handle(DWORD code, const std::vector<BYTE>& in, std::vector
     return ok;
 }
 
-HANDLE PhoneUsbDriver::Open() {
-    DEVMGR_DEVICE_INFORMATION info = {};
-    info.dwSize = sizeof info;
-    HANDLE search = FindFirstDevice(DeviceSearchByGuid, &kClass, &info);
-    if (search == INVALID_HANDLE_VALUE)
-        return INVALID_HANDLE_VALUE;
-    HANDLE device = CreateFileW(info.szBusName, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    FindClose(search);
-    return device;
-}
-
 int PhoneUsbDriver::Notify(DWORD wParam) {
-    HANDLE device = Open();
+    HANDLE device = OpenUsbFunctionDevice();
     if (device == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "phone usb: no USB function driver runs (start `phone usb-driver`)\n");
         return 1;
@@ -109,7 +95,7 @@ int PhoneUsbDriver::Notify(DWORD wParam) {
 
 bool PhoneUsbDriver::Query(DWORD& number) {
     number = 0;
-    HANDLE device = Open();
+    HANDLE device = OpenUsbFunctionDevice();
     if (device == INVALID_HANDLE_VALUE)
         return false;
     DWORD returned = 0;

@@ -11,7 +11,6 @@
 
 class PhoneUsbDriver {
 public:
-    static const GUID kClass;
     static constexpr DWORD kSetMessage = 0x0022019C;
     // The tool's own codes, from the range left to drivers.
     static constexpr DWORD kNotify = CTL_CODE(0x22, 0x800, METHOD_BUFFERED, FILE_ANY_ACCESS);
@@ -26,7 +25,6 @@ public:
 
 private:
     BOOL Handle(DWORD code, const std::vector<BYTE>& in, std::vector<BYTE>& out);
-    static HANDLE Open();
     PhoneUiQueue queue_;
     std::atomic<DWORD> message_{0};
 };

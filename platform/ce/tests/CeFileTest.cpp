@@ -1,7 +1,7 @@
 // Files on the device: creation dispositions, sharing within and across processes,
 // the read-only bit enforced even for root, moves, deletes, folders and searches.
-#include "ce/CeTempRoot.h"
 #include "ce/ce.h"
+#include "testing/TestDeviceRoot.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(CeCreateFile, Dispositions) {
         {false, 0, false, ERROR_INVALID_PARAMETER, nullptr},
     };
     for (const auto& c : cases) {
-        CeTempRoot root;
+        TestDeviceRoot root;
         root.MakeDir("Disk");
         if (c.exists)
             root.Put("Disk/f.bin", "abc");
@@ -54,7 +54,7 @@ TEST(CeCreateFile, Dispositions) {
             EXPECT_EQ(root.Get("Disk/f.bin"), c.after) << c.disposition;
         }
     }
-    CeTempRoot root;
+    TestDeviceRoot root;
     EXPECT_EQ(Open(u"Disk\\none\\f.bin", RW, SR, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     root.MakeDir("Disk");
@@ -72,7 +72,7 @@ TEST(CeCreateFile, SharingBetweenHandles) {
         {R, SR | SW, W, SR, true},  {W, SR | SW, R, SR, false},   {0, 0, R, SR, false},
         {0, SR | SW, RW, 0, true},
     };
-    CeTempRoot root;
+    TestDeviceRoot root;
     root.Put("f.bin", "x");
     for (const auto& c : cases) {
         HANDLE first = Open(u"f.bin", c.access1, c.share1, OPEN_EXISTING);
@@ -95,7 +95,7 @@ TEST(CeCreateFile, SharingBetweenHandles) {
 }
 
 TEST(CeCreateFile, SharingAcrossProcesses) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     root.Put("f.bin", "x");
     int toChild[2], toParent[2];
     ASSERT_EQ(pipe(toChild), 0);
@@ -130,7 +130,7 @@ TEST(CeCreateFile, SharingAcrossProcesses) {
 }
 
 TEST(CeReadOnly, EnforcedEvenForRoot) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     root.Put("Disk/ro.ini", "data");
     chmod(root.Host("Disk/ro.ini").c_str(), 0444);
     EXPECT_EQ(GetFileAttributesW(u"Disk\\ro.ini"),
@@ -171,7 +171,7 @@ TEST(CeReadOnly, EnforcedEvenForRoot) {
 }
 
 TEST(CeFileHandle, ReadWriteSeekTruncate) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     HANDLE h = Open(u"f.bin", RW, SR, CREATE_ALWAYS);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     DWORD n = 0;
@@ -210,7 +210,7 @@ TEST(CeFileHandle, ReadWriteSeekTruncate) {
 }
 
 TEST(CeFileOps, MoveDeleteFolders) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     root.Put("Disk/a.ini", "A");
     root.Put("Disk/b.ini", "B");
     EXPECT_FALSE(MoveFileExW(u"Disk\\a.ini", u"Disk\\b.ini", 0));
@@ -244,7 +244,7 @@ TEST(CeFileOps, MoveDeleteFolders) {
 }
 
 TEST(CeFind, ExactAndPatterns) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     root.Put("Disk/a.ini", "12345");
     root.Put("Disk/b.INI", "");
     root.Put("Disk/c.txt", "");

@@ -2,8 +2,8 @@
 // under a CE folder with writes going to the device root.
 #include "ce/CePath.h"
 #include "ce/CeMountTable.h"
-#include "ce/CeTempRoot.h"
 #include "ce/ce.h"
+#include "testing/TestDeviceRoot.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 using Kind = CeLocation::Kind;
 
 TEST(CePathLocate, Cases) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     root.Put("Disk/Programs/Games/burrowbop/config.ini", "x");
     root.Put("Disk/file.txt", "x");
     fs::create_symlink("/etc", root.Host("Disk/link"));
@@ -75,7 +75,7 @@ TEST(CePathLocate, Cases) {
 }
 
 TEST(CePathMap, WriteMakesUpperFoldersOnlyUnderExistingFolders) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     root.MakeDir("Disk");
     std::string host;
     DWORD error = 0;
@@ -87,7 +87,7 @@ TEST(CePathMap, WriteMakesUpperFoldersOnlyUnderExistingFolders) {
 }
 
 TEST(CePathRoot, ChosenFromEnvironment) {
-    CeTempRoot outer;
+    TestDeviceRoot outer;
     const std::string saved = getenv("CE_DEVICE_ROOT");
     unsetenv("CE_DEVICE_ROOT");
     const char* xdg = getenv("XDG_DATA_HOME");
@@ -131,7 +131,7 @@ protected:
         std::error_code ec;
         fs::remove_all(assets, ec);
     }
-    CeTempRoot root;
+    TestDeviceRoot root;
     std::string assets;
 };
 
@@ -203,7 +203,7 @@ TEST_F(CeMountTest, NewFilesGoToTheDeviceRootBesideTheMount) {
 }
 
 TEST(CeMountConfig, FromEnvironment) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     std::string assets = root.Path() + "-env";
     fs::create_directories(assets);
     std::ofstream(assets + "/a.wav") << "w";
@@ -219,7 +219,7 @@ TEST(CeMountConfig, FromEnvironment) {
 }
 
 TEST(CeMountConfig, FileTakesRelativeFoldersFromItsOwnFolder) {
-    CeTempRoot root;
+    TestDeviceRoot root;
     root.Put("bin/game.mounts", "# beside the executable\nDisk\\Game=../share/game\n");
     auto mounts = CeMountTable::ReadFile(root.Host("bin/game.mounts"));
     ASSERT_EQ(mounts.size(), 1u);

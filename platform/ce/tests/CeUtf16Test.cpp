@@ -34,3 +34,43 @@ TEST(CeUtf16, RoundTripsAndReplacesWhatHasNoSpelling) {
     EXPECT_EQ(CeUtf16::ToUtf8(static_cast<const WCHAR*>(nullptr)), "");
     EXPECT_EQ(CeUtf16::Length(nullptr), 0u);
 }
+
+TEST(CeUtf16, NamesConvertExactlyOrNotAtAll) {
+    struct Case {
+        std::u16string utf16;
+        std::string utf8;
+    } both[] = {
+        {u"", ""},
+        {u"Disk", "Disk"},
+        {u"小儿子", "\xE5\xB0\x8F\xE5\x84\xBF\xE5\xAD\x90"},
+        {u"😀\uFFFD", "\xF0\x9F\x98\x80\xEF\xBF\xBD"}, // a real U+FFFD is a name like any
+    };
+    for (const Case& c : both) {
+        std::string utf8 = "stale";
+        std::u16string utf16 = u"stale";
+        EXPECT_TRUE(CeUtf16::ToUtf8(std::u16string_view(c.utf16), utf8));
+        EXPECT_EQ(utf8, c.utf8);
+        EXPECT_TRUE(CeUtf16::FromUtf8(std::string_view(c.utf8), utf16));
+        EXPECT_EQ(utf16, c.utf16);
+    }
+    const std::u16string unpaired[] = {u"\xD800", u"a\xDC00",
+                                       u"\xD83D"
+                                       u"b",
+                                       u"x\xDE00\xD83D"};
+    for (const std::u16string& s : unpaired) {
+        std::string out;
+        EXPECT_FALSE(CeUtf16::ToUtf8(std::u16string_view(s), out));
+    }
+    const std::string malformed[] = {
+        "\xFF", "a\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "x\x80y"};
+    for (const std::string& s : malformed) {
+        std::u16string out;
+        EXPECT_FALSE(CeUtf16::FromUtf8(std::string_view(s), out)) << s;
+    }
+}
+
+TEST(CeUtf16, UpperFoldsLettersAndLeavesTheRest) {
+    EXPECT_EQ(CeUtf16::Upper(u"abc.Txt"), u"ABC.TXT");
+    EXPECT_EQ(CeUtf16::Upper(u"小儿子1"), u"小儿子1");
+    EXPECT_EQ(CeUtf16::Upper(u""), u"");
+}

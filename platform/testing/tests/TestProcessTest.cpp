@@ -107,4 +107,22 @@ TEST(TestProcess, SpawnedProgramGetsArgumentsAndEnvironment) {
     EXPECT_EQ(missing.Wait(0ms), -1);
 }
 
+TEST(TestProcess, PipedChildIsReadLineByLineAndEndsWithItsInput) {
+    TestProcess child;
+    ASSERT_TRUE(child.SpawnPiped("/bin/sh", {"-c", "echo ready; printf 'a\\nb'; cat"}));
+    std::string line;
+    EXPECT_TRUE(child.WaitFor("read", 10s, &line));
+    EXPECT_EQ(line, "ready");
+    EXPECT_TRUE(child.ReadLine(line, 10s));
+    EXPECT_EQ(line, "a");
+    EXPECT_TRUE(child.Write("c\n"));
+    EXPECT_TRUE(child.ReadLine(line, 10s));
+    EXPECT_EQ(line, "bc"); // a line cut across reads comes whole
+    EXPECT_FALSE(child.ReadLine(line, 50ms)) << "nothing more was written";
+    child.CloseStdin();
+    EXPECT_FALSE(child.Write("x\n"));
+    EXPECT_FALSE(child.WaitFor("never", 10s)); // the output ended
+    EXPECT_EQ(child.Wait(10s), 0);
+}
+
 } // namespace

@@ -2,7 +2,8 @@
 // processes it starts), removed afterwards.
 #pragma once
 
-#include "ChildProcess.h"
+#include "PhoneProcess.h"
+#include "testing/TestDeviceRoot.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -13,11 +14,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
     // Starts `phone args...` and waits for its line containing ready (if given).
-    std::unique_ptr<ChildProcess> StartPhone(const std::vector<std::string>& args,
-                                             const std::string& ready = "");
+    std::unique_ptr<TestProcess> StartPhone(const std::vector<std::string>& args,
+                                            const std::string& ready = "");
     std::string root_;
 
 private:
-    std::string saved_;
-    bool hadSaved_ = false;
+    std::unique_ptr<TestDeviceRoot> device_;
 };

@@ -5,7 +5,10 @@
 
 #include "ce/ce.h"
 
+#include <chrono>
 #include <csignal>
+
+using namespace std::chrono_literals;
 
 namespace {
 class MutexProcessTest : public DeviceRootFixture {
@@ -14,9 +17,9 @@ protected:
     std::string Probe(const std::string& name) {
         auto child = StartPhone({"mutex", name});
         std::string line;
-        EXPECT_TRUE(child->ReadLine(line, 10000));
+        EXPECT_TRUE(child->ReadLine(line, 10000ms));
         child->CloseStdin();
-        EXPECT_EQ(child->Wait(10000), 0);
+        EXPECT_EQ(child->Wait(10000ms), 0);
         return line;
     }
 };
@@ -32,14 +35,14 @@ TEST_F(MutexProcessTest, NameIsHeldWhileTheHolderLivesAndFreedHoweverItEnds) {
         SCOPED_TRACE(ending.how);
         auto holder = StartPhone({"mutex", "Mole"});
         std::string line;
-        ASSERT_TRUE(holder->ReadLine(line, 10000));
+        ASSERT_TRUE(holder->ReadLine(line, 10000ms));
         EXPECT_EQ(line, "new");
         EXPECT_EQ(Probe(ending.signal == SIGKILL ? "MOLE" : "Mole"), "exists"); // case ignored
         if (ending.signal == 0)
             holder->CloseStdin();
         else
-            holder->Kill(ending.signal);
-        EXPECT_GE(holder->Wait(10000), 0);
+            holder->Signal(ending.signal);
+        EXPECT_GE(holder->Wait(10000ms), 0);
         EXPECT_EQ(Probe("Mole"), "new");
     }
 }
@@ -58,7 +61,7 @@ TEST_F(MutexProcessTest, HeldInThisProcessIsSeenByOthersUntilClosed) {
 
 TEST_F(MutexProcessTest, OfAHundredProcessesStartedTogetherExactlyOneSeesTheNameNew) {
     constexpr int kCount = 100;
-    std::vector<std::unique_ptr<ChildProcess>> children;
+    std::vector<std::unique_ptr<TestProcess>> children;
     for (int i = 0; i < kCount; ++i)
         children.push_back(StartPhone({"mutex", "Mole", "--gate"}));
     for (auto& c : children) // release them all at once
@@ -66,7 +69,7 @@ TEST_F(MutexProcessTest, OfAHundredProcessesStartedTogetherExactlyOneSeesTheName
     int fresh = 0, taken = 0;
     for (auto& c : children) {
         std::string line;
-        ASSERT_TRUE(c->ReadLine(line, 60000)); // generous: 100 starts on a busy machine
+        ASSERT_TRUE(c->ReadLine(line, 60000ms)); // generous: 100 starts on a busy machine
         fresh += line == "new";
         taken += line == "exists";
     }
@@ -75,7 +78,7 @@ TEST_F(MutexProcessTest, OfAHundredProcessesStartedTogetherExactlyOneSeesTheName
     for (auto& c : children)
         c->CloseStdin();
     for (auto& c : children)
-        EXPECT_EQ(c->Wait(60000), 0);
+        EXPECT_EQ(c->Wait(60000ms), 0);
     EXPECT_EQ(Probe("Mole"), "new");
 }
 } // namespace

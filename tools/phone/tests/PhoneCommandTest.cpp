@@ -2,7 +2,9 @@
 // and the usage on bad command lines.
 #include "DeviceRootFixture.h"
 
-#include <csignal>
+#include <chrono>
+
+using namespace std::chrono_literals;
 
 namespace {
 class PhoneCommandTest : public DeviceRootFixture {};
@@ -10,9 +12,9 @@ class PhoneCommandTest : public DeviceRootFixture {};
 TEST_F(PhoneCommandTest, StatusListsWindowsDevicesAndLock) {
     auto shell = StartPhone({"shell"}, "shell: ready");
     auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
-    ASSERT_EQ(ChildProcess::RunPhone({"lock", "on"}), 0);
+    ASSERT_EQ(PhoneProcess::Run({"lock", "on"}), 0);
     std::string status;
-    EXPECT_EQ(ChildProcess::RunPhone({"status"}, &status), 0);
+    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
     EXPECT_NE(status.find("CShellMainWnd"), std::string::npos) << status;
     EXPECT_NE(status.find("pid " + std::to_string(shell->Pid())), std::string::npos) << status;
     EXPECT_NE(status.find("usb function driver: running, no message number yet"), std::string::npos)
@@ -22,12 +24,12 @@ TEST_F(PhoneCommandTest, StatusListsWindowsDevicesAndLock) {
 
 TEST_F(PhoneCommandTest, OnlyOneDriverServesTheBusNameUntilItDies) {
     auto first = StartPhone({"usb-driver"}, "usb-driver: ready");
-    EXPECT_EQ(ChildProcess::RunPhone({"usb-driver"}), 1);
-    first->Kill(SIGKILL);
-    first->Wait(10000);
+    EXPECT_EQ(PhoneProcess::Run({"usb-driver"}), 1);
+    first->Kill();
+    first->Wait(10000ms);
     auto second = StartPhone({"usb-driver"}, "usb-driver: ready");
-    second->Kill(SIGTERM);
-    EXPECT_EQ(second->Wait(10000), 0); // a stop signal ends it cleanly
+    second->Terminate();
+    EXPECT_EQ(second->Wait(10000ms), 0); // a stop signal ends it cleanly
 }
 
 TEST_F(PhoneCommandTest, BadCommandLinesShowTheUsage) {
@@ -39,9 +41,9 @@ TEST_F(PhoneCommandTest, BadCommandLinesShowTheUsage) {
                                                        {"usb", "notify", "99999999999"},
                                                        {"shell", "--wrong"}};
     for (const auto& args : bad)
-        EXPECT_EQ(ChildProcess::RunPhone(args), 2) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(PhoneProcess::Run(args), 2) << (args.empty() ? "" : args[0]);
     std::string help;
-    EXPECT_EQ(ChildProcess::RunPhone({"--help"}, &help), 0);
+    EXPECT_EQ(PhoneProcess::Run({"--help"}, &help), 0);
     EXPECT_NE(help.find("usb-driver"), std::string::npos);
 }
 } // namespace

@@ -5,9 +5,10 @@
 #include "ce/CeIpcChannel.h"
 #include "ce/ce.h"
 
+#include <chrono>
 #include <filesystem>
 
-#include <csignal>
+using namespace std::chrono_literals;
 
 namespace {
 class RemoteWindowTest : public DeviceRootFixture {
@@ -51,16 +52,16 @@ TEST_F(RemoteWindowTest, ShowRaiseSendAndPost) {
     EXPECT_EQ(rect.right - rect.left, 720);
     EXPECT_EQ(rect.bottom - rect.top, 480);
     EXPECT_TRUE(SetForegroundWindow(w));
-    EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000));
+    EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000ms));
     DWORD_PTR result = 0;
     EXPECT_NE(SendMessageTimeout(w, 0xFFF0001A, 2, 1, SMTO_NORMAL, 2000, &result), 0);
     EXPECT_EQ(result, 1u);
     EXPECT_TRUE(PostMessageW(w, WM_USER + 5, 3, 4));
     std::string line;
-    ASSERT_TRUE(shell->WaitFor("message", 10000, &line));
+    ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
     EXPECT_EQ(line, "shell: message 0x405 wParam=3 lParam=4");
     EXPECT_TRUE(PostMessageW(HWND_BROADCAST, WM_USER + 6, 5, 6));
-    ASSERT_TRUE(shell->WaitFor("message", 10000, &line));
+    ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
     EXPECT_EQ(line, "shell: message 0x406 wParam=5 lParam=6");
 }
 
@@ -68,8 +69,8 @@ TEST_F(RemoteWindowTest, WindowOfADeadProcessIsGoneAndItsRecordCleaned) {
     auto shell = StartPhone({"shell"}, "shell: ready");
     HWND w = FindWindowW(u"CShellMainWnd", nullptr);
     ASSERT_NE(w, nullptr);
-    shell->Kill(SIGKILL);
-    shell->Wait(10000);
+    shell->Kill();
+    shell->Wait(10000ms);
     EXPECT_FALSE(IsWindowVisible(w));
     EXPECT_FALSE(PostMessageW(w, WM_USER, 0, 0));
     RECT rect{};
@@ -78,7 +79,7 @@ TEST_F(RemoteWindowTest, WindowOfADeadProcessIsGoneAndItsRecordCleaned) {
     EXPECT_EQ(SendMessageTimeout(w, WM_USER, 0, 0, SMTO_NORMAL, 2000, &result), 0);
     EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
     std::string status;
-    EXPECT_EQ(ChildProcess::RunPhone({"status"}, &status), 0);
+    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
     EXPECT_NE(status.find("windows: 0"), std::string::npos) << status;
 
     auto again = StartPhone({"shell"}, "shell: ready"); // a new shell is found at once
