@@ -3,8 +3,6 @@
 namespace {
 constexpr UINT kShellCommand = 0xFFF0001A;
 constexpr UINT kSendTimeoutMs = 2000;
-constexpr DWORD kSetNotifyMessage = CTL_CODE(0x22, 0x67, METHOD_BUFFERED, FILE_ANY_ACCESS);
-static_assert(kSetNotifyMessage == 0x0022019C);
 } // namespace
 
 const GUID kUsbFunctionClass = {
@@ -29,7 +27,7 @@ DWORD RegisterUsbNotifyMessage() {
     if (device == INVALID_HANDLE_VALUE)
         return 0xFFFFFFFF;
     DWORD returned = 0;
-    DeviceIoControl(device, kSetNotifyMessage, &message, 4, nullptr, 0, &returned, nullptr);
+    DeviceIoControl(device, kUsbSetNotifyMessage, &message, 4, nullptr, 0, &returned, nullptr);
     CloseHandle(device);
     return message;
 }

@@ -6,12 +6,13 @@
 
 #include "PhoneUiQueue.h"
 #include "ce/ce.h"
+#include "shell/Shell.h"
 
 #include <atomic>
 
 class PhoneUsbDriver {
 public:
-    static constexpr DWORD kSetMessage = 0x0022019C;
+    static constexpr DWORD kSetMessage = kUsbSetNotifyMessage;
     // The tool's own codes, from the range left to drivers.
     static constexpr DWORD kNotify = CTL_CODE(0x22, 0x800, METHOD_BUFFERED, FILE_ANY_ACCESS);
     static constexpr DWORD kQuery = CTL_CODE(0x22, 0x801, METHOD_BUFFERED, FILE_ANY_ACCESS);
