@@ -162,6 +162,20 @@ bool IsDir(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The device root and the mounts below it, taken together under the lock so that a
+// walk sees one consistent set of layers.
+struct Layers {
+    std::string root;
+    std::vector<CeMount> mounts;
+};
+
+Layers TheLayers() {
+    State& s = TheState();
+    std::lock_guard<std::mutex> guard(s.lock);
+    LoadLocked(s);
+    return Layers{s.root, s.mounts};
+}
+
 bool Fail(DWORD& error, DWORD code) {
     error = code;
     return false;
@@ -233,15 +247,9 @@ bool CePath::Locate(LPCWSTR cePath, CeLocation& loc, DWORD& error) {
         upper.push_back(CeUtf16::Upper(name));
     }
 
-    std::string root;
-    std::vector<CeMount> mounts;
-    {
-        State& s = TheState();
-        std::lock_guard<std::mutex> guard(s.lock);
-        LoadLocked(s);
-        root = s.root;
-        mounts = s.mounts;
-    }
+    const Layers layers = TheLayers();
+    const std::string& root = layers.root;
+    const std::vector<CeMount>& mounts = layers.mounts;
     if (n == 0) {
         loc.kind = CeLocation::Kind::Root;
         loc.isDir = true;
@@ -317,15 +325,9 @@ void CePath::LayerFolders(const std::vector<std::u16string>& ceNames,
             return;
         upper[i] = CeUtf16::Upper(ceNames[i]);
     }
-    std::string root;
-    std::vector<CeMount> mounts;
-    {
-        State& s = TheState();
-        std::lock_guard<std::mutex> guard(s.lock);
-        LoadLocked(s);
-        root = s.root;
-        mounts = s.mounts;
-    }
+    const Layers layers = TheLayers();
+    const std::string& root = layers.root;
+    const std::vector<CeMount>& mounts = layers.mounts;
     Walk up = WalkLayer(root, utf8, upper, 0);
     if (up.matched == n && up.isDir && !up.link)
         hostFolders.push_back(up.path);
