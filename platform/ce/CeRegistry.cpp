@@ -24,16 +24,27 @@ std::string CeRegKey::FolderOf(HKEY key) {
     return open == nullptr ? "" : open->Folder();
 }
 
+namespace {
+
+// The folder of a subkey of an open or predefined key.
+LONG SubKeyFolder(HKEY hKey, LPCWSTR lpSubKey, std::string& folder) {
+    std::string base = CeRegKey::FolderOf(hKey);
+    if (base.empty())
+        return ERROR_INVALID_HANDLE;
+    if (!CeRegistryStore::Join(base, CeSharedText::FromPtr(lpSubKey), folder))
+        return ERROR_INVALID_PARAMETER;
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
 LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult) {
     if (phkResult == nullptr)
         return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
-    std::string base = CeRegKey::FolderOf(hKey);
-    if (base.empty())
-        return ERROR_INVALID_HANDLE;
     std::string folder;
-    if (!CeRegistryStore::Join(base, CeSharedText::FromPtr(lpSubKey), folder))
-        return ERROR_INVALID_PARAMETER;
+    if (LONG status = SubKeyFolder(hKey, lpSubKey, folder); status != ERROR_SUCCESS)
+        return status;
     if (!CeRegistryStore::KeyExists(folder))
         return ERROR_FILE_NOT_FOUND;
     *phkResult = NewKey(folder);
@@ -45,12 +56,9 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM,
     if (phkResult == nullptr)
         return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
-    std::string base = CeRegKey::FolderOf(hKey);
-    if (base.empty())
-        return ERROR_INVALID_HANDLE;
     std::string folder;
-    if (!CeRegistryStore::Join(base, CeSharedText::FromPtr(lpSubKey), folder))
-        return ERROR_INVALID_PARAMETER;
+    if (LONG status = SubKeyFolder(hKey, lpSubKey, folder); status != ERROR_SUCCESS)
+        return status;
     bool created = false;
     if (!CeRegistryStore::CreateKey(folder, created))
         return ERROR_ACCESS_DENIED;
