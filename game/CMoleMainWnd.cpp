@@ -9,7 +9,13 @@
 #include "shell/Shell.h"
 
 namespace {
-constexpr const WCHAR* kAboutText = u"Burrowbop 1.0\n© 2026 The Burrowbop team";
+// The version comes from the build (the CMake project version).
+#define MOLE_WIDEN2(text) u##text
+#define MOLE_WIDEN(text) MOLE_WIDEN2(text)
+constexpr const WCHAR* kAboutText = u"打地鼠 / Burrowbop\n"
+                                    u"版本 " MOLE_WIDEN(BURROWBOP_VERSION) u"\n"
+                                    u"地鼠一冒头就点它，漏掉六只游戏结束。\n"
+                                    u"© 2026 Burrowbop 制作组";
 
 // The decimal layout index that every numbered image name carries.
 CMzStringW LayoutText() {

@@ -4,6 +4,7 @@
 #include "ce/CePath.h"
 #include "ce/ce.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include <tuple>
@@ -194,9 +195,13 @@ INSTANTIATE_TEST_SUITE_P(FolderMissingOrFilesBroken, DamagedInstallTest, ::testi
 
 TEST_F(TitleScreenTest, AboutBoxShowsTheGamesText) {
     Run({[] {
+        // Name in both scripts, the build's version, how to play, the copyright.
         const std::string about = Narrow(GameState.aboutText);
-        EXPECT_NE(about.find("Burrowbop"), std::string::npos);
-        EXPECT_NE(about.find("©"), std::string::npos);
+        for (const std::string& part : {std::string("打地鼠 / Burrowbop\n"),
+                                        "版本 " + std::string(BURROWBOP_VERSION) + "\n",
+                                        std::string("点它"), std::string("© 2026")})
+            EXPECT_NE(about.find(part), std::string::npos) << part;
+        EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 3) << "four lines";
     }});
 }
 

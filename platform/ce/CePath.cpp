@@ -1,6 +1,7 @@
 #include "ce/CePath.h"
 
 #include "ce/CeCrt.h"
+#include "ce/CeInstallFiles.h"
 #include "ce/CeMountTable.h"
 #include "ce/CeUtf16.h"
 
@@ -66,11 +67,9 @@ std::vector<CeMount> ReadConfiguredMounts() {
     std::error_code ec;
     std::string cwd = std::filesystem::current_path(ec).string();
     std::vector<CeMount> mounts = CeMountTable::Parse(Env("CE_MOUNTS"), cwd);
-    char exe[4096];
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n > 0) {
-        std::vector<CeMount> more =
-            CeMountTable::ReadFile(std::string(exe, static_cast<size_t>(n)) + ".mounts");
+    const std::string file = CeInstallFiles::Find(".mounts");
+    if (!file.empty()) {
+        std::vector<CeMount> more = CeMountTable::ReadFile(file);
         mounts.insert(mounts.end(), more.begin(), more.end());
     }
     return mounts;

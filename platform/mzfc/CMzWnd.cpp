@@ -6,7 +6,9 @@
 #include "mzfc/MzLoop.h"
 #include "mzfc/MzPaint.h"
 #include "mzfc/MzScreen.h"
+#include "mzfc/MzShapes.h"
 #include "mzfc/MzSurface.h"
+#include "mzfc/UiToolBarPro.h"
 #include "mzfc/UiWin.h"
 
 #include <algorithm>
@@ -198,8 +200,11 @@ void CMzWnd::PaintWin(HDC hdc, RECT* prcWin, RECT* prcUpdate) {
     clipped.clip.bottom = std::min<LONG>(hdc->clip.bottom, hdc->originY + all.bottom);
     if (clipped.clip.left >= clipped.clip.right || clipped.clip.top >= clipped.clip.bottom)
         return;
-    if (BackgroundColour() >> 24)
-        MzPaint::Fill(&clipped, all, BackgroundColour());
+    const uint32_t background = BackgroundColour();
+    if ((background >> 24) == 0xFF) // a warm sheet, a little deeper towards the bottom
+        MzShapes::RoundRect(&clipped, all, 0, background, MzShapes::Shade(background, 0.94));
+    else if (background >> 24)
+        MzPaint::Fill(&clipped, all, background);
     for (UiWin* c : controls_)
         if (c->IsVisible() && Intersects(c->Rect(), update))
             c->PaintCtrl(&clipped);
@@ -226,7 +231,20 @@ HBITMAP CMzWnd::GetWindowBitmap(RECT*) {
 HBITMAP CMzWnd::GetWindowBitmap() {
     return nullptr;
 }
-void CMzWnd::OnKeyDown(int) {}
+// Enter and Escape press a toolbar's accepting and cancelling buttons, as a tap would.
+void CMzWnd::OnKeyDown(int vk) {
+    if (focused_ && focused_->IsComposing())
+        return; // the key belongs to the input method
+    for (UiWin* c : controls_) {
+        auto* bar = dynamic_cast<UiToolBarPro*>(c);
+        int index = bar && bar->IsVisible() ? bar->ButtonForKey(vk) : -1;
+        if (index >= 0 && m_hWnd) {
+            CeWindowTable::Instance().Call(m_hWnd, kMzWmUiCommand,
+                                           static_cast<WPARAM>(bar->GetID() & 0xFFFF), index);
+            return;
+        }
+    }
+}
 
 void CMzWnd::Show(bool show, bool update) {
     if (!m_hWnd)

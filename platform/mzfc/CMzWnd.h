@@ -5,6 +5,7 @@
 
 #include "ce/ce.h"
 #include "mzfc/CMzStringW.h"
+#include "mzfc/MzPalette.h"
 
 #include <cstdint>
 #include <vector>
@@ -62,8 +63,10 @@ public:
     HWND m_hWnd = nullptr;
 
     // The framework's side.
-    virtual uint32_t BackgroundColour() const { return 0xFFE9ECEF; }
-    virtual void OnKeyDown(int vk); // keys not taken by the focused control
+    virtual uint32_t BackgroundColour() const { return MzPalette::kCream; }
+    // Keys not taken by the focused control; Enter and Escape press a toolbar's
+    // accepting and cancelling buttons.
+    virtual void OnKeyDown(int vk);
     static CMzWnd* FromHandle(HWND hwnd);
     RECT ScreenRect() const; // where it is drawn, animation included
     void InvalidateArea(const RECT& local);

@@ -1,8 +1,8 @@
 #include "mzfc/MzDisplay.h"
 
+#include "ce/CeInstallFiles.h"
 #include "ce/CeUtf16.h"
 #include "ce/CeWindow.h"
-#include "mzfc/MzHostPath.h"
 #include "mzfc/MzKeys.h"
 #include "mzfc/MzScreen.h"
 #include "mzfc/MzSdlWaiter.h"
@@ -27,10 +27,10 @@ Display g_display;
 constexpr Uint64 kMinFrameGapMs = 16;
 
 void SetIcon(SDL_Window* window) {
-    std::string exe = MzHostPath::ExecutablePath();
-    if (exe.empty())
+    const std::string file = CeInstallFiles::Find(".png");
+    if (file.empty())
         return;
-    if (SDL_Surface* icon = IMG_Load((exe + ".png").c_str())) {
+    if (SDL_Surface* icon = IMG_Load(file.c_str())) {
         SDL_SetWindowIcon(window, icon);
         SDL_FreeSurface(icon);
     }
@@ -52,8 +52,9 @@ bool InScreen(int x, int y) {
 
 void HandleKey(const SDL_KeyboardEvent& key) {
     const SDL_Keycode sym = key.keysym.sym;
-    if (sym == SDLK_F11) {
-        MzDisplay::ToggleFullScreen();
+    if (MzKeys::TogglesFullScreen(sym, key.keysym.mod)) {
+        if (!key.repeat)
+            MzDisplay::ToggleFullScreen();
         return;
     }
     if (sym == SDLK_v && (key.keysym.mod & KMOD_CTRL)) {
@@ -63,7 +64,10 @@ void HandleKey(const SDL_KeyboardEvent& key) {
         }
         return;
     }
-    if (int vk = MzKeys::FromSdl(sym))
+    const int vk = MzKeys::FromSdl(sym);
+    // A held key that presses buttons presses them once.
+    const bool presses = vk == MzKeys::kReturn || vk == MzKeys::kEscape || vk == MzKeys::kSpace;
+    if (vk && !(presses && key.repeat))
         MzScreen::Instance().Key(vk);
 }
 

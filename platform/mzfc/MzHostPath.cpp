@@ -13,12 +13,3 @@ std::string MzHostPath::ForReading(LPCWSTR cePath) {
     struct stat st {};
     return stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? host : "";
 }
-
-std::string MzHostPath::ExecutablePath() {
-    char buf[4096];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return "";
-    buf[n] = 0;
-    return buf;
-}

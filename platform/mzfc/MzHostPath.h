@@ -10,6 +10,4 @@ public:
     // The host file for a CE path to read, or "" when the path is bad or no file
     // matches (names match without regard to case).
     static std::string ForReading(LPCWSTR cePath);
-    // The folder of the running executable (for the window icon).
-    static std::string ExecutablePath();
 };

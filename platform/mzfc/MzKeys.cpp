@@ -13,6 +13,8 @@ int MzKeys::FromSdl(int sdlKeycode) {
         return kReturn;
     case SDLK_ESCAPE:
         return kEscape;
+    case SDLK_SPACE:
+        return kSpace;
     case SDLK_END:
         return kEnd;
     case SDLK_HOME:
@@ -30,4 +32,9 @@ int MzKeys::FromSdl(int sdlKeycode) {
     default:
         return 0;
     }
+}
+
+bool MzKeys::TogglesFullScreen(int sdlKeycode, int sdlModifiers) {
+    const bool enter = sdlKeycode == SDLK_RETURN || sdlKeycode == SDLK_KP_ENTER;
+    return sdlKeycode == SDLK_F11 || (enter && (sdlModifiers & KMOD_ALT) != 0);
 }

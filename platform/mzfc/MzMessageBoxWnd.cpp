@@ -3,6 +3,8 @@
 #include "mzfc/MzFramework.h"
 #include "mzfc/MzKeys.h"
 #include "mzfc/MzPaint.h"
+#include "mzfc/MzPalette.h"
+#include "mzfc/MzShapes.h"
 #include "mzfc/MzWorkArea.h"
 
 #include <algorithm>
@@ -10,13 +12,14 @@
 namespace {
 constexpr int kBoxWidth = 560;
 constexpr int kMargin = 20;
-constexpr int kCaptionHeight = 44;
+constexpr int kCaptionHeight = 50;
 constexpr int kButtonHeight = 56;
+constexpr int kRadius = 24;
 
 MzTextStyle BodyStyle() {
     MzTextStyle style;
     style.pixelSize = 24;
-    style.color = 0xFF202428;
+    style.color = MzPalette::kText;
     style.wrap = true;
     return style;
 }
@@ -57,22 +60,29 @@ void MzMessageBoxWnd::OnUiCommand(WPARAM wParam, LPARAM) {
         EndModal(1);
 }
 
+// Its one button answers every key a desktop player uses to close a box.
 void MzMessageBoxWnd::OnKeyDown(int vk) {
-    if (vk == MzKeys::kReturn || vk == MzKeys::kEscape)
+    if (vk == MzKeys::kReturn || vk == MzKeys::kEscape || vk == MzKeys::kSpace)
         EndModal(1);
 }
 
+// A rounded cream card with a soft shadow over the dimmed screen; an orange ribbon
+// holds the caption.
 void MzMessageBoxWnd::PaintWin(HDC hdc, RECT* prcWin, RECT* prcUpdate) {
+    using namespace MzPalette;
     RECT all{0, 0, GetWidth(), GetHeight()};
-    MzPaint::Fill(hdc, all, 0x80000000);
-    MzPaint::Fill(hdc, box_, 0xFFF7F8FA);
-    MzPaint::Frame(hdc, box_, 0xFF5A6270, 2);
+    MzPaint::Fill(hdc, all, kDim);
+    MzShapes::Shadow(hdc, RECT{box_.left, box_.top + 6, box_.right, box_.bottom + 6}, kRadius, 10,
+                     0xA0241405);
+    MzShapes::OutlinedRoundRect(hdc, box_, kRadius, 3, kOutline, kCream, kCreamDeep);
     if (!caption_.empty()) {
-        RECT bar{box_.left, box_.top, box_.right, box_.top + kCaptionHeight};
-        MzPaint::Fill(hdc, bar, 0xFF2E3F55);
+        RECT bar{box_.left + 12, box_.top + 10, box_.right - 12, box_.top + kCaptionHeight};
+        MzShapes::OutlinedRoundRect(hdc, bar, 12, 2, kOutline, MzShapes::Shade(kOrange, 1.3),
+                                    MzShapes::Shade(kOrange, 0.9));
         MzTextStyle style;
         style.pixelSize = 22;
         style.color = 0xFFFFFFFF;
+        style.outline = MzShapes::Shade(kOrange, 0.42);
         style.bold = true;
         style.centred = true;
         MzPaint::Text(hdc, caption_, bar, style);

@@ -1,6 +1,6 @@
 // The message box: a modal window over the screen that dims what lies below and
-// shows a box with the caption, the text and an OK button. OK, Enter and Escape
-// close it.
+// shows a card with the caption, the text and an OK button. OK, Enter, Space and
+// Escape close it.
 #pragma once
 
 #include "mzfc/CMzWndEx.h"

@@ -8,6 +8,8 @@
 #include "mzfc/MzFramework.h"
 #include "mzfc/MzLoop.h"
 #include "mzfc/MzPaint.h"
+#include "mzfc/MzPalette.h"
+#include "mzfc/MzShapes.h"
 #include "mzfc/MzSurface.h"
 #include "mzfc/UiSingleLineEdit.h"
 
@@ -90,16 +92,22 @@ void MzScreen::Compose(const RECT& area) {
             w->Paint(&hdc);
     }
     if (waitBox_) {
+        // A small cream card with a soft shadow, like the message boxes.
         MzSurface hdc;
         hdc.target = s;
         hdc.clip = area;
-        MzPaint::Fill(&hdc, kWaitBox, 0xE0202428);
-        MzPaint::Frame(&hdc, kWaitBox, 0xFF8A9099, 1);
+        const RECT card{kWaitBox.left + 8, kWaitBox.top + 6, kWaitBox.right - 8,
+                        kWaitBox.bottom - 10};
+        MzShapes::Shadow(&hdc, RECT{card.left, card.top + 3, card.right, card.bottom + 3}, 18, 6,
+                         0x90241405);
+        MzShapes::OutlinedRoundRect(&hdc, card, 18, 3, MzPalette::kOutline, MzPalette::kCream,
+                                    MzPalette::kCreamDeep);
         MzTextStyle style;
         style.pixelSize = 24;
-        style.color = 0xFFFFFFFF;
+        style.color = MzPalette::kText;
+        style.bold = true;
         style.centred = true;
-        MzPaint::Text(&hdc, u"请稍候…", kWaitBox, style);
+        MzPaint::Text(&hdc, u"请稍候…", card, style);
     }
 }
 

@@ -2,6 +2,10 @@
 
 #include "mzfc/ImagingHelper.h"
 #include "mzfc/MzPaint.h"
+#include "mzfc/MzPalette.h"
+#include "mzfc/MzShapes.h"
+
+#include <algorithm>
 
 void UiButton_Image::SetImage_Normal(ImagingHelper* image) {
     normal_ = image;
@@ -30,10 +34,13 @@ void UiButton_Image::PaintCtrl(MzSurface* hdc) {
     }
     if (text_.empty())
         return;
-    MzPaint::Fill(hdc, Rect(), ShowsPressed() ? 0xFF3A6EA5 : 0xFF5A8FC8);
+    // A green candy key like the title menu's start button.
+    const RECT body = MzShapes::CandyKey(hdc, Rect(), MzPalette::kGreen, ShowsPressed());
     MzTextStyle style;
-    style.pixelSize = GetHeight() / 2;
+    style.pixelSize = std::clamp((body.bottom - body.top) / 2, 8, 30);
     style.color = 0xFFFFFFFF;
+    style.outline = MzShapes::Shade(MzPalette::kGreen, 0.42);
+    style.bold = true;
     style.centred = true;
-    MzPaint::Text(hdc, text_, Rect(), style);
+    MzPaint::Text(hdc, text_, body, style);
 }

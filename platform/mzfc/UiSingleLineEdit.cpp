@@ -2,6 +2,8 @@
 
 #include "mzfc/MzKeys.h"
 #include "mzfc/MzPaint.h"
+#include "mzfc/MzPalette.h"
+#include "mzfc/MzShapes.h"
 
 #include <algorithm>
 
@@ -129,18 +131,29 @@ void UiSingleLineEdit::OnComposition(const std::u16string& text) {
     Invalidate();
 }
 
+// A soft paper card; with the focus an orange glow and a thick orange caret.
 void UiSingleLineEdit::PaintCtrl(MzSurface* hdc) {
-    RECT r = Rect();
-    MzPaint::Fill(hdc, r, 0xFFFFFFFF);
-    MzPaint::Frame(hdc, r, HasFocus() ? 0xFF3D7FD0 : 0xFF9AA0A8, HasFocus() ? 2 : 1);
+    using namespace MzPalette;
+    const RECT r = Rect();
+    const bool focus = HasFocus();
+    const RECT card{r.left + 4, r.top + 3, r.right - 4, r.bottom - 5};
+    const int radius = std::min(16, (card.bottom - card.top) / 2);
+    if (focus)
+        MzShapes::RoundRect(hdc, r, radius + 4, 0x66FFA82E, 0x66FFA82E);
+    else
+        MzShapes::Shadow(hdc, RECT{card.left, card.top + 2, card.right, card.bottom + 2}, radius, 3,
+                         kShadow);
+    MzShapes::OutlinedRoundRect(hdc, card, radius, focus ? 3 : 2,
+                                focus ? MzShapes::Shade(kOrange, 0.85) : 0xFFC9A77A, kPaper,
+                                kCream);
     MzTextStyle style;
     style.pixelSize = std::clamp(GetHeight() / 2, 8, 40);
-    style.color = 0xFF101010;
+    style.color = kText;
     caret_ = std::min(caret_, text_.size());
     const std::u16string before = text_.substr(0, caret_);
     const std::u16string after = text_.substr(caret_);
     const std::u16string shown = before + composition_ + after;
-    const int pad = 8;
+    const int pad = 8 + radius / 2;
     const int total = MzPaint::TextWidth(shown, style);
     const int inner = GetWidth() - 2 * pad;
     int x = r.left + pad;
@@ -151,20 +164,22 @@ void UiSingleLineEdit::PaintCtrl(MzSurface* hdc) {
     if (caretX > r.right - pad)
         x -= caretX - (r.right - pad);
     caretX = x + MzPaint::TextWidth(before, style);
-    RECT inside{r.left + 2, r.top, r.right - 2, r.bottom};
+    RECT inside{card.left + 4, card.top, card.right - 4, card.bottom};
     MzSurface clipped = *hdc;
     clipped.clip.left = std::max<LONG>(clipped.clip.left, hdc->originX + inside.left);
     clipped.clip.right = std::min<LONG>(clipped.clip.right, hdc->originX + inside.right);
-    MzPaint::Text(&clipped, shown, RECT{x, r.top, x + total + 4, r.bottom}, style);
+    const RECT line{x, card.top, x + total + 4, card.bottom};
+    MzPaint::Text(&clipped, shown, line, style);
+    const int mid = (card.top + card.bottom) / 2;
     if (!composition_.empty()) {
         int cw = MzPaint::TextWidth(composition_, style);
-        int base = r.top + GetHeight() / 2 + style.pixelSize / 2 + 2;
-        MzPaint::Fill(&clipped, RECT{caretX, base, caretX + cw, base + 2}, 0xFF3D7FD0);
+        int base = mid + style.pixelSize / 2 + 2;
+        MzPaint::Fill(&clipped, RECT{caretX, base, caretX + cw, base + 2}, kOrange);
         caretX += cw;
     }
-    if (HasFocus()) {
+    if (focus) {
         int half = style.pixelSize * 6 / 10;
-        int mid = r.top + GetHeight() / 2;
-        MzPaint::Fill(&clipped, RECT{caretX, mid - half, caretX + 2, mid + half}, 0xFF202020);
+        MzShapes::RoundRect(&clipped, RECT{caretX, mid - half, caretX + 3, mid + half}, 1,
+                            0xFFE0701A, 0xFFE0701A);
     }
 }

@@ -24,6 +24,7 @@ public:
     void OnKeyDown(int vk) override;
     void OnChar(WCHAR c) override;
     void OnComposition(const std::u16string& text) override;
+    bool IsComposing() const override { return !composition_.empty(); }
     void Paste(const std::u16string& text);
 
     static bool IsAllowed(WCHAR c);

@@ -1,6 +1,9 @@
 #include "mzfc/UiToolBarPro.h"
 
+#include "mzfc/MzKeys.h"
 #include "mzfc/MzPaint.h"
+#include "mzfc/MzPalette.h"
+#include "mzfc/MzShapes.h"
 
 #include <algorithm>
 
@@ -57,22 +60,56 @@ bool UiToolBarPro::OnTap(int x, int y, LPARAM* lParam) {
     return same;
 }
 
+UiToolBarPro::Role UiToolBarPro::RoleOf(const std::u16string& label) {
+    static const char16_t* const kAccept[] = {u"完成", u"确定", u"好", u"是", u"OK", u"Done"};
+    static const char16_t* const kCancel[] = {u"取消", u"返回", u"否", u"Cancel", u"Back"};
+    for (const char16_t* word : kAccept)
+        if (label == word)
+            return Role::Accept;
+    for (const char16_t* word : kCancel)
+        if (label == word)
+            return Role::Cancel;
+    return Role::Other;
+}
+
+int UiToolBarPro::ButtonForKey(int vk) const {
+    Role wanted = vk == MzKeys::kReturn   ? Role::Accept
+                  : vk == MzKeys::kEscape ? Role::Cancel
+                                          : Role::Other;
+    if (wanted == Role::Other)
+        return -1;
+    for (int i = 0; i < SlotCount(); ++i) {
+        const Button& b = buttons_[i];
+        if (b.set && b.visible && b.enabled && RoleOf(b.text) == wanted)
+            return i;
+    }
+    return -1;
+}
+
+// A wooden plank holding candy keys like the title menu's.
 void UiToolBarPro::PaintCtrl(MzSurface* hdc) {
-    RECT r = Rect();
-    MzPaint::Fill(hdc, r, 0xFF26282C);
-    MzPaint::Fill(hdc, RECT{r.left, r.top, r.right, r.top + 1}, 0xFF55585E);
+    using namespace MzPalette;
+    const RECT r = Rect();
+    MzShapes::RoundRect(hdc, r, 0, MzShapes::Shade(kWood, 1.25), MzShapes::Shade(kWood, 0.8));
+    MzPaint::Fill(hdc, RECT{r.left, r.top, r.right, r.top + 2}, kOutline);
+    MzPaint::Fill(hdc, RECT{r.left, r.top + 2, r.right, r.top + 4}, 0x55FFFFFF);
     MzTextStyle style;
-    style.pixelSize = std::clamp(GetHeight() * 2 / 5, 8, 32);
+    style.pixelSize = std::clamp(GetHeight() * 2 / 5, 8, 30);
+    style.bold = true;
     style.centred = true;
     for (int i = 0; i < SlotCount(); ++i) {
         const Button& b = buttons_[i];
         if (!b.set || !b.visible)
             continue;
-        RECT br = ButtonRect(i);
-        bool down = IsPressed() && pressedIndex_ == i;
-        MzPaint::Fill(hdc, br, down ? 0xFF3D6FA8 : 0xFF3A3D44);
-        MzPaint::Frame(hdc, br, 0xFF6B7079, 1);
-        style.color = b.enabled ? 0xFFFFFFFF : 0xFF8A8D93;
-        MzPaint::Text(hdc, b.text, br, style);
+        const Role role = RoleOf(b.text);
+        const uint32_t base = !b.enabled             ? kGrey
+                              : role == Role::Accept ? kGreen
+                              : role == Role::Cancel ? kRed
+                                                     : kOrange;
+        const bool down = IsPressed() && pressedIndex_ == i;
+        const RECT body = MzShapes::CandyKey(hdc, ButtonRect(i), base, down);
+        style.color = b.enabled ? 0xFFFFFFFF : 0xFFF4EEE2;
+        style.outline = MzShapes::Shade(base, 0.42);
+        MzPaint::Text(hdc, b.text, body, style);
     }
 }

@@ -1,5 +1,7 @@
 // A bar of up to kMaxButtons text buttons side by side; a tap on a button sends the
-// bar's command with lParam = the button's index.
+// bar's command with lParam = the button's index. A button's label gives its role:
+// the accepting one is green and answers Enter, the cancelling one red and answers
+// Escape.
 #pragma once
 
 #include "mzfc/UiWin.h"
@@ -18,6 +20,11 @@ public:
     void OnPress(int x, int y) override;
     bool OnTap(int x, int y, LPARAM* lParam) override;
     int ButtonAt(int x, int y) const; // window pixels; -1 outside every usable button
+
+    enum class Role { Other, Accept, Cancel };
+    static Role RoleOf(const std::u16string& label);
+    // The usable button a key presses, or -1.
+    int ButtonForKey(int vk) const;
 
 private:
     RECT ButtonRect(int index) const;

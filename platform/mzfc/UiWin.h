@@ -44,6 +44,7 @@ public:
     virtual void OnKeyDown(int vk);
     virtual void OnChar(WCHAR c);
     virtual void OnComposition(const std::u16string& text);
+    virtual bool IsComposing() const { return false; } // input method text pending
 
     bool Contains(int x, int y) const;
     RECT Rect() const;

@@ -1,0 +1,112 @@
+// The keys a desktop player reaches for, mapped onto the commands that exist: a
+// toolbar's accepting and cancelling buttons, the message box's button, full screen.
+#include "MzTestFixture.h"
+
+#include "mzfc/MzKeys.h"
+#include "mzfc/MzScreen.h"
+
+#include <SDL_keycode.h>
+
+namespace {
+
+using MzKeyCommandTest = MzFixture;
+
+struct BarWnd : RecordingWnd {
+    UiToolBarPro bar;
+    UiSingleLineEdit edit;
+    bool Build(const std::vector<const char16_t*>& labels, int disabled) {
+        if (!CreateFull())
+            return false;
+        edit.SetPos(40, 85, 640, 68);
+        AddUiWin(&edit);
+        edit.SetFocus(true);
+        bar.SetPos(0, 412, 720, 68);
+        for (int i = 0; i < static_cast<int>(labels.size()); ++i)
+            bar.SetButton(i, i != disabled, true, labels[i]);
+        bar.SetID(351);
+        AddUiWin(&bar);
+        return true;
+    }
+};
+
+TEST_F(MzKeyCommandTest, EnterAndEscapePressTheToolbarsAcceptingAndCancellingButtons) {
+    struct Case {
+        std::vector<const char16_t*> labels;
+        int key;                  // SDL key code
+        int disabled;             // index of a disabled button, or -1
+        bool composing;           // input method text pending in the edit
+        std::vector<int> lParams; // commands of the bar (id 351) that reach the window
+    } cases[] = {
+        {{u"取消", u"完成"}, SDLK_RETURN, -1, false, {1}},
+        {{u"取消", u"完成"}, SDLK_KP_ENTER, -1, false, {1}},
+        {{u"取消", u"完成"}, SDLK_ESCAPE, -1, false, {0}},
+        {{u"完成", u"取消"}, SDLK_RETURN, -1, false, {0}}, // by label, not by place
+        {{u"返回", u"新建", u"确定"}, SDLK_RETURN, -1, false, {2}},
+        {{u"返回", u"新建", u"确定"}, SDLK_ESCAPE, -1, false, {0}},
+        {{u"取消", u"完成"}, SDLK_SPACE, -1, false, {}}, // space types into the edit
+        {{u"取消", u"完成"}, SDLK_LEFT, -1, false, {}},
+        {{u"取消", u"完成"}, SDLK_RETURN, 1, false, {}},  // a disabled button stays up
+        {{u"新建", u"打开"}, SDLK_RETURN, -1, false, {}}, // no accepting button
+        {{u"取消", u"完成"}, SDLK_RETURN, -1, true, {}},  // Enter commits the composition
+    };
+    for (const Case& c : cases) {
+        BarWnd wnd;
+        ASSERT_TRUE(wnd.Build(c.labels, c.disabled));
+        MzTest::RunLoop({[&] {
+            if (c.composing)
+                MzScreen::Instance().Composition(u"xiao");
+            MzTest::KeyPress(c.key);
+        }});
+        std::vector<int> got;
+        for (auto [id, lParam] : wnd.commands) {
+            EXPECT_EQ(id, 351);
+            got.push_back(lParam);
+        }
+        EXPECT_EQ(got, c.lParams) << "key " << c.key << " composing " << c.composing;
+    }
+}
+
+TEST_F(MzKeyCommandTest, EnterSpaceAndEscapeCloseAMessageBoxOtherKeysDoNot) {
+    struct Case {
+        int key;
+        bool closes;
+    } cases[] = {{SDLK_RETURN, true}, {SDLK_KP_ENTER, true}, {SDLK_SPACE, true},
+                 {SDLK_ESCAPE, true}, {SDLK_LEFT, false},    {SDLK_a, false}};
+    for (const Case& c : cases) {
+        RecordingWnd owner;
+        ASSERT_TRUE(owner.CreateFull());
+        bool stillOpen = false;
+        int result = -1;
+        MzTest::RunLoop({
+            [&] { result = MzMessageBoxEx(owner.m_hWnd, u"请输入您的大名", u"", 0, 0); },
+            [&] { MzTest::KeyPress(c.key); }, // inside the box's modal loop
+            [&] {
+                stillOpen = MzTest::ActiveWindow() != &owner;
+                if (stillOpen)
+                    MzTest::KeyPress(SDLK_RETURN);
+            },
+        });
+        EXPECT_EQ(stillOpen, !c.closes) << "key " << c.key;
+        EXPECT_EQ(result, 1) << "the box's one button";
+        EXPECT_TRUE(owner.commands.empty()) << "the owner sees no command";
+    }
+}
+
+TEST_F(MzKeyCommandTest, F11AndAltEnterToggleFullScreen) {
+    struct Case {
+        int key;
+        int modifiers;
+        bool toggles;
+    } cases[] = {
+        {SDLK_F11, KMOD_NONE, true},      {SDLK_F11, KMOD_SHIFT, true},
+        {SDLK_RETURN, KMOD_LALT, true},   {SDLK_RETURN, KMOD_RALT, true},
+        {SDLK_KP_ENTER, KMOD_LALT, true}, {SDLK_RETURN, KMOD_NONE, false},
+        {SDLK_RETURN, KMOD_LCTRL, false}, {SDLK_F4, KMOD_LALT, false},
+        {SDLK_F10, KMOD_NONE, false},     {SDLK_SPACE, KMOD_LALT, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MzKeys::TogglesFullScreen(c.key, c.modifiers), c.toggles)
+            << "key " << c.key << " modifiers " << c.modifiers;
+}
+
+} // namespace
