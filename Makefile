@@ -6,7 +6,8 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build build-asan run test test-fast test-asan fuzz bench clean format
+.PHONY: all deps build build-asan run test test-fast test-asan fuzz bench clean format package \
+        screenshots
 
 all: build
 
@@ -49,6 +50,16 @@ test: deps
 	$(MAKE) --no-print-directory fuzz
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory test-fast
+
+# The Debian package, in $(BUILD)/: apt install ./$(BUILD)/burrowbop_*.deb
+package: build
+	cmake --build $(BUILD) --target package
+
+# The README's pictures, drawn in test mode at a fixed clock; the tests compare
+# against them. Look at each one before committing.
+screenshots: build
+	BURROWBOP_UPDATE_REFERENCE=1 $(BUILD)/game/tests/game_tests \
+	    --gtest_filter='*SceneScreenshotTest*' --gtest_brief=1
 
 bench: build
 	scripts/bench.sh $(BUILD)

@@ -10,6 +10,7 @@ packages=(
     libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
     libfontconfig-dev fonts-wqy-zenhei
     xvfb xauth
+    dpkg-dev file desktop-file-utils appstream  # `make package` and its test
 )
 if [[ "${1:-}" == "--artgen" ]]; then
     # Only the artwork generator needs these; the build uses the committed files.
