@@ -25,14 +25,13 @@ uint32_t Mix(uint32_t a, uint32_t b, double t) {
 
 // Blends argb over the pixel with its alpha scaled by coverage (0 to 1).
 void Blend(uint32_t& pixel, uint32_t argb, double coverage) {
-    const double a = Channel(argb, 24) / 255.0 * coverage;
-    if (a <= 0)
+    const uint32_t a = static_cast<uint32_t>(Channel(argb, 24) * coverage + 0.5);
+    if (a == 0)
         return;
     uint32_t out = 0xFF000000u;
-    for (int shift = 0; shift < 24; shift += 8) {
-        double v = Channel(argb, shift) * a + Channel(pixel, shift) * (1 - a);
-        out |= static_cast<uint32_t>(std::lround(v)) << shift;
-    }
+    for (int shift = 0; shift < 24; shift += 8)
+        out |= ((Channel(argb, shift) * a + Channel(pixel, shift) * (255 - a) + 127) / 255)
+               << shift;
     pixel = out;
 }
 
@@ -73,16 +72,34 @@ void MzShapes::RoundRect(MzSurface* hdc, const RECT& rect, int radius, uint32_t 
         uint32_t* row =
             reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch);
         const uint32_t colour = Mix(top, bottom, (y - upper) / span);
+        const bool opaque = (colour >> 24) == 0xFF;
         const double py = y + 0.5;
         const double cy = std::clamp(py, upper + rad, lower - rad);
+        // Between the corners every pixel is covered: the common case, kept fast.
+        int from = area.x, to = area.x + area.w;
+        if (rad > 0) {
+            from = std::max(from, static_cast<int>(std::ceil(left + rad - 0.5)));
+            to = std::min(to, static_cast<int>(std::floor(right - rad - 0.5)) + 1);
+            if (cy != py) // in a corner's band: only the middle is wholly covered
+                to = from;
+        }
         for (int x = area.x; x < area.x + area.w; ++x) {
+            if (x >= from && x < to) {
+                if (opaque) {
+                    std::fill(row + x, row + to, colour);
+                } else {
+                    for (int i = x; i < to; ++i)
+                        Blend(row[i], colour, 1);
+                }
+                x = to - 1;
+                continue;
+            }
             const double px = x + 0.5;
             const double cx = std::clamp(px, left + rad, right - rad);
-            double coverage = 1;
-            if (rad > 0 && (cx != px || cy != py))
-                coverage = std::clamp(rad + 0.5 - std::hypot(px - cx, py - cy), 0.0, 1.0);
-            if (coverage >= 1 && (colour >> 24) == 0xFF)
-                row[x] = colour; // the inside of an opaque shape: no blending
+            const double coverage =
+                rad > 0 ? std::clamp(rad + 0.5 - std::hypot(px - cx, py - cy), 0.0, 1.0) : 1.0;
+            if (coverage >= 1 && opaque)
+                row[x] = colour;
             else
                 Blend(row[x], colour, coverage);
         }
