@@ -86,7 +86,8 @@ void MzShapes::RoundRect(MzSurface* hdc, const RECT& rect, int radius, uint32_t 
         for (int x = area.x; x < area.x + area.w; ++x) {
             if (x >= from && x < to) {
                 if (opaque) {
-                    std::fill(row + x, row + to, colour);
+                    SDL_Rect span{x, y, to - x, 1};
+                    SDL_FillRect(s, &span, colour);
                 } else {
                     for (int i = x; i < to; ++i)
                         Blend(row[i], colour, 1);
