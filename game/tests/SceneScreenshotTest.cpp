@@ -46,6 +46,12 @@ const Scene kScenes[] = {
          steps.push_back([] { MzTest::TypeText(u"小明"); });
          return steps;
      }},
+    {"name-entry-pressed", // "完成" held down
+     [] {
+         auto steps = Play(4, 6);
+         steps.push_back([] { MzTest::Press(540, 446); });
+         return steps;
+     }},
     {"empty-name-prompt",
      [] {
          auto steps = Play(4, 6);
