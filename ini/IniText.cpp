@@ -9,8 +9,7 @@ bool IniText::HeaderEnds(size_t close, Close rule) const {
     return rule == Close::CrOrLine || (after + 1 < t_.size() && t_[after + 1] == u'\n');
 }
 
-std::optional<IniText::Header> IniText::FindHeader(std::u16string_view section,
-                                                  Close rule) const {
+std::optional<IniText::Header> IniText::FindHeader(std::u16string_view section, Close rule) const {
     if (section.empty())
         return std::nullopt;
     size_t from = 0;

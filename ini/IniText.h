@@ -31,8 +31,7 @@ public:
     enum class Close { Line, CrOrLine };
 
     // The first "[section]" line: '[' at a line start, ']' ended as `close` says.
-    std::optional<Header> FindHeader(std::u16string_view section,
-                                     Close close = Close::Line) const;
+    std::optional<Header> FindHeader(std::u16string_view section, Close close = Close::Line) const;
     // The '[' that begins the next line starting with '[', or npos for the last section.
     size_t SectionEnd(const Header& h) const;
     // The first line of the section that holds the whole key, after any blanks at the

@@ -206,8 +206,9 @@ TEST_F(GamePlayTest, GameOverStopsStartsPlaysListsAndSlidesInOrder) {
         AdvanceToNextMole();
     });
     script.push_back([] {
-        std::vector<std::string> expected{"timer-set 10 940", "timer-kill 11", "timer-kill 10",
-                                          "timer-set 11 500", SoundLine("lose.wav"), "list 261"};
+        std::vector<std::string> expected{"timer-set 10 940",    "timer-kill 11",
+                                          "timer-kill 10",       "timer-set 11 500",
+                                          SoundLine("lose.wav"), "list 261"};
         for (int i = 1; i <= 148; ++i) {
             expected.push_back("move 261 125 " + std::to_string(-112 + 2 * i));
         }

@@ -79,9 +79,9 @@ TEST(GameStateLifetime, DISABLED_Child) {
 TEST(GameStateLifetime, RealStartAndQuitInAFreshProcess) {
     TestProcess child;
     setenv(kChildVariable, "1", 1);
-    const bool started = child.SpawnPiped(
-        "/proc/self/exe",
-        {"--gtest_filter=GameStateLifetime.DISABLED_Child", "--gtest_also_run_disabled_tests"});
+    const bool started =
+        child.SpawnPiped("/proc/self/exe", {"--gtest_filter=GameStateLifetime.DISABLED_Child",
+                                            "--gtest_also_run_disabled_tests"});
     unsetenv(kChildVariable);
     ASSERT_TRUE(started);
     child.CloseStdin();

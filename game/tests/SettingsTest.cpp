@@ -144,8 +144,7 @@ TEST_F(SettingsFileTest, SoundSwitchOnFilesThatAreHardToWrite) {
         {"oddByte", Joined(IniBytes(Config(u"0", Version(u"2"), u"Bo", u"21")), {'7'}), false,
          false},
         {"oddByteNoConfig",
-         Joined(IniBytes(u"[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=Bo\r\n  Score=21"),
-                {'7'}),
+         Joined(IniBytes(u"[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=Bo\r\n  Score=21"), {'7'}),
          false, false},
     };
     for (const auto& c : cases) {

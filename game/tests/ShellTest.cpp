@@ -126,10 +126,10 @@ bool WindowCovers(const RECT& area) {
 TEST_F(ShellTest, EveryFullScreenRequestMovesTheWindowOntoTheWorkArea) {
     static RECT area;
     static int calls;
-    const RECT areas[] = {{0, 0, 720, 420},  // start-up
-                          {0, 60, 720, 480}, // idle tick
-                          {0, 30, 720, 450}, // game start
-                          {0, 0, 720, 440},  // return to the menu
+    const RECT areas[] = {{0, 0, 720, 420},   // start-up
+                          {0, 60, 720, 480},  // idle tick
+                          {0, 30, 720, 450},  // game start
+                          {0, 0, 720, 440},   // return to the menu
                           {0, 40, 720, 470}}; // quit
     area = areas[0];
     calls = 0;

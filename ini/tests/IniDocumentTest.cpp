@@ -74,8 +74,8 @@ std::vector<ChangeCase> ChangeCases() {
          u"A", u"k", u"v", IniBytes(u"[A]\r\n  k=v") + std::string("\0\0odd", 5)},
         {"ZeroUnitRightAfterMark", std::string("\xFF\xFE\0\0", 4), Op::Set, u"S", u"k", u"v",
          IniBytes(u"[S]\r\n  k=v") + std::string("\0\0", 2)},
-        {"OddByteBecomesWholeUnit", std::string("\xFF\xFE" "A", 3), Op::Set, u"S", u"k", u"v",
-         IniBytes(u"A\r\n[S]\r\n  k=v")},
+        {"OddByteBecomesWholeUnit", std::string(IniDocument::kMark) + "A", Op::Set, u"S", u"k",
+         u"v", IniBytes(u"A\r\n[S]\r\n  k=v")},
         {"OddByteAfterLastKey", IniBytes(u"[S]\r\n  a=1") + "X", Op::Set, u"S", u"b", u"2",
          IniBytes(u"[S]\r\n  a=1X\r\n  b=2")},
         {"OddZeroByteIsTail", IniBytes(u"[S]") + std::string("\0", 1), Op::Set, u"S", u"k", u"v",
@@ -166,7 +166,7 @@ TEST(IniChangeSequence, SetsOnDamagedFilesAreReadBackAndRepeatable) {
         {"oddByte", settings + "Q", ""},
         {"oddByteNoConfig", IniBytes(u"[Save]\r\n  Name=x") + "Q", ""},
         {"zeroThenOdd", settings + kTail + "Q", kTail + "Q"},
-        {"markThenOdd", std::string("\xFF\xFE" "Q", 3), ""},
+        {"markThenOdd", std::string(IniDocument::kMark) + "Q", ""},
     };
     const std::u16string writes[][3] = {{u"Config", u"isSoundOn", u"1"},
                                         {u"Config", u"isSoundOn", u"0"},
@@ -279,10 +279,10 @@ TEST(IniSectionQueries, ExistsAcceptsTheReadersHeaders) {
         std::u16string text;
         bool exists;
     } cases[] = {
-        {u"[S]", true},      {u"[S]\r\n", true},   {u"[S]\n  k=1", true},
-        {u"[S]\rX", true},   {u"[S]\r", true},      {u"[S]\r\r\n", true},
-        {u"[S] ", false},    {u"x[S]", false},      {u"[A]\r\n[S]\r\n", true},
-        {u"[s]", false},     {u"[S]X\r\n", false}, {u" [S]\r", false},
+        {u"[S]", true},    {u"[S]\r\n", true},   {u"[S]\n  k=1", true},
+        {u"[S]\rX", true}, {u"[S]\r", true},     {u"[S]\r\r\n", true},
+        {u"[S] ", false},  {u"x[S]", false},     {u"[A]\r\n[S]\r\n", true},
+        {u"[s]", false},   {u"[S]X\r\n", false}, {u" [S]\r", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IniDocument(IniBytes(c.text)).SectionExists(u"S"), c.exists)

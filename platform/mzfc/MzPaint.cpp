@@ -174,10 +174,9 @@ void MzPaint::Text(MzSurface* hdc, const std::u16string& text, const RECT& rect,
                 int x = centre ? dst.x + (dst.w - glyphs->w) / 2 : dst.x + outlinePx;
                 if (outlinePx) {
                     TTF_Font* edgeFont = MzFont::Get(fitted.pixelSize, style.bold, outlinePx);
-                    SDL_Surface* edge =
-                        edgeFont ? TTF_RenderUTF8_Blended(edgeFont, shown.c_str(),
-                                                          Colour(style.outline))
-                                 : nullptr;
+                    SDL_Surface* edge = edgeFont ? TTF_RenderUTF8_Blended(edgeFont, shown.c_str(),
+                                                                          Colour(style.outline))
+                                                 : nullptr;
                     if (edge) {
                         BlitAt(hdc, edge, x - outlinePx, top - outlinePx, inside);
                         SDL_FreeSurface(edge);
