@@ -105,9 +105,28 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
     AppendLostGame(script);
     script.push_back([] {
         EXPECT_TRUE(IsListed(Wnd().gameOverButton));
+        MzTest::ClearTrace();
         TapCentre(Wnd().gameOverButton);
     });
     script.push_back([] {
+        // The last mole goes first; the logo slides 200 steps down and the menu buttons
+        // come back in the first three.
+        std::vector<std::string> expected{"hide " + std::to_string(200 + GameState.moleHole),
+                                          "unlist 261"};
+        for (int i = 0; i < 200; ++i) {
+            expected.push_back("move 0 192 " + std::to_string(-344 + 2 * (i + 1)));
+            if (i < 3) {
+                expected.push_back("list " + std::to_string(250 + i));
+            }
+        }
+        std::vector<std::string> got;
+        for (const std::string& line : MzTest::Trace()) {
+            if (line.rfind("hide 2", 0) == 0 || line.rfind("list", 0) == 0 ||
+                line.rfind("unlist", 0) == 0 || line.rfind("move 0 192", 0) == 0) {
+                got.push_back(line);
+            }
+        }
+        EXPECT_EQ(got, expected);
         CMoleMainWnd& w = Wnd();
         EXPECT_TRUE(GameState.inMenu);
         EXPECT_FALSE(IsListed(w.gameOverButton));

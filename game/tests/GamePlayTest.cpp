@@ -194,7 +194,7 @@ TEST_F(GamePlayTest, StartRoundSlidesListsAndArmsInOrder) {
 
 // The tick that ends a game: its own mole step, then the mole timer stops, the idle
 // timer starts, the lose sound plays, the picture is listed and slides 148 steps
-// down to y = 184.
+// down to y = 184, repainted at every step, and last the backgrounds are repainted.
 TEST_F(GamePlayTest, GameOverStopsStartsPlaysListsAndSlidesInOrder) {
     WriteConfigText(ConfigWith(u"1", u"1000"));
     std::vector<MzTest::Step> script{[] { StartGame(); }};
@@ -211,8 +211,24 @@ TEST_F(GamePlayTest, GameOverStopsStartsPlaysListsAndSlidesInOrder) {
                                           SoundLine("lose.wav"), "list 261"};
         for (int i = 1; i <= 148; ++i) {
             expected.push_back("move 261 125 " + std::to_string(-112 + 2 * i));
+            expected.push_back("present");
         }
-        EXPECT_EQ(TraceOf({"timer", "sound", "list", "unlist", "move 261"}), expected);
+        // The three backgrounds are repainted once after the slide.
+        expected.insert(expected.end(), {"present", "present", "present"});
+        // Repaints before the game over belong to the tick's mole step.
+        std::vector<std::string> got;
+        bool over = false;
+        for (const std::string& line :
+             TraceOf({"timer", "sound", "list", "unlist", "move 261", "present"})) {
+            over = over || line == "timer-kill 10";
+            if (over || line != "present") {
+                got.push_back(line);
+            }
+        }
+        // After that only the message loop's own repaint of the status line.
+        ASSERT_GE(got.size(), expected.size());
+        EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + expected.size()), expected);
+        EXPECT_EQ(got.size() - expected.size(), 1u);
         EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中0次 - 最高纪录:小儿子1000次");
     });
     Run(script);
