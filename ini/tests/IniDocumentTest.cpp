@@ -181,7 +181,8 @@ TEST(IniChangeSequence, SetsOnDamagedFilesAreReadBackAndRepeatable) {
             ASSERT_TRUE(IniDocument(once).Set(w[0], w[1], w[2], twice));
             EXPECT_EQ(Printable(twice), Printable(once));
             EXPECT_EQ(once.size() % 2, f.tail.size() % 2);
-            auto read = IniDocument(once).Read(w[0], w[1]);
+            const IniDocument written(once);
+            auto read = written.Read(w[0], w[1]);
             ASSERT_TRUE(read.has_value());
             EXPECT_TRUE(*read == w[2]);
             EXPECT_EQ(Printable(once.substr(once.size() - f.tail.size())), Printable(f.tail));
