@@ -63,8 +63,12 @@ void CMoleMainWnd::ToggleSound() {
     }
 }
 
-// Timers and mole buttons stay as the game over left them.
+// The timers stay as the game over left them. The mole of the last tick stays up under
+// the game-over picture but not in the menu, where a tap on it would count; the next
+// game's first mole still avoids its hole.
 void CMoleMainWnd::ShowMenu() {
+    moleButtons[GameState.moleHole].SetVisible(false);
+    moleButtons[GameState.moleHole].Invalidate();
     statusText.SetVisible(false);
     statusText.Invalidate();
     RemoveUiWin(&gameOverButton);

@@ -99,7 +99,7 @@ void CMoleMainWnd::NextMole() {
     }
 }
 
-// The mole of the last tick stays up on purpose: it goes at the next game's first step.
+// The mole of the last tick stays up under the picture; the return to the menu hides it.
 void CMoleMainWnd::GameOver() {
     KillTimer(m_hWnd, kMoleTimer);
     SetTimer(m_hWnd, kIdleTimer, 500, nullptr);

@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstring>
 
-IniDocument::IniDocument(std::string_view bytes) : bytes_(bytes) {
+IniDocument::IniDocument(std::string_view bytes) {
     valid_ = bytes.size() >= 2 && bytes.substr(0, 2) == kMark;
     if (!valid_)
         return;
@@ -18,8 +18,10 @@ IniDocument::IniDocument(std::string_view bytes) : bytes_(bytes) {
         auto lo = static_cast<unsigned char>(bytes[i]);
         auto hi = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0u;
         char16_t unit = static_cast<char16_t>(lo | (hi << 8));
-        if (unit == 0)
+        if (unit == 0) {
+            tail_ = bytes.substr(i);
             break;
+        }
         text_[n] = unit;
     }
     text_.resize(n);
@@ -58,19 +60,11 @@ std::string IniDocument::Encode(std::u16string_view text) {
 
 std::string IniDocument::Rewrite(std::initializer_list<std::u16string_view> pieces) const {
     std::string out;
-    out.reserve(2 + 2 * Units(pieces));
+    out.reserve(2 + 2 * Units(pieces) + tail_.size());
     out += kMark;
     for (std::u16string_view p : pieces)
         AppendEncoded(out, p);
-    return out;
-}
-
-std::string IniDocument::Append(std::initializer_list<std::u16string_view> pieces) const {
-    std::string out;
-    out.reserve(bytes_.size() + 2 * Units(pieces));
-    out += bytes_;
-    for (std::u16string_view p : pieces)
-        AppendEncoded(out, p);
+    out += tail_;
     return out;
 }
 
@@ -92,7 +86,7 @@ bool IniDocument::Set(std::u16string_view section, std::u16string_view key,
     IniText text(t);
     auto header = text.FindHeader(section);
     if (!header) {
-        out = Append({bytes_.size() > 2 ? u"\r\n[" : u"[", section, u"]\r\n  ", key, u"=", value});
+        out = Rewrite({t, t.empty() ? u"[" : u"\r\n[", section, u"]\r\n  ", key, u"=", value});
         return true;
     }
     const size_t end = text.SectionEnd(*header);
@@ -100,7 +94,7 @@ bool IniDocument::Set(std::u16string_view section, std::u16string_view key,
     if (k) {
         out = Rewrite({t.substr(0, k->keyStart), key, u"=", value, t.substr(k->valueEnd)});
     } else if (end == IniText::npos) {
-        out = Append({u"\r\n  ", key, u"=", value});
+        out = Rewrite({t, u"\r\n  ", key, u"=", value});
     } else {
         out = Rewrite({t.substr(0, end), u"  ", key, u"=", value, u"\r\n", t.substr(end)});
     }
@@ -133,7 +127,7 @@ bool IniDocument::RemoveSection(std::u16string_view section, std::string& out) c
 }
 
 bool IniDocument::SectionExists(std::u16string_view section) const {
-    return IniText(text_).FindHeader(section).has_value();
+    return IniText(text_).FindHeader(section, IniText::Close::CrOrLine).has_value();
 }
 
 size_t IniDocument::SectionCount() const {

@@ -1,6 +1,11 @@
 // One INI file's bytes in memory and every operation on them, without file access:
 // the text after the byte-order mark, the value of a key, and the complete new bytes
 // of each kind of change.
+//
+// Readers stop at the first zero code unit, but a change keeps every byte from that
+// unit on, unchanged, behind the new text: a stray zero must not cost the sections
+// after it. A last odd byte is read as the low byte of a whole unit, and a change
+// writes it as such, so that new text always lands where readers look for it.
 #pragma once
 
 #include <cstddef>
@@ -32,12 +37,10 @@ public:
     static constexpr std::string_view kMark{"\xFF\xFE", 2};
 
 private:
-    // A rewrite: the mark and the pieces of new text.
+    // The new file: the mark, the pieces of new text, then the kept tail.
     std::string Rewrite(std::initializer_list<std::u16string_view> pieces) const;
-    // An append: the file's bytes as they were, then the pieces.
-    std::string Append(std::initializer_list<std::u16string_view> pieces) const;
 
-    std::string_view bytes_;
     std::u16string text_;
+    std::string_view tail_; // from the first zero unit to the end; empty without one
     bool valid_ = false;
 };

@@ -64,6 +64,10 @@ int IniCreateFile(LPCWSTR path) {
                 SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
             HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+            // A file another process holds open for writing is in use, not broken: its
+            // content is unknown, so it is left alone.
+            if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
+                return 0;
             if (file != INVALID_HANDLE_VALUE) {
                 unsigned char mark[2] = {0, 0};
                 DWORD read = 0;

@@ -14,6 +14,7 @@
 bool FileExists(LPCWSTR path);
 // Makes sure the path ("...\name.ini", folder existing) holds an INI file: keeps one
 // that has the mark (clearing its read-only bit), else makes an empty one (FF FE).
+// Fails, changing nothing, while another process holds the file open for writing.
 int IniCreateFile(LPCWSTR path);
 
 // On success *out receives a new string (release with delete[]).

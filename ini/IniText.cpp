@@ -1,12 +1,15 @@
 #include "IniText.h"
 
-bool IniText::HeaderEnds(size_t close) const {
+bool IniText::HeaderEnds(size_t close, Close rule) const {
     size_t after = close + 1;
-    return after == t_.size() || t_[after] == u'\n' ||
-           (t_[after] == u'\r' && after + 1 < t_.size() && t_[after + 1] == u'\n');
+    if (after == t_.size() || t_[after] == u'\n')
+        return true;
+    if (t_[after] != u'\r')
+        return false;
+    return rule == Close::CrOrLine || (after + 1 < t_.size() && t_[after + 1] == u'\n');
 }
 
-std::optional<IniText::Header> IniText::FindHeader(std::u16string_view section) const {
+std::optional<IniText::Header> IniText::FindHeader(std::u16string_view section, Close rule) const {
     if (section.empty())
         return std::nullopt;
     size_t from = 0;
@@ -16,7 +19,7 @@ std::optional<IniText::Header> IniText::FindHeader(std::u16string_view section) 
             return std::nullopt;
         size_t close = p + section.size();
         if (p >= 1 && t_[p - 1] == u'[' && LineStart(p - 1) && close < t_.size() &&
-            t_[close] == u']' && HeaderEnds(close))
+            t_[close] == u']' && HeaderEnds(close, rule))
             return Header{p - 1, close};
         from = close; // the search goes on right after this occurrence
     }

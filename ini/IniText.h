@@ -26,9 +26,12 @@ public:
 
     explicit IniText(std::u16string_view text) : t_(text) {}
 
-    // The first "[section]" line: '[' at a line start, ']' followed by LF, CR LF or the
-    // end of the text.
-    std::optional<Header> FindHeader(std::u16string_view section) const;
+    // How a header's ']' must end: for reading and writing, by LF, CR LF or the end of
+    // the text; for the existence query, by LF, a CR (whatever follows it) or the end.
+    enum class Close { Line, CrOrLine };
+
+    // The first "[section]" line: '[' at a line start, ']' ended as `close` says.
+    std::optional<Header> FindHeader(std::u16string_view section, Close close = Close::Line) const;
     // The '[' that begins the next line starting with '[', or npos for the last section.
     size_t SectionEnd(const Header& h) const;
     // The first line of the section that holds the whole key, after any blanks at the
@@ -43,7 +46,7 @@ public:
 
 private:
     bool LineStart(size_t i) const { return i == 0 || t_[i - 1] == u'\n'; }
-    bool HeaderEnds(size_t close) const;
+    bool HeaderEnds(size_t close, Close rule) const;
     // Walks the header lines; stops at `index` and returns its name there.
     std::optional<std::u16string_view> WalkHeaders(size_t index, size_t& count) const;
 

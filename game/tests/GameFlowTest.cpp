@@ -1,4 +1,4 @@
-// Around the games: the sound switch, the return to the menu, the stale mole, the
+// Around the games: the sound switch, the return to the menu, the last game's mole, the
 // random holes.
 #include "MoleTestBase.h"
 
@@ -105,9 +105,28 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
     AppendLostGame(script);
     script.push_back([] {
         EXPECT_TRUE(IsListed(Wnd().gameOverButton));
+        MzTest::ClearTrace();
         TapCentre(Wnd().gameOverButton);
     });
     script.push_back([] {
+        // The last mole goes first; the logo slides 200 steps down and the menu buttons
+        // come back in the first three.
+        std::vector<std::string> expected{"hide " + std::to_string(200 + GameState.moleHole),
+                                          "unlist 261"};
+        for (int i = 0; i < 200; ++i) {
+            expected.push_back("move 0 192 " + std::to_string(-344 + 2 * (i + 1)));
+            if (i < 3) {
+                expected.push_back("list " + std::to_string(250 + i));
+            }
+        }
+        std::vector<std::string> got;
+        for (const std::string& line : MzTest::Trace()) {
+            if (line.rfind("hide 2", 0) == 0 || line.rfind("list", 0) == 0 ||
+                line.rfind("unlist", 0) == 0 || line.rfind("move 0 192", 0) == 0) {
+                got.push_back(line);
+            }
+        }
+        EXPECT_EQ(got, expected);
         CMoleMainWnd& w = Wnd();
         EXPECT_TRUE(GameState.inMenu);
         EXPECT_FALSE(IsListed(w.gameOverButton));
@@ -120,8 +139,6 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
         for (UiPicture& h : w.hammerPictures) {
             EXPECT_FALSE(IsListed(h));
         }
-        // The mole of the last tick is still up.
-        EXPECT_TRUE(w.moleButtons[GameState.moleHole].IsVisible());
     });
     AppendLostGame(script);
     script.push_back([] {
@@ -132,48 +149,102 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
     Run(script);
 }
 
-TEST_F(GameFlowTest, StaleMoleTappedInTheMenuIsThrownAway) {
+// Mole buttons shown among the ten the game sets up.
+int VisibleMoles() {
+    int n = 0;
+    for (int k = 0; k < GameState.holeCount[0]; ++k) {
+        n += Wnd().moleButtons[k].IsVisible() ? 1 : 0;
+    }
+    return n;
+}
+
+// The mole of the game's last tick stays up under the game-over picture, is gone from
+// the menu (a tap there hits nothing), and the next game's first mole avoids its hole.
+TEST_F(GameFlowTest, LastMoleStaysUnderThePictureButLeavesTheMenu) {
+    auto last = std::make_shared<int>(-1);
     std::vector<MzTest::Step> script;
     AppendLostGame(script);
-    script.push_back([] { TapCentre(Wnd().gameOverButton); });
-    script.push_back([] {
+    script.push_back([last] {
+        *last = GameState.moleHole;
+        EXPECT_TRUE(Wnd().moleButtons[*last].IsVisible());
+        EXPECT_EQ(VisibleMoles(), 1);
+        TapCentre(Wnd().gameOverButton);
+    });
+    script.push_back([last] {
+        EXPECT_EQ(VisibleMoles(), 0);
         MzTest::ClearTrace();
         TapMole();
     });
     script.push_back([] {
-        EXPECT_EQ(GameState.hits, 1);
-        EXPECT_FALSE(Wnd().moleButtons[GameState.moleHole].IsVisible());
+        EXPECT_EQ(GameState.hits, 0);
+        EXPECT_EQ(TraceWith("sound"), std::vector<std::string>{});
         StartGame();
+    });
+    script.push_back([] {
+        EXPECT_EQ(VisibleMoles(), 0);
+        TapMole();
     });
     script.push_back([] {
         EXPECT_EQ(GameState.hits, 0);
         AdvanceToNextMole();
     });
-    script.push_back([] { EXPECT_EQ(GameState.misses, 1); });
+    script.push_back([last] {
+        EXPECT_EQ(GameState.misses, 1);
+        EXPECT_NE(GameState.moleHole, *last);
+        EXPECT_EQ(GameState.prevHole, *last);
+        EXPECT_EQ(VisibleMoles(), 1);
+    });
     Run(script);
 }
 
-TEST_F(GameFlowTest, StaleMoleTappedBeforeTheFirstStepCountsForTheNewGame) {
-    std::vector<MzTest::Step> script;
-    AppendLostGame(script);
-    script.push_back([] { TapCentre(Wnd().gameOverButton); });
-    script.push_back([] { StartGame(); });
-    script.push_back([] {
-        EXPECT_TRUE(Wnd().moleButtons[GameState.moleHole].IsVisible());
-        TapMole();
-    });
-    script.push_back([] {
-        EXPECT_EQ(GameState.hits, 1);
-        AdvanceToNextMole();
-    });
-    script.push_back([] {
-        EXPECT_EQ(GameState.misses, 0);
-        int hammers = 0;
-        for (UiPicture& h : Wnd().hammerPictures) {
-            hammers += IsListed(h) ? 1 : 0;
+// Through a long game with hits and misses, the menu and a second game: after every
+// step at most one mole is up, it is the current one, and hole 9's never is.
+TEST_F(GameFlowTest, AtMostOneMoleAtEveryStep) {
+    WriteConfigText(ConfigWithSound(true));
+    auto check = [](const char* where) {
+        SCOPED_TRACE(where);
+        EXPECT_LE(VisibleMoles(), 1);
+        EXPECT_FALSE(Wnd().moleButtons[9].IsVisible());
+        for (int k = 0; k < 10; ++k) {
+            if (Wnd().moleButtons[k].IsVisible()) {
+                EXPECT_EQ(k, GameState.moleHole);
+            }
         }
-        EXPECT_EQ(hammers, 5);
+    };
+    std::vector<MzTest::Step> script{[check] {
+        check("start-up");
+        StartGame();
+    }};
+    // Every 15th mole is let go: the sixth one let go ends the game at mole 76.
+    for (int mole = 1; mole <= 76; ++mole) {
+        script.push_back([check] {
+            check("before step");
+            AdvanceToNextMole();
+        });
+        script.push_back([check, mole] {
+            check("step");
+            ASSERT_EQ(GameState.molesShown, mole);
+            if (mole % 15 != 0 && mole < 76) {
+                TapMole();
+            }
+        });
+    }
+    script.push_back([check] {
+        check("game over");
+        EXPECT_TRUE(IsListed(Wnd().gameOverButton));
+        TapCentre(Wnd().gameOverButton);
     });
+    script.push_back([check] {
+        check("menu");
+        StartGame();
+    });
+    for (int i = 0; i < 6; ++i) {
+        script.push_back([check] {
+            check("second game");
+            AdvanceToNextMole();
+        });
+    }
+    script.push_back([check] { check("second game over"); });
     Run(script);
 }
 

@@ -131,4 +131,107 @@ TEST_F(GamePlayTest, LongHolderNameIsCutToTheBuffer) {
          }});
 }
 
+struct Rect {
+    int x, y, w, h;
+    bool operator==(const Rect&) const = default;
+};
+
+void PrintTo(const Rect& r, std::ostream* os) {
+    *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
+}
+
+Rect RectOf(UiWin& c) {
+    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
+}
+
+// Trace lines that start with any of the prefixes, in order.
+std::vector<std::string> TraceOf(std::initializer_list<const char*> prefixes) {
+    std::vector<std::string> lines;
+    for (const std::string& line : MzTest::Trace()) {
+        for (const char* p : prefixes) {
+            if (line.rfind(p, 0) == 0) {
+                lines.push_back(line);
+                break;
+            }
+        }
+    }
+    return lines;
+}
+
+// The logo slides up 200 steps; the menu buttons leave in the first three and the logo
+// is hidden at the first step that takes its top above -100. Then the status line and
+// the hammers come, and last the timers and the start sound.
+TEST_F(GamePlayTest, StartRoundSlidesListsAndArmsInOrder) {
+    WriteConfigText(ConfigWith(u"1", u"1000"));
+    Run({[] {
+             MzTest::ClearTrace();
+             StartGame();
+         },
+         [] {
+             std::vector<std::string> slide;
+             for (int i = 0; i < 200; ++i) {
+                 const int y = 56 - 2 * (i + 1);
+                 slide.push_back("move 0 192 " + std::to_string(y));
+                 if (y == -102) {
+                     slide.push_back("hide 0");
+                 }
+                 if (i < 3) {
+                     slide.push_back("unlist " + std::to_string(250 + i));
+                 }
+             }
+             EXPECT_EQ(TraceOf({"move 0 192 ", "hide 0", "unlist"}), slide);
+             EXPECT_EQ(TraceOf({"list", "timer", "sound"}),
+                       (std::vector<std::string>{"list 0", "list 0", "list 0", "list 0", "list 0",
+                                                 "list 0", "timer-set 10 1000", "timer-kill 11",
+                                                 SoundLine("appear.wav")}));
+             CMoleMainWnd& w = Wnd();
+             EXPECT_EQ(RectOf(w.statusText), (Rect{10, 10, 700, 30}));
+             for (int i = 0; i < 5; ++i) {
+                 EXPECT_EQ(RectOf(w.hammerPictures[i]), (Rect{10 + 25 * i, 10, 24, 30})) << i;
+             }
+         }});
+}
+
+// The tick that ends a game: its own mole step, then the mole timer stops, the idle
+// timer starts, the lose sound plays, the picture is listed and slides 148 steps
+// down to y = 184, repainted at every step, and last the backgrounds are repainted.
+TEST_F(GamePlayTest, GameOverStopsStartsPlaysListsAndSlidesInOrder) {
+    WriteConfigText(ConfigWith(u"1", u"1000"));
+    std::vector<MzTest::Step> script{[] { StartGame(); }};
+    for (int i = 0; i < 5; ++i) {
+        script.push_back([] { AdvanceToNextMole(); });
+    }
+    script.push_back([] {
+        MzTest::ClearTrace();
+        AdvanceToNextMole();
+    });
+    script.push_back([] {
+        std::vector<std::string> expected{"timer-set 10 940",    "timer-kill 11",
+                                          "timer-kill 10",       "timer-set 11 500",
+                                          SoundLine("lose.wav"), "list 261"};
+        for (int i = 1; i <= 148; ++i) {
+            expected.push_back("move 261 125 " + std::to_string(-112 + 2 * i));
+            expected.push_back("present");
+        }
+        // The three backgrounds are repainted once after the slide.
+        expected.insert(expected.end(), {"present", "present", "present"});
+        // Repaints before the game over belong to the tick's mole step.
+        std::vector<std::string> got;
+        bool over = false;
+        for (const std::string& line :
+             TraceOf({"timer", "sound", "list", "unlist", "move 261", "present"})) {
+            over = over || line == "timer-kill 10";
+            if (over || line != "present") {
+                got.push_back(line);
+            }
+        }
+        // After that only the message loop's own repaint of the status line.
+        ASSERT_GE(got.size(), expected.size());
+        EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + expected.size()), expected);
+        EXPECT_EQ(got.size() - expected.size(), 1u);
+        EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中0次 - 最高纪录:小儿子1000次");
+    });
+    Run(script);
+}
+
 } // namespace

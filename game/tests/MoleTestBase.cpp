@@ -58,6 +58,7 @@ void MoleTestBase::TearDown() {
     delete theApp.mainWnd;
     theApp.mainWnd = nullptr;
     ResetGameState();
+    MzSetWorkAreaProvider(nullptr);
     CeClockSetLocalTime(nullptr);
     std::error_code ec;
     fs::remove_all(root_, ec);
@@ -121,15 +122,24 @@ CMoleMainWnd& Wnd() {
     return *theApp.mainWnd;
 }
 
+namespace {
+// A tap at a pixel of the main window, wherever the work area has put it.
+void TapInWindow(int x, int y) {
+    RECT r{};
+    GetWindowRect(Wnd().m_hWnd, &r);
+    MzTest::Tap(r.left + x, r.top + y);
+}
+} // namespace
+
 void TapCentre(UiWin& control) {
-    MzTest::Tap(control.GetPosX() + control.GetWidth() / 2,
+    TapInWindow(control.GetPosX() + control.GetWidth() / 2,
                 control.GetPosY() + control.GetHeight() / 2);
 }
 
 void TapMole() {
     // Near the left edge: in the menu the middle of holes 4 and 7 lies under a menu button.
     UiButton_Image& mole = Wnd().moleButtons[GameState.moleHole];
-    MzTest::Tap(mole.GetPosX() + 12, mole.GetPosY() + mole.GetHeight() / 2);
+    TapInWindow(mole.GetPosX() + 12, mole.GetPosY() + mole.GetHeight() / 2);
 }
 
 DWORD MoleInterval(int molesShown) {

@@ -1,6 +1,7 @@
 // Game over with the record beaten or not, and the name entry window.
 #include "MoleTestBase.h"
 
+#include "ce/CeWindowTable.h"
 #include "ce/ce.h"
 #include "highscore/CNameEntryWnd.h"
 
@@ -97,9 +98,22 @@ TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
         TapCentre(Wnd().gameOverButton);
     });
     script.push_back([] {
-        // Back in the menu with the idle timer still stopped.
+        // Back in the menu with the idle timer still stopped, tick after tick.
         EXPECT_TRUE(GameState.inMenu);
+        MzTest::Advance(2000);
+    });
+    script.push_back([] {
         EXPECT_TRUE(TraceWith("timer-set").empty());
+        EXPECT_TRUE(TraceWith("send").empty());
+        MzTest::ClearTrace();
+    });
+    // The next game over starts it again.
+    for (MzTest::Step& step : GameWithHits(0)) {
+        script.push_back(step);
+    }
+    script.push_back([] {
+        EXPECT_EQ(TraceWith("timer-set 11"), std::vector<std::string>{"timer-set 11 500"});
+        EXPECT_EQ(TraceWith("timer-kill 11").size(), 7u) << "start and six steps";
     });
     Run(script);
     EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
@@ -114,7 +128,11 @@ TEST_F(NameEntryTest, EmptyNameIsRefusedWithAPrompt) {
     });
     script.push_back([] {
         // The prompt's own modal loop runs this step.
-        EXPECT_TRUE(MessageBoxShown());
+        ASSERT_TRUE(MessageBoxShown());
+        auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
+        EXPECT_EQ(Narrow(box->Text().c_str()), "请输入您的大名");
+        EXPECT_TRUE(box->Caption().empty());
+        EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), EntryWindow());
         DismissMessageBox();
     });
     script.push_back([] {
@@ -138,6 +156,77 @@ TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
         EXPECT_EQ(Narrow(heading).rfind("恭喜您打破了长长", 0), 0u);
         TapEntryButton(0);
     });
+    Run(script);
+}
+
+struct Rect {
+    int x, y, w, h;
+    bool operator==(const Rect&) const = default;
+};
+
+void PrintTo(const Rect& r, std::ostream* os) {
+    *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
+}
+
+Rect RectOf(UiWin& c) {
+    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
+}
+
+// Over a work area smaller than the screen: the window takes its size, and its three
+// controls are placed from it and listed heading, edit, toolbar.
+TEST_F(NameEntryTest, ControlsArePlacedFromTheWindowsSizeAndListedInOrder) {
+    auto script = GameWithHits(4);
+    // Before the last tick, so that the main window itself stays where it is.
+    script.insert(script.end() - 1, [] {
+        MzSetWorkAreaProvider([](RECT* r) {
+            *r = RECT{0, 40, 720, 460};
+            return true;
+        });
+    });
+    script.push_back([] {
+        auto* entry = dynamic_cast<CNameEntryWnd*>(MzTest::ActiveWindow());
+        ASSERT_NE(entry, nullptr);
+        const int w = entry->GetWidth(), h = entry->GetHeight();
+        EXPECT_EQ(w, 720);
+        EXPECT_EQ(h, 420);
+        EXPECT_EQ(RectOf(entry->headingBar), (Rect{0, 0, w, 42}));
+        EXPECT_EQ(RectOf(entry->nameEdit), (Rect{40, 85, w - 80, 68}));
+        EXPECT_EQ(RectOf(entry->toolbar), (Rect{0, h - 68, w, 68}));
+        EXPECT_EQ(entry->toolbar.GetID(), 351);
+        EXPECT_EQ(entry->Controls(),
+                  (std::vector<UiWin*>{&entry->headingBar, &entry->nameEdit, &entry->toolbar}));
+        TapEntryButton(0);
+    });
+    Run(script);
+}
+
+// Only on a file that holds neither key does the order of the two writes show.
+TEST_F(NameEntryTest, NameIsWrittenBeforeScore) {
+    WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2");
+    auto script = GameWithHits(6); // the default record is 5
+    script.push_back([] {
+        ASSERT_NE(EntryWindow(), nullptr);
+        MzTest::TypeText(u"Ann");
+        TapEntryButton(1);
+    });
+    Run(script);
+    EXPECT_EQ(ReadConfig(), IniBytes(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n"
+                                     u"[Save]\r\n  Name=Ann\r\n  Score=6"));
+}
+
+// At game over with a record: the picture has slid in before the entry opens, the
+// status line still shows the old record meanwhile, and is refreshed after it.
+TEST_F(NameEntryTest, RecordTestComesAfterTheSlideAndBeforeTheStatusLine) {
+    auto script = GameWithHits(4);
+    script.push_back([] {
+        ASSERT_NE(EntryWindow(), nullptr);
+        EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
+        EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中4次 - 最高纪录:Xi3次");
+        MzTest::TypeText(u"Bo");
+        TapEntryButton(1);
+    });
+    script.push_back(
+        [] { EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中4次 - 最高纪录:Bo4次"); });
     Run(script);
 }
 

@@ -119,4 +119,75 @@ TEST_F(SettingsFileTest, StartUpRebuildsAnOutdatedFile) {
     EXPECT_EQ(ReadConfig(), IniBytes(DefaultSettingsText()));
 }
 
+std::vector<uint8_t> Joined(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Taps on the sound switch with a settings file that cannot be written, or that has a
+// zero unit or a stray odd byte: the switch works for this run, a written setting is
+// the one read at the next start, nothing after a zero unit is lost, and the file
+// does not grow from tap to tap.
+TEST_F(SettingsFileTest, SoundSwitchOnFilesThatAreHardToWrite) {
+    // A zero unit, then a [Save] section that no reader sees.
+    std::vector<uint8_t> saveTail = IniBytes(u"\r\n[Save]\r\n  Name=Cy\r\n  Score=9");
+    saveTail[0] = saveTail[1] = 0;
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool readOnly;
+        bool tail;
+    } cases[] = {
+        {"readOnly", IniBytes(Config(u"0", Version(u"2"), u"Bo", u"21")), true, false},
+        {"zeroUnitAfterConfig", Joined(IniBytes(u"[Config]\r\n  isSoundOn=0"), saveTail), false,
+         true},
+        {"oddByte", Joined(IniBytes(Config(u"0", Version(u"2"), u"Bo", u"21")), {'7'}), false,
+         false},
+        {"oddByteNoConfig",
+         Joined(IniBytes(u"[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=Bo\r\n  Score=21"), {'7'}),
+         false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteConfigBytes(c.bytes);
+        if (c.readOnly) {
+            std::filesystem::permissions(ConfigHostPath(), std::filesystem::perms::owner_read);
+        }
+        std::vector<size_t> sizes;
+        Run({[] {
+                 EXPECT_FALSE(GameState.soundOn);
+                 TapCentre(Wnd().soundButton);
+             },
+             [&] {
+                 EXPECT_TRUE(GameState.soundOn) << "the tap counts for this run";
+                 sizes.push_back(ReadConfig().size());
+                 TapCentre(Wnd().soundButton);
+             },
+             [&] {
+                 EXPECT_FALSE(GameState.soundOn);
+                 sizes.push_back(ReadConfig().size());
+                 TapCentre(Wnd().soundButton);
+             },
+             [&] { sizes.push_back(ReadConfig().size()); }});
+        const std::vector<uint8_t> after = ReadConfig();
+        if (c.readOnly) {
+            EXPECT_EQ(after, c.bytes);
+        } else {
+            EXPECT_EQ(sizes[0], sizes[2]) << "the same write leaves the same file";
+            if (c.tail) {
+                EXPECT_TRUE(std::equal(saveTail.rbegin(), saveTail.rend(), after.rbegin()))
+                    << "the bytes from the zero unit on stay";
+            }
+        }
+        TearDown();
+        SetUp();
+        WriteConfigBytes(after);
+        LoadSettings();
+        EXPECT_EQ(GameState.soundOn, !c.readOnly) << "the next start reads what was written";
+        if (!c.tail) {
+            EXPECT_EQ(std::u16string(GameState.recordHolder), u"Bo");
+        }
+    }
+}
+
 } // namespace

@@ -114,4 +114,64 @@ TEST_F(ShellTest, QuitGivesTheScreenBackOnceBeforeTheQuit) {
     EXPECT_EQ(order, (std::vector<std::string>{kGiveBack, SoundLine("mute.wav"), "quit 0"}));
 }
 
+bool WindowCovers(const RECT& area) {
+    RECT r{};
+    GetWindowRect(Wnd().m_hWnd, &r);
+    return r.left == area.left && r.top == area.top && r.right == area.right &&
+           r.bottom == area.bottom;
+}
+
+// The shell's work area changes between the places that take the screen; each of them
+// moves the window onto the new area at once (and nothing else does meanwhile).
+TEST_F(ShellTest, EveryFullScreenRequestMovesTheWindowOntoTheWorkArea) {
+    static RECT area;
+    static int calls;
+    const RECT areas[] = {{0, 0, 720, 420},   // start-up
+                          {0, 60, 720, 480},  // idle tick
+                          {0, 30, 720, 450},  // game start
+                          {0, 0, 720, 440},   // return to the menu
+                          {0, 40, 720, 470}}; // quit
+    area = areas[0];
+    calls = 0;
+    // The application object creates the window over the whole screen; only the
+    // start-up's own request can bring it onto the first area.
+    MzSetWorkAreaProvider([](RECT* r) {
+        *r = calls++ == 0 ? RECT{0, 0, 720, 480} : area;
+        return true;
+    });
+    std::vector<MzTest::Step> script{[&] {
+        EXPECT_TRUE(WindowCovers(areas[0])) << "start-up";
+        area = areas[1];
+        MzTest::Advance(499);
+    }};
+    script.push_back([&] {
+        EXPECT_TRUE(WindowCovers(areas[0])) << "before the idle tick";
+        MzTest::Advance(1);
+    });
+    script.push_back([&] {
+        EXPECT_TRUE(WindowCovers(areas[1])) << "idle tick";
+        area = areas[2];
+        TapCentre(Wnd().menuButtons[0]);
+    });
+    script.push_back([&] {
+        EXPECT_TRUE(WindowCovers(areas[2])) << "game start";
+        area = areas[3];
+    });
+    for (int i = 0; i < 6; ++i) {
+        script.push_back([] { AdvanceToNextMole(); });
+    }
+    script.push_back([&] {
+        EXPECT_TRUE(WindowCovers(areas[2])) << "a game leaves the window alone";
+        TapCentre(Wnd().gameOverButton);
+    });
+    script.push_back([&] {
+        EXPECT_TRUE(WindowCovers(areas[3])) << "return to the menu";
+        EXPECT_TRUE(GameState.inMenu);
+        area = areas[4];
+        TapCentre(Wnd().menuButtons[2]);
+    });
+    Run(script);
+    EXPECT_TRUE(WindowCovers(areas[4])) << "quit";
+}
+
 } // namespace

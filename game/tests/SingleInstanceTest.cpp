@@ -1,6 +1,8 @@
 // One game at a time, between real processes of one device root.
 #include "MoleTestBase.h"
 
+#include "PhoneProcess.h"
+
 #include "ce/CeRemoteWindowLink.h"
 #include "ce/ce.h"
 #include "testing/TestProcess.h"
@@ -83,6 +85,23 @@ TEST_F(SingleInstanceTest, TakenNameWithoutAWindowDoesNotStopTheStart) {
     EXPECT_EQ(game.WaitForExit(300ms), -1);
     game.Stop();
     CloseHandle(mutex);
+}
+
+// End to end with the live USB function driver of the phone tool: the game hands the
+// driver its message number at start, and "phone usb connect" ends it.
+TEST_F(SingleInstanceTest, UsbConnectThroughTheLiveDriverEndsTheGame) {
+    auto driver = PhoneProcess::Start({"usb-driver"});
+    ASSERT_NE(driver, nullptr);
+    ASSERT_TRUE(driver->WaitFor("usb-driver: ready", 20000ms));
+    GameProcess game(Root());
+    ASSERT_TRUE(game.Started());
+    EXPECT_TRUE(driver->WaitFor("usb-driver: message number", 20000ms))
+        << "the game registers its message with the driver";
+    ASSERT_NE(WaitForGameWindow(20000ms), nullptr);
+    EXPECT_EQ(game.WaitForExit(300ms), -1) << "the game runs";
+    EXPECT_EQ(PhoneProcess::Run({"usb", "connect"}), 0);
+    EXPECT_EQ(game.WaitForExit(20000ms), 0) << "the game quits";
+    driver->Stop(5000ms);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "MoleTestBase.h"
 
 #include "ce/CePath.h"
+#include "ce/CeWindowTable.h"
 #include "ce/ce.h"
 
 #include <algorithm>
@@ -154,6 +155,59 @@ TEST_P(UsbMessageTest, QuitsOnlyWithWParamZero) {
 
 INSTANTIATE_TEST_SUITE_P(WParams, UsbMessageTest, ::testing::Values(0u, 1u, 2u));
 
+enum class UsbWhen { Game, AboutBox, NameEntry };
+
+class UsbQuitTest : public MoleTestBase, public ::testing::WithParamInterface<UsbWhen> {};
+
+// The driver posts its message from its own thread: during a game, and while a modal
+// window runs its own loop, it ends the program all the same.
+TEST_P(UsbQuitTest, PostedMessageEndsTheProgramAnywhere) {
+    WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n"
+                    u"  Name=Xi\r\n  Score=0");
+    std::vector<MzTest::Step> script{
+        [] { GameState.usbNotifyMsg = RegisterWindowMessageW(u"UsbNotifyMsgName"); }};
+    switch (GetParam()) {
+    case UsbWhen::Game:
+        script.push_back([] { TapCentre(Wnd().menuButtons[0]); });
+        script.push_back([] { AdvanceToNextMole(); });
+        break;
+    case UsbWhen::AboutBox:
+        script.push_back([] { TapCentre(Wnd().menuButtons[1]); });
+        break;
+    case UsbWhen::NameEntry:
+        script.push_back([] { TapCentre(Wnd().menuButtons[0]); });
+        script.push_back([] { AdvanceToNextMole(); });
+        script.push_back([] { TapMole(); });
+        for (int i = 0; i < 6; ++i) {
+            script.push_back([] { AdvanceToNextMole(); });
+        }
+        break;
+    }
+    bool ranAfter = false;
+    script.push_back([] {
+        if (GetParam() != UsbWhen::Game) {
+            EXPECT_NE(MzTest::ActiveWindow(), static_cast<CMzWnd*>(&Wnd())) << "a modal window";
+        }
+        MzTest::ClearTrace();
+        PostMessageW(Wnd().m_hWnd, GameState.usbNotifyMsg, 0, 0);
+    });
+    script.push_back([&] { ranAfter = true; });
+    script.push_back([&] { ranAfter = true; });
+    EXPECT_EQ(Run(script), 0);
+    EXPECT_FALSE(ranAfter);
+    EXPECT_EQ(TraceWith("quit"), std::vector<std::string>{"quit 0"});
+}
+
+std::string UsbWhenName(const ::testing::TestParamInfo<UsbWhen>& info) {
+    return info.param == UsbWhen::Game       ? "Game"
+           : info.param == UsbWhen::AboutBox ? "AboutBox"
+                                             : "NameEntry";
+}
+
+INSTANTIATE_TEST_SUITE_P(States, UsbQuitTest,
+                         ::testing::Values(UsbWhen::Game, UsbWhen::AboutBox, UsbWhen::NameEntry),
+                         UsbWhenName);
+
 TEST_F(TitleScreenTest, UnregisteredUsbMessageNeverQuits) {
     bool ranAfter = false;
     Run({[] { SendMessageW(Wnd().m_hWnd, RegisterWindowMessageW(u"UsbNotifyMsgName"), 0, 0); },
@@ -193,16 +247,32 @@ TEST_P(DamagedInstallTest, GameStartsAndPlays) {
 
 INSTANTIATE_TEST_SUITE_P(FolderMissingOrFilesBroken, DamagedInstallTest, ::testing::Bool());
 
-TEST_F(TitleScreenTest, AboutBoxShowsTheGamesText) {
-    Run({[] {
-        // Name in both scripts, the build's version, how to play, the copyright.
-        const std::string about = Narrow(GameState.aboutText);
-        for (const std::string& part : {std::string("打地鼠 / Burrowbop\n"),
-                                        "版本 " + std::string(BURROWBOP_VERSION) + "\n",
-                                        std::string("点它"), std::string("© 2026")})
-            EXPECT_NE(about.find(part), std::string::npos) << part;
-        EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 3) << "four lines";
-    }});
+// 关于 opens a box over the main window with the game's text and no caption; OK
+// closes it and leaves the menu as it was.
+TEST_F(TitleScreenTest, AboutCommandShowsTheTextOverTheMainWindowAndCloses) {
+    bool closed = false;
+    Run({[] { TapCentre(Wnd().menuButtons[1]); },
+         [] {
+             ASSERT_TRUE(MessageBoxShown());
+             auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
+             EXPECT_TRUE(box->Text() == std::u16string(GameState.aboutText));
+             EXPECT_TRUE(box->Caption().empty());
+             EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), Wnd().m_hWnd);
+             // Name in both scripts, the build's version, how to play, the copyright.
+             const std::string about = Narrow(GameState.aboutText);
+             for (const std::string& part : {std::string("打地鼠 / Burrowbop\n"),
+                                             "版本 " + std::string(BURROWBOP_VERSION) + "\n",
+                                             std::string("点它"), std::string("© 2026")})
+                 EXPECT_NE(about.find(part), std::string::npos) << part;
+             EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 3) << "four lines";
+             DismissMessageBox();
+         },
+         [&] {
+             closed = !MessageBoxShown();
+             EXPECT_TRUE(GameState.inMenu);
+             EXPECT_TRUE(IsListed(Wnd().menuButtons[1]));
+         }});
+    EXPECT_TRUE(closed);
 }
 
 TEST_F(TitleScreenTest, QuitGivesTheScreenBackAndPlaysMute) {

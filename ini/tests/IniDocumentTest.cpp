@@ -19,11 +19,9 @@ struct ChangeCase {
     std::optional<std::string> after; // nullopt: nothing changes
 };
 
-std::string Raw(std::string bytes, std::u16string_view appended) {
-    return bytes + IniDocument::Encode(appended);
-}
-
-const std::string kZeroUnit = IniBytes(u"[A]\r\n  k=1") + std::string("\0\0", 2) + "junk";
+// Bytes from the first zero unit on: never read, always kept.
+const std::string kTail = std::string("\0\0", 2) + IniDocument::Encode(u"\r\n[Save]\r\n  k=9");
+const std::string kZeroUnit = IniBytes(u"[A]\r\n  k=1") + kTail;
 
 std::vector<ChangeCase> ChangeCases() {
     return {
@@ -62,21 +60,26 @@ std::vector<ChangeCase> ChangeCases() {
          u"k", u"3", IniBytes(u"[A]\r\n  k=3\r\n[A]\r\n  k=2")},
         {"UnindentedKeyReplacedInPlace", IniBytes(u"[A]\r\nk=1\r\nz=2"), Op::Set, u"A", u"k", u"5",
          IniBytes(u"[A]\r\nk=5\r\nz=2")},
-        {"AppendGoesAfterZeroUnit", kZeroUnit, Op::Set, u"A", u"n", u"v",
-         Raw(kZeroUnit, u"\r\n  n=v")},
-        {"RewriteDropsTextAfterZeroUnit", kZeroUnit, Op::Set, u"A", u"k", u"2",
-         IniBytes(u"[A]\r\n  k=2")},
-        {"OddByteCountAppends",
-         std::string("\xFF\xFE"
-                     "A",
-                     3),
-         Op::Set, u"S", u"k", u"v",
-         Raw(std::string("\xFF\xFE"
-                         "A",
-                         3),
-             u"\r\n[S]\r\n  k=v")},
-        {"MarkAndZeroUnitCountsAsLonger", std::string("\xFF\xFE\0\0", 4), Op::Set, u"S", u"k", u"v",
-         Raw(std::string("\xFF\xFE\0\0", 4), u"\r\n[S]\r\n  k=v")},
+        {"NewKeyGoesBeforeZeroUnit", kZeroUnit, Op::Set, u"A", u"n", u"v",
+         IniBytes(u"[A]\r\n  k=1\r\n  n=v") + kTail},
+        {"NewSectionGoesBeforeZeroUnit", kZeroUnit, Op::Set, u"B", u"n", u"v",
+         IniBytes(u"[A]\r\n  k=1\r\n[B]\r\n  n=v") + kTail},
+        {"RewriteKeepsBytesFromZeroUnit", kZeroUnit, Op::Set, u"A", u"k", u"2",
+         IniBytes(u"[A]\r\n  k=2") + kTail},
+        {"RemoveKeyKeepsBytesFromZeroUnit", kZeroUnit, Op::RemoveKey, u"A", u"k", u"",
+         IniBytes(u"[A]\r\n") + kTail},
+        {"RemoveSectionKeepsBytesFromZeroUnit", kZeroUnit, Op::RemoveSection, u"A", u"", u"",
+         IniBytes(u"") + kTail},
+        {"OddTailAfterZeroUnitKeptAsIs", IniBytes(u"[A]") + std::string("\0\0odd", 5), Op::Set,
+         u"A", u"k", u"v", IniBytes(u"[A]\r\n  k=v") + std::string("\0\0odd", 5)},
+        {"ZeroUnitRightAfterMark", std::string("\xFF\xFE\0\0", 4), Op::Set, u"S", u"k", u"v",
+         IniBytes(u"[S]\r\n  k=v") + std::string("\0\0", 2)},
+        {"OddByteBecomesWholeUnit", std::string(IniDocument::kMark) + "A", Op::Set, u"S", u"k",
+         u"v", IniBytes(u"A\r\n[S]\r\n  k=v")},
+        {"OddByteAfterLastKey", IniBytes(u"[S]\r\n  a=1") + "X", Op::Set, u"S", u"b", u"2",
+         IniBytes(u"[S]\r\n  a=1X\r\n  b=2")},
+        {"OddZeroByteIsTail", IniBytes(u"[S]") + std::string("\0", 1), Op::Set, u"S", u"k", u"v",
+         IniBytes(u"[S]\r\n  k=v") + std::string("\0", 1)},
 
         {"RemoveKeyTakesItsLine", IniBytes(u"[A]\r\n  a=1\r\n  b=2\r\n[B]\r\n  c=3"), Op::RemoveKey,
          u"A", u"a", u"", IniBytes(u"[A]\r\n  b=2\r\n[B]\r\n  c=3")},
@@ -147,6 +150,45 @@ TEST(IniChangeSequence, GameDefaultsGiveTheSevenLines) {
         bytes = next;
     }
     EXPECT_EQ(bytes, IniBytes(SettingsText(u"小儿子", u"5")));
+}
+
+// On files with a stray zero unit or odd byte, every set is read back, the same set
+// again changes nothing, and the bytes from the zero unit on stay at the end.
+TEST(IniChangeSequence, SetsOnDamagedFilesAreReadBackAndRepeatable) {
+    const std::string settings = IniBytes(SettingsText(u"x", u"7"));
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string tail;
+    } files[] = {
+        {"zeroAfterConfig", IniBytes(u"[Config]\r\n  isSoundOn=0") + kTail, kTail},
+        {"zeroAfterAll", settings + kTail, kTail},
+        {"oddByte", settings + "Q", ""},
+        {"oddByteNoConfig", IniBytes(u"[Save]\r\n  Name=x") + "Q", ""},
+        {"zeroThenOdd", settings + kTail + "Q", kTail + "Q"},
+        {"markThenOdd", std::string(IniDocument::kMark) + "Q", ""},
+    };
+    const std::u16string writes[][3] = {{u"Config", u"isSoundOn", u"1"},
+                                        {u"Config", u"isSoundOn", u"0"},
+                                        {u"Save", u"Name", u"新名字"},
+                                        {u"New", u"k", u"v"}};
+    for (const auto& f : files) {
+        std::string bytes = f.bytes;
+        for (const auto& w : writes) {
+            SCOPED_TRACE(std::string(f.name) + " " + Printable(IniDocument::Encode(w[0] + w[1])));
+            std::string once, twice;
+            ASSERT_TRUE(IniDocument(bytes).Set(w[0], w[1], w[2], once));
+            ASSERT_TRUE(IniDocument(once).Set(w[0], w[1], w[2], twice));
+            EXPECT_EQ(Printable(twice), Printable(once));
+            EXPECT_EQ(once.size() % 2, f.tail.size() % 2);
+            const IniDocument written(once);
+            auto read = written.Read(w[0], w[1]);
+            ASSERT_TRUE(read.has_value());
+            EXPECT_TRUE(*read == w[2]);
+            EXPECT_EQ(Printable(once.substr(once.size() - f.tail.size())), Printable(f.tail));
+            bytes = once;
+        }
+    }
 }
 
 struct ReadCase {
@@ -238,8 +280,10 @@ TEST(IniSectionQueries, ExistsAcceptsTheReadersHeaders) {
         std::u16string text;
         bool exists;
     } cases[] = {
-        {u"[S]", true},   {u"[S]\r\n", true}, {u"[S]\n  k=1", true},     {u"[S]\rX", false},
-        {u"[S] ", false}, {u"x[S]", false},   {u"[A]\r\n[S]\r\n", true}, {u"[s]", false},
+        {u"[S]", true},    {u"[S]\r\n", true},   {u"[S]\n  k=1", true},
+        {u"[S]\rX", true}, {u"[S]\r", true},     {u"[S]\r\r\n", true},
+        {u"[S] ", false},  {u"x[S]", false},     {u"[A]\r\n[S]\r\n", true},
+        {u"[s]", false},   {u"[S]X\r\n", false}, {u" [S]\r", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IniDocument(IniBytes(c.text)).SectionExists(u"S"), c.exists)

@@ -315,4 +315,41 @@ TEST_F(IniFileTest, OtherProcessReaderShutsOutWriters) {
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 1);
 }
 
+// While another process holds the file open for writing, IniCreateFile cannot look at
+// it and must not replace it, whatever it holds; once the writer is gone it can.
+TEST_F(IniFileTest, OtherProcessWriterKeepsFileFromCreate) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string afterWriterLeft;
+    } cases[] = {
+        {"marked", IniBytes(SettingsText(u"x", u"9")), IniBytes(SettingsText(u"x", u"9"))},
+        {"unmarked", "plain text", "\xFF\xFE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put(c.bytes);
+        TestPipe toChild, toParent;
+        ASSERT_TRUE(toChild.Open() && toParent.Open());
+        TestProcess writer;
+        ASSERT_TRUE(writer.Fork([&] {
+            HANDLE h = CreateFileW(kPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            char ch = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
+            toParent.Write(ch);
+            toChild.Read(ch);
+            return 0;
+        }));
+        char ch = 0;
+        ASSERT_TRUE(toParent.Read(ch));
+        ASSERT_EQ(ch, 'y');
+        EXPECT_EQ(IniCreateFile(kPath), 0);
+        EXPECT_EQ(Printable(Get()), Printable(c.bytes));
+        toChild.Write('x');
+        writer.Wait();
+        EXPECT_EQ(IniCreateFile(kPath), 1);
+        EXPECT_EQ(Printable(Get()), Printable(c.afterWriterLeft));
+    }
+}
+
 } // namespace

@@ -1,5 +1,5 @@
 // The platform trace: one line per platform event (sound, timer, message, quit,
-// control shown/hidden/moved, tap, present), to CE_TRACE=<file> with a time stamp
+// control shown/hidden/moved/listed/unlisted, tap, present), to CE_TRACE=<file> with a time stamp
 // and, in test mode, to memory.
 #pragma once
 

@@ -1,6 +1,7 @@
 #include "mzfc/CMzWnd.h"
 
 #include "ce/CeMessageQueue.h"
+#include "ce/CeTrace.h"
 #include "ce/CeWindowTable.h"
 #include "mzfc/MzFramework.h"
 #include "mzfc/MzLoop.h"
@@ -329,6 +330,8 @@ void CMzWnd::AddUiWin(UiWin* control) {
     if (std::find(controls_.begin(), controls_.end(), control) != controls_.end())
         return;
     controls_.push_back(control);
+    if (CeTrace::Enabled())
+        CeTrace::Write("list " + std::to_string(control->GetID()));
     control->AttachTo(this);
     if (control->focus_)
         SetFocusedControl(control, control);
@@ -341,6 +344,8 @@ void CMzWnd::RemoveUiWin(UiWin* control) {
         return;
     control->Invalidate();
     controls_.erase(it);
+    if (CeTrace::Enabled())
+        CeTrace::Write("unlist " + std::to_string(control->GetID()));
     if (pressed_ == control)
         pressed_ = nullptr;
     if (focused_ == control) {

@@ -20,6 +20,8 @@ public:
     void PaintWin(HDC hdc, RECT* prcWin, RECT* prcUpdate) override;
     uint32_t BackgroundColour() const override { return 0; }
 
+    const std::u16string& Text() const { return text_; }
+    const std::u16string& Caption() const { return caption_; }
     RECT Box() const { return box_; }
     RECT OkRect() const { return okButton_.Rect(); }
 

@@ -79,6 +79,20 @@ std::vector<std::string> Lines(TTF_Font* font, const std::u16string& text, int w
     return lines;
 }
 
+int OutlinePx(const MzTextStyle& style, int pixelSize) {
+    return style.outline ? std::max(1, pixelSize / 14) : 0;
+}
+
+// Where each code point of text begins.
+std::vector<size_t> CodePointStarts(const std::u16string& text) {
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] >= 0xDC00 && text[i] <= 0xDFFF && i > 0 && text[i - 1] >= 0xD800 &&
+              text[i - 1] <= 0xDBFF))
+            starts.push_back(i);
+    return starts;
+}
+
 } // namespace
 
 void MzPaint::Fill(MzSurface* hdc, const RECT& rect, uint32_t argb) {
@@ -139,35 +153,80 @@ void MzPaint::Text(MzSurface* hdc, const std::u16string& text, const RECT& rect,
     TTF_Font* font = MzFont::Get(style.pixelSize, style.bold);
     if (!font)
         return;
-    const int outlinePx = style.outline ? std::max(1, style.pixelSize / 14) : 0;
-    TTF_Font* outlineFont =
-        outlinePx ? MzFont::Get(style.pixelSize, style.bold, outlinePx) : nullptr;
     SDL_IntersectRect(&dst, &clip, &inside);
-    std::vector<std::string> lines = Lines(font, text, dst.w - 2 * outlinePx, style.wrap);
+    const int wrapOutline = OutlinePx(style, style.pixelSize);
+    std::vector<std::string> lines = Lines(font, text, dst.w - 2 * wrapOutline, style.wrap);
     const int skip = TTF_FontLineSkip(font);
     int y = dst.y + (dst.h - skip * static_cast<int>(lines.size())) / 2;
     for (const std::string& line : lines) {
         if (!line.empty()) {
-            SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, line.c_str(), Colour(style.color));
+            const MzFittedLine fitted = FitLine(CeUtf16::FromUtf8(line), dst.w, style);
+            const std::string shown = CeUtf16::ToUtf8(fitted.text);
+            const int outlinePx = OutlinePx(style, fitted.pixelSize);
+            TTF_Font* lineFont = MzFont::Get(fitted.pixelSize, style.bold);
+            SDL_Surface* glyphs =
+                lineFont ? TTF_RenderUTF8_Blended(lineFont, shown.c_str(), Colour(style.color))
+                         : nullptr;
             if (glyphs) {
-                // Text wider than its box starts at the left edge, so that its
-                // beginning stays readable rather than both ends being cut.
+                // A fitted line is centred on its own line's middle, at any size.
+                const int top = y + (skip - TTF_FontLineSkip(lineFont)) / 2;
                 const bool centre = style.centred && glyphs->w + 2 * outlinePx <= dst.w;
                 int x = centre ? dst.x + (dst.w - glyphs->w) / 2 : dst.x + outlinePx;
-                if (outlineFont) {
-                    SDL_Surface* edge =
-                        TTF_RenderUTF8_Blended(outlineFont, line.c_str(), Colour(style.outline));
+                if (outlinePx) {
+                    TTF_Font* edgeFont = MzFont::Get(fitted.pixelSize, style.bold, outlinePx);
+                    SDL_Surface* edge = edgeFont ? TTF_RenderUTF8_Blended(edgeFont, shown.c_str(),
+                                                                          Colour(style.outline))
+                                                 : nullptr;
                     if (edge) {
-                        BlitAt(hdc, edge, x - outlinePx, y - outlinePx, inside);
+                        BlitAt(hdc, edge, x - outlinePx, top - outlinePx, inside);
                         SDL_FreeSurface(edge);
                     }
                 }
-                BlitAt(hdc, glyphs, x, y, inside);
+                BlitAt(hdc, glyphs, x, top, inside);
                 SDL_FreeSurface(glyphs);
             }
         }
         y += skip;
     }
+}
+
+MzFittedLine MzPaint::FitLine(const std::u16string& line, int width, const MzTextStyle& style) {
+    MzFittedLine fitted{line, style.pixelSize};
+    auto fits = [&](const std::u16string& text, int size) {
+        MzTextStyle at = style;
+        at.pixelSize = size;
+        return TextWidth(text, at) + 2 * OutlinePx(style, size) <= width;
+    };
+    if (line.empty() || !MzFont::Available() || fits(line, style.pixelSize))
+        return fitted;
+    const int smallest = std::max(6, (style.pixelSize * kMinFitPercent + 99) / 100);
+    for (int size = style.pixelSize - 1; size >= smallest; --size) {
+        if (fits(line, size)) {
+            fitted.pixelSize = size;
+            return fitted;
+        }
+    }
+    fitted.pixelSize = smallest;
+    // Keep as many characters as fit around the "…": half from each end (the extra one
+    // at the front), never splitting a surrogate pair.
+    const std::vector<size_t> starts = CodePointStarts(line);
+    const size_t count = starts.size();
+    auto elided = [&](size_t kept) {
+        const size_t head = (kept + 1) / 2, tail = kept / 2;
+        const size_t tailFrom = tail ? starts[count - tail] : line.size();
+        return line.substr(0, head < count ? starts[head] : line.size()) + u"…" +
+               line.substr(tailFrom);
+    };
+    size_t lo = 0, hi = count - 1; // the largest kept count that fits lies in [lo, hi]
+    while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (fits(elided(mid), smallest))
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    fitted.text = elided(lo);
+    return fitted;
 }
 
 int MzPaint::TextWidth(const std::u16string& text, const MzTextStyle& style) {

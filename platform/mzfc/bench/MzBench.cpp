@@ -1,8 +1,9 @@
 // Framework costs measured headless (test mode, software rendering): a cold window
-// of 40 controls to its first presented frame, a tap to its presented frame, and the
-// process's peak memory.
+// of 40 controls to its first presented frame, a tap to its presented frame, fitting
+// a line too wide for its room, and the process's peak memory.
 #include "MzSampleWnd.h"
 #include "ce/CePath.h"
+#include "mzfc/MzPaint.h"
 #include "mzfc/MzScreen.h"
 #include "mzfc/MzTest.h"
 
@@ -127,6 +128,23 @@ void BM_FullScreenRepaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullScreenRepaint)->Unit(benchmark::kMicrosecond);
+
+// A status line too wide for its room, fitted at every repaint: the record holder's
+// name 60 characters (arg 0) or cut at the game's 2047-character buffer (arg 1).
+void BM_FitTooWideLine(benchmark::State& state) {
+    Setup();
+    const size_t name = state.range(0) ? 2030 : 60;
+    const std::u16string line = u"已打中12次 - 最高纪录:" + std::u16string(name, u'名') + u"5次";
+    MzTextStyle style;
+    style.pixelSize = 22;
+    style.bold = true;
+    style.outline = 0xFF202020;
+    size_t kept = 0;
+    for (auto _ : state)
+        kept = MzPaint::FitLine(line, 420, style).text.size();
+    state.counters["kept"] = static_cast<double>(kept);
+}
+BENCHMARK(BM_FitTooWideLine)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -1,4 +1,8 @@
 #include "MzTestFixture.h"
+#include "mzfc/MzFont.h"
+#include "mzfc/MzPaint.h"
+
+#include <algorithm>
 
 using MzStaticTextTest = MzFixture;
 
@@ -20,15 +24,18 @@ std::pair<int, int> InkSpan(int top, int bottom) {
 
 } // namespace
 
-// Pictures laid over either end of a wide status line must not hide its text: a
-// line that fits is centred, one that does not starts at the left edge.
-TEST_F(MzStaticTextTest, FittingTextIsCentredWiderTextStartsAtTheLeft) {
+// A line that fits is centred; one that does not is fitted to the middle three fifths
+// of the rectangle, so that pictures over either end (the game's hammers at the left,
+// its sound switch at the right) hide neither its beginning nor its end.
+TEST_F(MzStaticTextTest, FittingTextIsCentredWiderTextIsFittedIntoTheRectangle) {
     struct Case {
         const char16_t* text;
-        bool centred;
+        bool fits;
     } cases[] = {
         {u"已打中12次", true},
-        {u"已打中12次 - 最高纪录:一个很长很长很长很长很长很长很长很长很长的名字5次", false},
+        {u"已打中12次 - 最高纪录:一个很长很长很长很长很长很长很长很长很长很长很长很长很长很长"
+         u"很长很长很长很长很长很长很长很长很长的名字5次",
+         false},
     };
     for (const Case& c : cases) {
         RecordingWnd wnd;
@@ -40,13 +47,141 @@ TEST_F(MzStaticTextTest, FittingTextIsCentredWiderTextStartsAtTheLeft) {
         MzTest::RunLoop({[&] {
             auto [first, last] = InkSpan(10, 40);
             ASSERT_GE(first, 10) << "no text drawn";
-            if (c.centred) {
-                const int middle = (first + last) / 2;
-                EXPECT_NEAR(middle, 360, 6) << first << ".." << last;
-                EXPECT_GT(first, 150);
-            } else {
-                EXPECT_LT(first, 20);
+            EXPECT_NEAR((first + last) / 2, 360, 6) << first << ".." << last;
+            EXPECT_GE(first, 150) << "clear of x = 10 to 150";
+            EXPECT_LE(last, 570) << "clear of x = 570 to 710";
+            if (!c.fits) {
+                EXPECT_LT(first, 170) << "the room is used";
+                EXPECT_GT(last, 550);
             }
         }});
+    }
+}
+
+// What a line becomes in a width: kept, drawn smaller, or elided in its middle.
+TEST_F(MzStaticTextTest, FitLineShrinksThenElidesInTheMiddle) {
+    if (!MzFont::Available())
+        GTEST_SKIP() << "no font";
+    MzTextStyle style;
+    style.pixelSize = 30;
+    style.bold = true;
+    style.outline = 0xFF000000;
+    const std::u16string text = u"已打中12次 - 最高纪录:ABCDEFGHIJKLMNOPQRSTUVWXYZ 5次";
+    const std::u16string emoji = u"前😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀后";
+    const int full = MzPaint::TextWidth(text, style);
+    enum Kind { Kept, Smaller, Elided };
+    struct Case {
+        const char* name;
+        std::u16string line;
+        int width;
+        Kind kind;
+    } cases[] = {
+        {"roomy", text, full + 40, Kept},
+        {"ninetyPercent", text, full * 9 / 10, Smaller},
+        {"eightyPercent", text, full * 8 / 10, Smaller},
+        {"half", text, full / 2, Elided},
+        {"tiny", text, 60, Elided},
+        {"surrogatePairs", emoji, 160, Elided},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MzFittedLine f = MzPaint::FitLine(c.line, c.width, style);
+        MzTextStyle at = style;
+        at.pixelSize = f.pixelSize;
+        EXPECT_LE(MzPaint::TextWidth(f.text, at) + 2 * std::max(1, f.pixelSize / 14), c.width);
+        EXPECT_GE(f.pixelSize, 21); // 70 % of 30
+        EXPECT_LE(f.pixelSize, 30);
+        switch (c.kind) {
+        case Kept:
+            EXPECT_EQ(f.pixelSize, 30);
+            EXPECT_TRUE(f.text == c.line);
+            break;
+        case Smaller:
+            EXPECT_LT(f.pixelSize, 30);
+            EXPECT_TRUE(f.text == c.line);
+            break;
+        case Elided: {
+            EXPECT_EQ(f.pixelSize, 21);
+            const size_t dots = f.text.find(u'…');
+            ASSERT_NE(dots, std::u16string::npos);
+            const std::u16string head = f.text.substr(0, dots);
+            const std::u16string tail = f.text.substr(dots + 1);
+            EXPECT_TRUE(c.line.compare(0, head.size(), head) == 0);
+            EXPECT_TRUE(c.line.compare(c.line.size() - tail.size(), tail.size(), tail) == 0);
+            EXPECT_LE(tail.size(), head.size());
+            for (const std::u16string& part : {head, tail})
+                for (char16_t u : part.empty() ? std::u16string() : std::u16string{part.back()})
+                    EXPECT_FALSE(u >= 0xD800 && u <= 0xDBFF) << "split pair";
+            if (c.width >= 160) {
+                EXPECT_FALSE(head.empty());
+                EXPECT_FALSE(tail.empty());
+            }
+            break;
+        }
+        }
+    }
+}
+
+namespace {
+
+std::vector<uint32_t> Band(int top, int bottom) {
+    std::vector<uint32_t> pixels;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < 720; ++x)
+            pixels.push_back(MzTest::PixelAt(x, y));
+    return pixels;
+}
+
+} // namespace
+
+// Every control draws its text through the one routine: a text far too long for the
+// control changes no pixel outside the control's rectangle.
+TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
+    const std::u16string longText =
+        u"恭喜您打破了" + std::u16string(60, u'名') + u"保持的最高纪录，请留下大名";
+    UiStatic line;
+    UiHeadingBar heading;
+    UiToolBarPro bar;
+    bar.SetButton(0, true, true, longText.c_str());
+    bar.SetButton(1, true, true, u"完成");
+    struct Case {
+        const char* name;
+        UiWin* control;
+        RECT rect;
+    } cases[] = {
+        {"static", &line, {100, 200, 500, 230}},
+        {"heading", &heading, {60, 100, 660, 142}},
+        {"toolbar", &bar, {0, 300, 720, 368}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingWnd wnd;
+        ASSERT_TRUE(wnd.CreateFull());
+        c.control->SetText(longText.c_str());
+        c.control->SetPos(c.rect.left, c.rect.top, c.rect.right - c.rect.left,
+                          c.rect.bottom - c.rect.top);
+        const int top = c.rect.top - 40, bottom = c.rect.bottom + 40;
+        std::vector<uint32_t> before;
+        MzTest::RunLoop({[&] { before = Band(top, bottom); },
+                         [&] {
+                             wnd.AddUiWin(c.control);
+                             c.control->Invalidate();
+                         },
+                         [&] {
+                             const std::vector<uint32_t> after = Band(top, bottom);
+                             int inside = 0, outside = 0;
+                             for (int y = top; y < bottom; ++y)
+                                 for (int x = 0; x < 720; ++x) {
+                                     const size_t i = (y - top) * 720 + x;
+                                     if (before[i] == after[i])
+                                         continue;
+                                     const bool in = x >= c.rect.left && x < c.rect.right &&
+                                                     y >= c.rect.top && y < c.rect.bottom;
+                                     (in ? inside : outside) += 1;
+                                 }
+                             EXPECT_GT(inside, 0);
+                             EXPECT_EQ(outside, 0);
+                         }});
+        wnd.RemoveUiWin(c.control);
     }
 }
