@@ -1,11 +1,11 @@
 #include "ce/CeRegistryStore.h"
 
 #include "ce/CeFileLock.h"
+#include "ce/CeSafeDir.h"
 #include "ce/CeSharedDir.h"
 #include "ce/CeSharedText.h"
 
 #include <sstream>
-#include <sys/stat.h>
 
 namespace {
 constexpr size_t kMaxKeyName = 255;
@@ -103,8 +103,7 @@ bool CeRegistryStore::Join(const std::string& keyFolder, const std::u16string& s
 }
 
 bool CeRegistryStore::KeyExists(const std::string& keyFolder) {
-    struct stat st {};
-    return ::stat(keyFolder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return CeSafeDir::Open(keyFolder, false).Valid(); // a link is never a key
 }
 
 bool CeRegistryStore::CreateKey(const std::string& keyFolder, bool& created) {
