@@ -83,7 +83,7 @@ TEST(CeSharedRootTrustTest, LinksUnderDotCeAreNeverFollowed) {
              r.MakeDir(".ce");
              fs::create_symlink(o.folder.Path(), r.Host(".ce/procs"));
          },
-         [] { EXPECT_EQ(FindWindowW(u"NoSuchWnd", nullptr), nullptr); },
+         [] { EXPECT_TRUE(CeProcessRecord::Live(true).empty()); },
          [](const Outside& o) {
              EXPECT_TRUE(o.folder.Exists("1-00000000000000aa.rec"));
              EXPECT_TRUE(o.folder.Exists("1-00000000000000aa.lock"));
@@ -125,7 +125,7 @@ TEST(CeSharedRootTrustTest, FifosNeverHangAReader) {
         std::function<void()> act;
     } cases[] = {
         {"a process's lock", ".ce/procs/1-00000000000000aa.lock",
-         [] { FindWindowW(u"NoSuchWnd", nullptr); }},
+         [] { CeProcessRecord::Live(true); }},
         {"the message table", ".ce/messages/table", [] { RegisterWindowMessageW(u"Name"); }},
         {"a registry key's values", std::string(kRegistryKey) + "/.values",
          [] {
