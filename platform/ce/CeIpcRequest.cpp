@@ -10,7 +10,7 @@ bool ValidWindow(CeIpcBuffer& in) {
     uint64_t hwnd = 0, w = 0, l = 0;
     if (!in.GetU32(op) || !in.GetU64(hwnd) || !in.GetU32(msg) || !in.GetU64(w) || !in.GetU64(l))
         return false;
-    if (op < 1 || op > CeIpcRequest::kWindowOps || msg > CeIpcRequest::kMaxMessage)
+    if (op < 1 || op > CeIpcRequest::kWindowOps)
         return false;
     constexpr uint32_t kShow = 1, kBroadcast = 6;
     if (op == kShow && w > CeIpcRequest::kMaxShowCmd)

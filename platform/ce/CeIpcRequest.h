@@ -11,10 +11,9 @@ public:
     enum Kind : uint32_t { kPing = 1, kDeviceIo = 2, kWindow = 3, kRepublish = 4 };
     static bool Valid(const std::string& frame);
 
-    static constexpr uint32_t kWindowOps = 7;       // CeRemoteWindowHost::Op 1..7
-    static constexpr uint32_t kMaxMessage = 0xFFFF; // message numbers are 16-bit
-    static constexpr uint32_t kMaxShowCmd = 11;     // SW_HIDE .. SW_FORCEMINIMIZE
-    static constexpr size_t kMaxBusName = 259;      // MAX_PATH - 1
+    static constexpr uint32_t kWindowOps = 7;   // CeRemoteWindowHost::Op 1..7
+    static constexpr uint32_t kMaxShowCmd = 11; // SW_HIDE .. SW_FORCEMINIMIZE
+    static constexpr size_t kMaxBusName = 259;  // MAX_PATH - 1
     static constexpr size_t kMaxIoInput = 1u << 20;
     static constexpr uint32_t kMaxIoOutput = 1u << 20;
 };

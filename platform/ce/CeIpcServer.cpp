@@ -26,8 +26,13 @@ State& TheState() {
 void Serve(int fd) {
     std::string request;
     while (CeIpcChannel::Receive(fd, request, -1)) {
-        if (!CeIpcRequest::Valid(request))
-            break; // refused: the connection closes without a reply
+        if (!CeIpcRequest::Valid(request)) {
+            // Refused whole, before any handler sees it: an empty reply.
+            if (!CeIpcChannel::Send(fd, std::string()))
+                break;
+            request.clear();
+            continue;
+        }
         CeIpcBuffer in(std::move(request));
         CeIpcBuffer out;
         uint32_t kind = 0;

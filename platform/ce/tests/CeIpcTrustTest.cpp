@@ -69,7 +69,7 @@ TEST(CeIpcRequestTest, OnlyWholeRequestsWithFieldsInRangePass) {
         {"show", Window(1, kHwnd, 0, 5, 0), true},
         {"window op 0", Window(0, kHwnd, 0, 0, 0), false},
         {"window op 8", Window(8, kHwnd, 0, 0, 0), false},
-        {"message past 16 bits", Window(5, kHwnd, 0x10000, 0, 0), false},
+        {"send of one of the phone's own messages", Window(4, kHwnd, 0xFFF0001A, 2, 1), true},
         {"show command out of range", Window(1, kHwnd, 0, 12, 0), false},
         {"send to window 0", Window(4, 0, 0x400, 0, 0), false},
         {"window request cut short", Window(5, kHwnd, 0x400, 0, 0).substr(0, 35), false},
@@ -86,22 +86,29 @@ TEST(CeIpcRequestTest, OnlyWholeRequestsWithFieldsInRangePass) {
 
 class CeIpcTrustTest : public CeSharedRootFixture {};
 
-TEST_F(CeIpcTrustTest, RefusedRequestGetsNoReplyAndThePeerCanStillBeServed) {
+TEST_F(CeIpcTrustTest, RefusedRequestNeverReachesItsHandler) {
     ASSERT_TRUE(CeIpcServer::Start());
-    std::string reply;
+    std::atomic<int> served{0};
+    CeIpcServer::SetHandler(CeIpcServer::kWindow,
+                            [&](CeIpcBuffer&, CeIpcBuffer& out) { ++served, out.PutU64(1); });
     const struct {
         const char* what;
         std::string request;
-        bool answered;
+        bool handled;
     } cases[] = {
-        {"ping", Kind(CeIpcRequest::kPing), true},
+        {"a post", Window(5, 0x10008, 0x400, 1, 2), true},
+        {"a post with a tail", Window(5, 0x10008, WM_TIMER, 1, 0x4142434445) + "xyz", false},
+        {"window op 9", Window(9, 0x10008, 0, 0, 0), false},
+        {"a send to window 0", Window(4, 0, 0x400, 0, 0), false},
         {"unknown kind", Kind(77), false},
-        {"post with a tail", Window(5, 0x10008, WM_TIMER, 1, 0x4142434445) + "xyz", false},
-        {"ping again", Kind(CeIpcRequest::kPing), true},
+        {"a post again", Window(5, 0x10008, 0x400, 1, 2), true},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CeIpcChannel::Call(CeIpcServer::Name(), c.request, reply, 2000), c.answered)
-            << c.what;
+        served = 0;
+        std::string reply = "unchanged";
+        EXPECT_TRUE(CeIpcChannel::Call(CeIpcServer::Name(), c.request, reply, 2000)) << c.what;
+        EXPECT_EQ(served.load(), c.handled ? 1 : 0) << c.what;
+        EXPECT_EQ(reply.empty(), !c.handled) << c.what << ": refused with an empty reply";
     }
 }
 
