@@ -114,8 +114,11 @@ bool CeRegistryStore::CreateKey(const std::string& keyFolder, bool& created) {
 bool CeRegistryStore::ReadValues(const std::string& keyFolder, std::vector<Value>& values) {
     values.clear();
     std::string text;
-    if (!CeSharedDir::ReadFile(keyFolder + "/.values", text))
-        return KeyExists(keyFolder); // a key without values has no file yet
+    CeSafeDir key = CeSafeDir::Open(keyFolder, false);
+    if (!key.Valid())
+        return false;
+    if (!key.Read(".values", text))
+        return true; // a key without values has no file yet
     return Decode(text, values);
 }
 

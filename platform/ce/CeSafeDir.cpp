@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <random>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -24,6 +26,17 @@ int OpenChildDir(int parent, const std::string& name) {
     return NoIntr([&] {
         return ::openat(parent, name.c_str(),
                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    });
+}
+
+// The whole walk in one call where the kernel offers it: no link, nothing above the
+// root. -1 with errno ENOSYS (or EPERM under a filter) when it is not offered.
+int OpenBeneath(int root, const std::string& relative) {
+    open_how how{};
+    how.flags = O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC;
+    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
+    return NoIntr([&] {
+        return static_cast<int>(::syscall(SYS_openat2, root, relative.c_str(), &how, sizeof how));
     });
 }
 
@@ -72,6 +85,13 @@ CeSafeDir CeSafeDir::Open(const std::string& path, bool repair) {
     CeSafeDir dir(NoIntr([&] { return ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }),
                   root);
     size_t pos = root.size();
+    if (dir.Valid() && pos + 1 < path.size()) {
+        int fd = OpenBeneath(dir.fd_, path.substr(pos + 1));
+        if (fd >= 0)
+            return CeSafeDir(fd, path);
+        if (!repair && errno != ENOSYS && errno != EPERM)
+            return CeSafeDir();
+    }
     while (dir.Valid() && pos < path.size()) {
         size_t end = path.find('/', pos + 1);
         std::string name = path.substr(pos + 1, end == std::string::npos ? end : end - pos - 1);
