@@ -103,7 +103,10 @@ CeSafeDir CeSafeDir::Open(const std::string& path, bool repair) {
             return CeSafeDir();
         }
         int fd = OpenChildDir(dir.fd_, name);
-        if (fd < 0 && repair) {
+        // Only what is in the way is set aside, never a folder that a passing
+        // shortage (of descriptors, say) kept us from opening.
+        if (fd < 0 && repair &&
+            (errno == ENOENT || errno == ELOOP || errno == ENOTDIR || errno == EACCES)) {
             int why = errno;
             if (why != ENOENT)
                 dir.SetAside(name, why == ELOOP     ? "a link"
