@@ -35,10 +35,13 @@ void IniStore::Close() {
 
 bool IniStore::Replace(LPCWSTR path, const std::string& bytes) {
     // Only the holder of the open file writes its temporary file, so one name per file
-    // serves; one left by a killed writer is simply overwritten.
+    // serves. Whatever is found there (left by a killed writer, or planted: a link to
+    // another file) is removed, never written through; the temporary file is always new.
     std::u16string temp = std::u16string(path) + u"~";
-    HANDLE out = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE out = INVALID_HANDLE_VALUE;
+    if (DeleteFileW(temp.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND)
+        out = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
     bool ok = out != INVALID_HANDLE_VALUE;
     DWORD written = 0;
     ok = ok && WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&

@@ -8,7 +8,10 @@
 #include "testing/TestProcess.h"
 
 #include <chrono>
+#include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -105,3 +108,55 @@ TEST_F(SingleInstanceTest, UsbConnectThroughTheLiveDriverEndsTheGame) {
 }
 
 } // namespace
+
+// Copies started together on one root: while the first has taken the name but not
+// yet shown its window, the others wait for the window instead of starting too.
+// Exactly one game stays; every other copy ends, having brought it forward.
+class ManyCopiesTest : public SingleInstanceTest {};
+
+TEST_F(ManyCopiesTest, StartedTogetherTheyLeaveExactlyOneGame) {
+    const struct {
+        int copies;
+        int rounds;
+    } cases[] = {
+        {20, 3},
+#ifndef __SANITIZE_ADDRESS__ // a hundred sanitized games at once would need gigabytes
+        {100, 2},
+#endif
+    };
+    for (const auto& c : cases) {
+        for (int round = 0; round < c.rounds; ++round) {
+            SCOPED_TRACE(std::to_string(c.copies) + " copies, round " + std::to_string(round));
+            std::vector<std::unique_ptr<GameProcess>> games;
+            for (int i = 0; i < c.copies; ++i) {
+                games.push_back(std::make_unique<GameProcess>(Root()));
+                ASSERT_TRUE(games.back()->Started());
+            }
+            // Generous: a hundred programs start on a small shared machine.
+            auto deadline = std::chrono::steady_clock::now() + 90s;
+            std::vector<int> codes(games.size(), -1);
+            size_t running = games.size();
+            while (running > 1 && std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(100ms);
+                running = 0;
+                for (size_t i = 0; i < games.size(); ++i) {
+                    if (codes[i] == -1)
+                        codes[i] = games[i]->WaitForExit(0ms);
+                    running += codes[i] == -1 ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(running, 1u) << "games left running";
+            EXPECT_NE(WaitForGameWindow(20000ms), nullptr);
+            int failed = 0;
+            for (int code : codes)
+                failed += code > 0 ? 1 : 0;
+            EXPECT_EQ(failed, 0) << "copies that ended with an error";
+            for (size_t i = 0; i < games.size(); ++i) {
+                if (codes[i] == -1) {
+                    EXPECT_EQ(games[i]->WaitForExit(300ms), -1) << "the one game runs on";
+                }
+            }
+            games.clear(); // stops the game; the next round starts on a free name
+        }
+    }
+}

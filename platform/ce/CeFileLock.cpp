@@ -1,7 +1,8 @@
 #include "ce/CeFileLock.h"
 
+#include "ce/CeSafeDir.h"
+
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -22,9 +23,26 @@ CeFileLock& CeFileLock::operator=(CeFileLock&& other) noexcept {
     return *this;
 }
 
+namespace {
+bool Split(const std::string& path, std::string& dir, std::string& name) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return false;
+    dir = path.substr(0, slash);
+    name = path.substr(slash + 1);
+    return true;
+}
+} // namespace
+
 bool CeFileLock::Lock(const std::string& path, Mode mode, bool wait) {
+    std::string dir, name;
     Unlock();
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    return Split(path, dir, name) && Lock(CeSafeDir::Open(dir, false), name, mode, wait);
+}
+
+bool CeFileLock::Lock(const CeSafeDir& dir, const std::string& name, Mode mode, bool wait) {
+    Unlock();
+    int fd = dir.OpenOrMake(name, O_RDWR);
     if (fd < 0)
         return false;
     int op = (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | (wait ? 0 : LOCK_NB);
@@ -48,7 +66,12 @@ void CeFileLock::Unlock() {
 }
 
 bool CeFileLock::HeldByOther(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string dir, name;
+    return Split(path, dir, name) && HeldByOther(CeSafeDir::Open(dir, false), name);
+}
+
+bool CeFileLock::HeldByOther(const CeSafeDir& dir, const std::string& name) {
+    int fd = dir.OpenFile(name, O_RDONLY);
     if (fd < 0)
         return false;
     bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;

@@ -23,6 +23,7 @@ public:
     bool GetText(std::u16string& s, size_t max = 4096);
 
     const std::string& Data() const { return data_; }
+    bool AtEnd() const { return pos_ == data_.size(); }
 
 private:
     std::string data_;

@@ -77,11 +77,18 @@ int CeIpcChannel::Connect(const std::string& name) {
     do {
         rc = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), len);
     } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
+    if (rc != 0 || !SameUser(fd)) {
         ::close(fd);
         return -1;
     }
     return fd;
+}
+
+bool CeIpcChannel::SameUser(int fd) {
+    ucred peer{};
+    socklen_t len = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &len) == 0 && len == sizeof peer &&
+           peer.uid == ::geteuid();
 }
 
 bool CeIpcChannel::Send(int fd, const std::string& payload) {

@@ -9,8 +9,11 @@
 class CeIpcChannel {
 public:
     static std::string SocketName(int pid, uint64_t token);
-    static int Listen(const std::string& name);  // fd, or -1
-    static int Connect(const std::string& name); // fd, or -1 when nobody listens
+    static int Listen(const std::string& name); // fd, or -1
+    // fd, or -1 when nobody listens or the listener belongs to another user.
+    static int Connect(const std::string& name);
+    // The process at the other end runs as this process's user (SO_PEERCRED).
+    static bool SameUser(int fd);
     static bool Send(int fd, const std::string& payload);
     // timeoutMs < 0 waits forever; false on timeout, error, end or oversize frame.
     static bool Receive(int fd, std::string& payload, int timeoutMs);

@@ -26,6 +26,13 @@ State& TheState() {
 void Serve(int fd) {
     std::string request;
     while (CeIpcChannel::Receive(fd, request, -1)) {
+        if (!CeIpcRequest::Valid(request)) {
+            // Refused whole, before any handler sees it: an empty reply.
+            if (!CeIpcChannel::Send(fd, std::string()))
+                break;
+            request.clear();
+            continue;
+        }
         CeIpcBuffer in(std::move(request));
         CeIpcBuffer out;
         uint32_t kind = 0;
@@ -58,6 +65,10 @@ void Accept(int listenFd) {
                 continue;
             }
             return;
+        }
+        if (!CeIpcChannel::SameUser(fd)) {
+            ::close(fd); // another user: not a byte is read
+            continue;
         }
         std::thread(Serve, fd).detach();
     }

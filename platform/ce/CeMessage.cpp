@@ -4,6 +4,7 @@
 
 #include "ce/CeMessageQueue.h"
 #include "ce/CeRemoteWindows.h"
+#include "ce/CeTimerQueue.h"
 #include "ce/CeTrace.h"
 #include "ce/CeUiClock.h"
 #include "ce/CeUtf16.h"
@@ -67,15 +68,21 @@ BOOL TranslateMessage(const MSG*) {
 LRESULT DispatchMessageW(const MSG* lpMsg) {
     if (!lpMsg)
         return 0;
-    if (lpMsg->message == WM_TIMER && lpMsg->lParam) {
-        reinterpret_cast<TIMERPROC>(lpMsg->lParam)(
-            lpMsg->hwnd, WM_TIMER, static_cast<UINT_PTR>(lpMsg->wParam), lpMsg->time);
-        return 0;
+    LPARAM lParam = lpMsg->lParam;
+    if (lpMsg->message == WM_TIMER && lParam) {
+        // A WM_TIMER may have been posted by anyone: its lParam is called only when
+        // this process set that very procedure for that window and id.
+        auto proc = reinterpret_cast<TIMERPROC>(lParam);
+        auto id = static_cast<UINT_PTR>(lpMsg->wParam);
+        if (CeTimerQueue::Instance().Registered(lpMsg->hwnd, id, proc)) {
+            proc(lpMsg->hwnd, WM_TIMER, id, lpMsg->time);
+            return 0;
+        }
+        lParam = 0; // an ordinary WM_TIMER for the window, if there is one
     }
     if (!lpMsg->hwnd)
         return 0;
-    return CeWindowTable::Instance().Call(lpMsg->hwnd, lpMsg->message, lpMsg->wParam,
-                                          lpMsg->lParam);
+    return CeWindowTable::Instance().Call(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lParam);
 }
 
 void PostQuitMessage(int nExitCode) {

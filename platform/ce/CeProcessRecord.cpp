@@ -3,11 +3,11 @@
 #include "ce/CeFileLock.h"
 #include "ce/CeIpcChannel.h"
 #include "ce/CeIpcServer.h"
+#include "ce/CeSafeDir.h"
 #include "ce/CeSharedDir.h"
 #include "ce/CeSharedText.h"
 
 #include <algorithm>
-#include <dirent.h>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -15,6 +15,7 @@
 
 namespace {
 constexpr char kHeader[] = "record 1";
+constexpr int kRepairTimeoutMs = 1000;
 
 struct Own {
     std::mutex lock;
@@ -85,6 +86,27 @@ bool Parse(const std::string& text, CeProcessRecord::Entry& e) {
     }
     return true;
 }
+// text stays empty unless the record was read and parsed.
+bool ReadRecord(const CeSafeDir& dir, const std::string& base, std::string& text,
+                CeProcessRecord::Entry& e) {
+    e.windows.clear();
+    e.devices.clear();
+    if (dir.Read(base + ".rec", text) && Parse(text, e) && !text.empty())
+        return true;
+    text.clear();
+    return false;
+}
+
+// A living process whose record is damaged: set the record aside and ask its owner
+// to write it anew, so that its windows and devices can be found again.
+bool Repair(const CeSafeDir& dir, const std::string& base, const CeProcessRecord::Entry& e) {
+    if (!dir.SetAside(base + ".rec", "damaged"))
+        return false;
+    CeIpcBuffer request;
+    request.PutU32(CeIpcServer::kRepublish);
+    std::string reply;
+    return CeIpcChannel::Call(e.SocketName(), request.Data(), reply, kRepairTimeoutMs);
+}
 } // namespace
 
 std::string CeProcessRecord::Entry::SocketName() const {
@@ -125,14 +147,19 @@ bool CeProcessRecord::Write() {
     std::string base = BaseName(static_cast<int>(::getpid()), Token());
     std::string dir = CeSharedDir::Get("procs");
     if (dir != own.dir && !own.dir.empty()) { // the device root changed: leave the old one
-        ::unlink((own.dir + "/" + base + ".rec").c_str());
+        CeSharedDir::RemoveFile(own.dir + "/" + base + ".rec");
         own.alive.Unlock();
-        ::unlink((own.dir + "/" + base + ".lock").c_str());
+        CeSharedDir::RemoveFile(own.dir + "/" + base + ".lock");
         own.dir.clear();
     }
     if (dir.empty())
         return false;
     if (own.dir.empty()) {
+        CeIpcServer::SetHandler(CeIpcServer::kRepublish, [](CeIpcBuffer&, CeIpcBuffer& out) {
+            Own& self = TheOwn();
+            std::lock_guard<std::mutex> again(self.lock);
+            out.PutU32(Write() ? 1 : 0);
+        });
         if (!CeIpcServer::Start() ||
             !own.alive.Lock(dir + "/" + base + ".lock", CeFileLock::Mode::Exclusive, false))
             return false;
@@ -150,19 +177,14 @@ bool CeProcessRecord::Write() {
 
 std::vector<CeProcessRecord::Entry> CeProcessRecord::Live(bool includeSelf) {
     std::vector<Entry> out;
-    std::string dir = CeSharedDir::Path("procs");
-    if (dir.empty())
-        return out;
-    DIR* d = ::opendir(dir.c_str());
-    if (d == nullptr)
+    std::string path = CeSharedDir::Path("procs");
+    CeSafeDir dir = path.empty() ? CeSafeDir() : CeSafeDir::Open(path, false);
+    if (!dir.Valid())
         return out;
     std::vector<std::string> names;
-    while (dirent* ent = ::readdir(d)) {
-        std::string name = ent->d_name;
+    for (const std::string& name : dir.List())
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".rec") == 0)
             names.push_back(name.substr(0, name.size() - 4));
-    }
-    ::closedir(d);
     std::sort(names.begin(), names.end());
     for (const auto& base : names) {
         Entry e;
@@ -171,15 +193,18 @@ std::vector<CeProcessRecord::Entry> CeProcessRecord::Live(bool includeSelf) {
             continue;
         e.token = token;
         bool self = e.pid == static_cast<int>(::getpid()) && e.token == Token();
-        if (!self && !CeFileLock::HeldByOther(dir + "/" + base + ".lock")) {
-            ::unlink((dir + "/" + base + ".rec").c_str());
-            ::unlink((dir + "/" + base + ".lock").c_str());
+        if (!self && !CeFileLock::HeldByOther(dir, base + ".lock")) {
+            if (!dir.Remove(base + ".rec"))
+                dir.SetAside(base + ".rec", "not a regular file");
+            dir.Remove(base + ".lock");
             continue; // its process is gone
         }
         if (self && !includeSelf)
             continue;
         std::string text;
-        if (CeSharedDir::ReadFile(dir + "/" + base + ".rec", text) && Parse(text, e))
+        if (!ReadRecord(dir, base, text, e) && !self && Repair(dir, base, e))
+            ReadRecord(dir, base, text, e);
+        if (!text.empty())
             out.push_back(std::move(e));
     }
     return out;

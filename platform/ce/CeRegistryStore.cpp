@@ -1,11 +1,11 @@
 #include "ce/CeRegistryStore.h"
 
 #include "ce/CeFileLock.h"
+#include "ce/CeSafeDir.h"
 #include "ce/CeSharedDir.h"
 #include "ce/CeSharedText.h"
 
 #include <sstream>
-#include <sys/stat.h>
 
 namespace {
 constexpr size_t kMaxKeyName = 255;
@@ -103,8 +103,7 @@ bool CeRegistryStore::Join(const std::string& keyFolder, const std::u16string& s
 }
 
 bool CeRegistryStore::KeyExists(const std::string& keyFolder) {
-    struct stat st {};
-    return ::stat(keyFolder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return CeSafeDir::Open(keyFolder, false).Valid(); // a link is never a key
 }
 
 bool CeRegistryStore::CreateKey(const std::string& keyFolder, bool& created) {
@@ -115,8 +114,11 @@ bool CeRegistryStore::CreateKey(const std::string& keyFolder, bool& created) {
 bool CeRegistryStore::ReadValues(const std::string& keyFolder, std::vector<Value>& values) {
     values.clear();
     std::string text;
-    if (!CeSharedDir::ReadFile(keyFolder + "/.values", text))
-        return KeyExists(keyFolder); // a key without values has no file yet
+    CeSafeDir key = CeSafeDir::Open(keyFolder, false);
+    if (!key.Valid())
+        return false;
+    if (!key.Read(".values", text))
+        return true; // a key without values has no file yet
     return Decode(text, values);
 }
 

@@ -38,6 +38,13 @@ bool CeTimerQueue::Kill(HWND hwnd, UINT_PTR id) {
     return true;
 }
 
+bool CeTimerQueue::Registered(HWND hwnd, UINT_PTR id, TIMERPROC proc) {
+    std::lock_guard<std::mutex> guard(lock_);
+    return proc != nullptr && std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) {
+               return e.hwnd == hwnd && e.id == id && e.proc == proc;
+           });
+}
+
 void CeTimerQueue::KillAll(HWND hwnd) {
     std::lock_guard<std::mutex> guard(lock_);
     std::erase_if(entries_, [&](const Entry& e) { return e.hwnd == hwnd; });

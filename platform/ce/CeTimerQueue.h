@@ -23,6 +23,9 @@ public:
     // Returns the timer's id (a new one when hwnd is null), 0 on failure.
     UINT_PTR Set(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
     bool Kill(HWND hwnd, UINT_PTR id);
+    // True when SetTimer registered proc for this window and id: the only timer
+    // procedures that a WM_TIMER may call.
+    bool Registered(HWND hwnd, UINT_PTR id, TIMERPROC proc);
     void KillAll(HWND hwnd);
     // Takes the earliest timer due at nowUs (ties in the order they were set) and
     // schedules its next deadline.

@@ -1,0 +1,232 @@
+// The request listener serves only this user's processes, and only requests whose
+// every field is in range; a forged WM_TIMER never calls an address from outside.
+#include "CeSharedRootFixture.h"
+#include "ce/CeIpcBuffer.h"
+#include "ce/CeIpcChannel.h"
+#include "ce/CeIpcRequest.h"
+#include "ce/CeIpcServer.h"
+#include "ce/CeMessageQueue.h"
+#include "ce/CeTimerQueue.h"
+#include "ce/CeWindow.h"
+#include "ce/CeWindowTable.h"
+
+#include <atomic>
+#include <cstring>
+#include <grp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string Window(uint32_t op, uint64_t hwnd, uint32_t msg, uint64_t w, uint64_t l) {
+    CeIpcBuffer b;
+    b.PutU32(CeIpcRequest::kWindow);
+    b.PutU32(op);
+    b.PutU64(hwnd);
+    b.PutU32(msg);
+    b.PutU64(w);
+    b.PutU64(l);
+    return b.Data();
+}
+
+std::string DeviceIo(const std::u16string& bus, size_t input, uint32_t outSize) {
+    CeIpcBuffer b;
+    b.PutU32(CeIpcRequest::kDeviceIo);
+    b.PutText(bus);
+    b.PutU32(0x1234);
+    std::string bytes(input, 'x');
+    b.PutBytes(bytes.data(), bytes.size());
+    b.PutU32(outSize);
+    return b.Data();
+}
+
+std::string Kind(uint32_t kind) {
+    CeIpcBuffer b;
+    b.PutU32(kind);
+    return b.Data();
+}
+
+TEST(CeIpcRequestTest, OnlyWholeRequestsWithFieldsInRangePass) {
+    const uint64_t kHwnd = 0x10008;
+    const struct {
+        const char* what;
+        std::string frame;
+        bool valid;
+    } cases[] = {
+        {"ping", Kind(CeIpcRequest::kPing), true},
+        {"ping with a byte more", Kind(CeIpcRequest::kPing) + 'x', false},
+        {"republish", Kind(CeIpcRequest::kRepublish), true},
+        {"no kind", "", false},
+        {"torn kind", std::string("\x01\x00", 2), false},
+        {"unknown kind 0", Kind(0), false},
+        {"unknown kind 5", Kind(5), false},
+        {"post", Window(5, kHwnd, 0x7E01, 252, 0), true},
+        {"send of a registered message", Window(4, kHwnd, 0xC123, 1, 2), true},
+        {"broadcast to no window", Window(6, 0, 0x400, 0, 0), true},
+        {"show", Window(1, kHwnd, 0, 5, 0), true},
+        {"window op 0", Window(0, kHwnd, 0, 0, 0), false},
+        {"window op 8", Window(8, kHwnd, 0, 0, 0), false},
+        {"send of one of the phone's own messages", Window(4, kHwnd, 0xFFF0001A, 2, 1), true},
+        {"show command out of range", Window(1, kHwnd, 0, 12, 0), false},
+        {"send to window 0", Window(4, 0, 0x400, 0, 0), false},
+        {"window request cut short", Window(5, kHwnd, 0x400, 0, 0).substr(0, 35), false},
+        {"window request with a tail", Window(5, kHwnd, 0x400, 0, 0) + "AB", false},
+        {"device io", DeviceIo(u"USB1:", 16, 64), true},
+        {"device io without a bus", DeviceIo(u"", 16, 64), false},
+        {"device io bus too long", DeviceIo(std::u16string(260, u'A'), 0, 0), false},
+        {"device io output too large", DeviceIo(u"USB1:", 0, (1u << 20) + 1), false},
+        {"device io cut short", DeviceIo(u"USB1:", 4, 4).substr(0, 20), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CeIpcRequest::Valid(c.frame), c.valid) << c.what;
+}
+
+class CeIpcTrustTest : public CeSharedRootFixture {};
+
+TEST_F(CeIpcTrustTest, RefusedRequestNeverReachesItsHandler) {
+    ASSERT_TRUE(CeIpcServer::Start());
+    std::atomic<int> served{0};
+    CeIpcServer::SetHandler(CeIpcServer::kWindow,
+                            [&](CeIpcBuffer&, CeIpcBuffer& out) { ++served, out.PutU64(1); });
+    const struct {
+        const char* what;
+        std::string request;
+        bool handled;
+    } cases[] = {
+        {"a post", Window(5, 0x10008, 0x400, 1, 2), true},
+        {"a post with a tail", Window(5, 0x10008, WM_TIMER, 1, 0x4142434445) + "xyz", false},
+        {"window op 9", Window(9, 0x10008, 0, 0, 0), false},
+        {"a send to window 0", Window(4, 0, 0x400, 0, 0), false},
+        {"unknown kind", Kind(77), false},
+        {"a post again", Window(5, 0x10008, 0x400, 1, 2), true},
+    };
+    for (const auto& c : cases) {
+        served = 0;
+        std::string reply = "unchanged";
+        EXPECT_TRUE(CeIpcChannel::Call(CeIpcServer::Name(), c.request, reply, 2000)) << c.what;
+        EXPECT_EQ(served.load(), c.handled ? 1 : 0) << c.what;
+        EXPECT_EQ(reply.empty(), !c.handled) << c.what << ": refused with an empty reply";
+    }
+}
+
+// A child process that becomes uid 65534 and sends the request over a raw socket.
+// Its exit code: 0 when the connection ended without a byte of reply, 1 when
+// anything came back, 77 when it could not drop its privileges.
+int RequestAsNobody(const std::string& name, const std::string& request) {
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path + 1, name.data(), name.size());
+    const auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    std::string frame(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        frame[static_cast<size_t>(i)] = static_cast<char>((request.size() >> (8 * i)) & 0xFF);
+    frame += request;
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls from here on: the parent has threads.
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+            ::setresuid(65534, 65534, 65534) != 0)
+            ::_exit(77);
+        int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0)
+            ::_exit(0); // not even connected: refused all the same
+        ::send(fd, frame.data(), frame.size(), MSG_NOSIGNAL);
+        pollfd pfd{fd, POLLIN, 0};
+        char byte;
+        if (::poll(&pfd, 1, 3000) != 1)
+            ::_exit(1); // the connection was kept open
+        ::_exit(::recv(fd, &byte, 1, 0) > 0 ? 1 : 0);
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+TEST_F(CeIpcTrustTest, AnotherUserIsRefusedBeforeItsRequestIsRead) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to run a child as a second uid (65534); not tested here";
+    ASSERT_TRUE(CeIpcServer::Start());
+    std::atomic<int> served{0};
+    CeIpcServer::SetHandler(CeIpcServer::kWindow,
+                            [&](CeIpcBuffer&, CeIpcBuffer& out) { ++served, out.PutU64(1); });
+    const struct {
+        const char* what;
+        std::string request;
+    } cases[] = {
+        {"ping", Kind(CeIpcRequest::kPing)},
+        {"forged timer", Window(5, 0x10008, WM_TIMER, 1, 0x4142434445)},
+        {"quit", Window(5, 0x10008, 0x7E01, 252, 0)},
+    };
+    for (const auto& c : cases) {
+        int rc = RequestAsNobody(CeIpcServer::Name(), c.request);
+        if (rc == 77)
+            GTEST_SKIP() << "cannot drop to uid 65534 here; not tested";
+        EXPECT_EQ(rc, 0) << c.what << ": another user got an answer";
+    }
+    EXPECT_EQ(served.load(), 0);
+    std::string reply;
+    EXPECT_TRUE(CeIpcChannel::Call(CeIpcServer::Name(), Kind(CeIpcRequest::kPing), reply, 2000))
+        << "this user is still served";
+}
+
+// Timer procedures: only what SetTimer registered is ever called.
+std::vector<std::string> g_calls;
+void Registered(HWND, UINT, UINT_PTR id, DWORD) {
+    g_calls.push_back("proc " + std::to_string(id));
+}
+void Forged(HWND, UINT, UINT_PTR id, DWORD) {
+    g_calls.push_back("forged " + std::to_string(id));
+}
+LRESULT TimerWndProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER)
+        g_calls.push_back("window " + std::to_string(wParam) + " " + std::to_string(lParam));
+    return 0;
+}
+
+TEST(CeTimerDispatchTest, OnlyARegisteredProcedureIsCalled) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = TimerWndProc;
+    wc.lpszClassName = u"TimerTrustWnd";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    HWND w = CreateWindowExW(0, u"TimerTrustWnd", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                             nullptr);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(SetTimer(w, 7, 1000, Registered), 7u);
+    ASSERT_EQ(SetTimer(w, 8, 1000, nullptr), 8u);
+    const auto forged = reinterpret_cast<LPARAM>(Forged);
+    const auto registered = reinterpret_cast<LPARAM>(Registered);
+    const struct {
+        const char* what;
+        HWND hwnd;
+        WPARAM id;
+        LPARAM lParam;
+        const char* call; // what runs; "" for nothing
+    } cases[] = {
+        {"the registered procedure", w, 7, registered, "proc 7"},
+        {"a plain window timer", w, 8, 0, "window 8 0"},
+        {"a forged address for the window", w, 7, forged, "window 7 0"},
+        {"the procedure under another id", w, 8, registered, "window 8 0"},
+        {"the procedure for no window", nullptr, 7, registered, ""},
+        {"a wild address for no window", nullptr, 1, 0x4142434445, ""},
+    };
+    for (const auto& c : cases) {
+        g_calls.clear();
+        MSG msg{c.hwnd, WM_TIMER, c.id, c.lParam, 0, {0, 0}};
+        DispatchMessageW(&msg);
+        std::string got = g_calls.empty() ? "" : g_calls.front();
+        EXPECT_EQ(got, c.call) << c.what;
+        EXPECT_LE(g_calls.size(), 1u) << c.what;
+    }
+    KillTimer(w, 7);
+    g_calls.clear();
+    MSG late{w, WM_TIMER, 7, registered, 0, {0, 0}};
+    DispatchMessageW(&late);
+    EXPECT_EQ(g_calls, std::vector<std::string>{"window 7 0"}) << "a killed timer's procedure";
+    DestroyWindow(w);
+}
+
+} // namespace

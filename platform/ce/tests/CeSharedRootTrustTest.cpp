@@ -1,0 +1,225 @@
+// What a planted or damaged .ce/ does to the processes of a device root: links are
+// never followed, FIFOs never waited on, and whatever is of the wrong kind is set
+// aside (with one line on stderr) and made anew.
+#include "ce/CeMessageNames.h"
+#include "ce/CeProcessRecord.h"
+#include "ce/CeRegistry.h"
+#include "ce/CeSharedText.h"
+#include "ce/CeWindow.h"
+#include "testing/TestDeviceRoot.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A folder outside the device root that planted links point into.
+struct Outside {
+    TestDeviceRoot folder; // only for its temporary folder; the real root is set after
+    std::string Path(const std::string& name) const { return folder.Host(name); }
+};
+
+std::string TableLine(const std::u16string& name, UINT number) {
+    return CeSharedText::ToHex(CeSharedText::Fold(name)) + " " + std::to_string(number) + "\n";
+}
+
+std::vector<CeProcessRecord::Window> ProbeWindow() {
+    return {{0x10001, 1, u"ProbeWnd", u"probe"}};
+}
+
+bool SelfListed() {
+    for (const auto& e : CeProcessRecord::Live(true))
+        if (e.pid == static_cast<int>(::getpid()) && e.windows.size() == 1)
+            return true;
+    return false;
+}
+
+TEST(CeSharedRootTrustTest, LinksUnderDotCeAreNeverFollowed) {
+    const struct {
+        const char* what;
+        std::function<void(const TestDeviceRoot&, const Outside&)> plant;
+        std::function<void()> act;
+        // What must hold of the outside folder afterwards.
+        std::function<void(const Outside&)> check;
+    } cases[] = {
+        {"message table linked to an outside file",
+         [](const TestDeviceRoot& r, const Outside& o) {
+             o.folder.Put("names", TableLine(u"Evil", 0xC777));
+             r.MakeDir(".ce/messages");
+             fs::create_symlink(o.Path("names"), r.Host(".ce/messages/table"));
+         },
+         [] { EXPECT_NE(RegisterWindowMessageW(u"Evil"), 0xC777u) << "the outside table read"; },
+         [](const Outside& o) { EXPECT_EQ(o.folder.Get("names"), TableLine(u"Evil", 0xC777)); }},
+        {"lock file linked to a missing outside file",
+         [](const TestDeviceRoot& r, const Outside& o) {
+             r.MakeDir(".ce/messages");
+             fs::create_symlink(o.Path("made"), r.Host(".ce/messages/.lock"));
+         },
+         [] { EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u); },
+         [](const Outside& o) { EXPECT_FALSE(o.folder.Exists("made")); }},
+        {"old temporary file name linked to an outside file",
+         [](const TestDeviceRoot& r, const Outside& o) {
+             o.folder.Put("victim", "keep me");
+             r.MakeDir(".ce/messages");
+             fs::create_symlink(o.Path("victim"),
+                                r.Host(".ce/messages/table.tmp." + std::to_string(::getpid())));
+         },
+         [] { EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u); },
+         [](const Outside& o) { EXPECT_EQ(o.folder.Get("victim"), "keep me"); }},
+        {"process records linked to an outside folder",
+         [](const TestDeviceRoot& r, const Outside& o) {
+             o.folder.Put("1-00000000000000aa.rec", "record 1\n");
+             o.folder.Put("1-00000000000000aa.lock", "");
+             r.MakeDir(".ce");
+             fs::create_symlink(o.folder.Path(), r.Host(".ce/procs"));
+         },
+         [] { EXPECT_TRUE(CeProcessRecord::Live(true).empty()); },
+         [](const Outside& o) {
+             EXPECT_TRUE(o.folder.Exists("1-00000000000000aa.rec"));
+             EXPECT_TRUE(o.folder.Exists("1-00000000000000aa.lock"));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Outside outside;
+        TestDeviceRoot root;
+        c.plant(root, outside);
+        c.act();
+        c.check(outside);
+    }
+}
+
+// Runs act in a child process; false when it has not ended within the time.
+bool EndsWithin(const std::function<void()>& act, std::chrono::milliseconds limit) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        act();
+        ::_exit(0);
+    }
+    for (auto waited = 0ms; waited < limit; waited += 10ms) {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    return false;
+}
+
+TEST(CeSharedRootTrustTest, FifosNeverHangAReader) {
+    const char* kRegistryKey = ".ce/registry/hkey_current_user/software/trust";
+    const struct {
+        const char* what;
+        std::string fifo; // below the root
+        std::function<void()> act;
+    } cases[] = {
+        {"a process's lock", ".ce/procs/1-00000000000000aa.lock",
+         [] { CeProcessRecord::Live(true); }},
+        {"the message table", ".ce/messages/table", [] { RegisterWindowMessageW(u"Name"); }},
+        {"a registry key's values", std::string(kRegistryKey) + "/.values",
+         [] {
+             HKEY key = nullptr;
+             if (RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Trust", 0, 0, &key) == 0) {
+                 DWORD size = 0;
+                 RegQueryValueExW(key, u"Value", nullptr, nullptr, nullptr, &size);
+                 RegCloseKey(key);
+             }
+         }},
+    };
+    for (const auto& c : cases) {
+        TestDeviceRoot root;
+        root.MakeDir(".ce/procs");
+        root.MakeDir(".ce/messages");
+        root.MakeDir(kRegistryKey);
+        root.Put(".ce/procs/1-00000000000000aa.rec", "record 1\n");
+        ASSERT_EQ(::mkfifo(root.Host(c.fifo).c_str(), 0644), 0) << c.what;
+        EXPECT_TRUE(EndsWithin(c.act, 5000ms)) << c.what << ": blocked on a FIFO";
+    }
+}
+
+TEST(CeSharedRootTrustTest, WrongKindsAreSetAsideAndMadeAnew) {
+    const struct {
+        const char* what;
+        std::function<void(const TestDeviceRoot&)> plant;
+        std::function<bool()> works;
+        const char* named; // in the stderr line
+    } cases[] = {
+        {".ce is a file", [](const TestDeviceRoot& r) { r.Put(".ce", "x"); }, SelfListed, ".ce"},
+        {"procs is a file", [](const TestDeviceRoot& r) { r.Put(".ce/procs", "x"); }, SelfListed,
+         "procs"},
+        {"the message table is a folder",
+         [](const TestDeviceRoot& r) { r.MakeDir(".ce/messages/table/sub"); },
+         [] {
+             UINT first = RegisterWindowMessageW(u"One");
+             return first != 0 && RegisterWindowMessageW(u"Two") != first &&
+                    RegisterWindowMessageW(u"One") == first;
+         },
+         "table"},
+        {"the message lock is a folder",
+         [](const TestDeviceRoot& r) { r.MakeDir(".ce/messages/.lock"); },
+         [] { return RegisterWindowMessageW(u"One") != 0; }, ".lock"},
+    };
+    for (const auto& c : cases) {
+        TestDeviceRoot root;
+        c.plant(root);
+        ::testing::internal::CaptureStderr();
+        CeProcessRecord::SetWindows(ProbeWindow()); // checked through SelfListed
+        bool works = c.works();
+        std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(works) << c.what;
+        EXPECT_NE(said.find("set aside"), std::string::npos) << c.what << ": " << said;
+        EXPECT_NE(said.find(c.named), std::string::npos) << c.what << ": " << said;
+        CeProcessRecord::SetWindows({});
+    }
+}
+
+TEST(CeSharedRootTrustTest, DamagedRecordOfALiveProcessIsWrittenAnew) {
+    TestDeviceRoot root;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ready[0]);
+        bool ok = CeProcessRecord::SetWindows(ProbeWindow());
+        char c = ok ? 'y' : 'n';
+        if (::write(ready[1], &c, 1) != 1)
+            ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ASSERT_EQ(c, 'y');
+    std::string record;
+    for (const auto& entry : fs::directory_iterator(root.Host(".ce/procs")))
+        if (entry.path().extension() == ".rec")
+            record = entry.path().filename().string();
+    ASSERT_FALSE(record.empty());
+    root.Put(".ce/procs/" + record, "garbage\x01\x02");
+
+    ::testing::internal::CaptureStderr();
+    std::vector<CeProcessRecord::Entry> live = CeProcessRecord::Live(false);
+    std::string said = ::testing::internal::GetCapturedStderr();
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_EQ(live.size(), 1u);
+    EXPECT_EQ(live[0].pid, child);
+    ASSERT_EQ(live[0].windows.size(), 1u);
+    EXPECT_EQ(live[0].windows[0].className, u"ProbeWnd");
+    EXPECT_NE(said.find("set aside"), std::string::npos) << said;
+}
+
+} // namespace
