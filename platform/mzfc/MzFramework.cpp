@@ -41,6 +41,7 @@ void MzFramework::Ensure() {
     IMG_Init(IMG_INIT_PNG);
     if (!TTF_WasInit())
         TTF_Init();
+    CeMessageQueue::Instance().SetInputHook(&MzLoop::ReadInput);
     CeMessageQueue::Instance().SetIdleHook(&MzLoop::Idle);
     CeWindowTable::Instance().AddObserver(&MzScreen::Instance());
     if (g_testMode)
