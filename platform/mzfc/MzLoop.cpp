@@ -65,7 +65,7 @@ int MzLoop::Depth() {
 
 bool MzLoop::ReadInput() {
     bool did = false;
-    if (MzDisplay::IsOpen())
+    if (MzFramework::HasVideo()) // wake-ups arrive as events before the window opens too
         did = MzDisplay::Pump();
     if (MzFramework::IsTestMode())
         did = MzTestScript::RunQueuedInput() || did;

@@ -2,6 +2,7 @@
 
 #include "ce/CeTrace.h"
 #include "ce/CeUtf16.h"
+#include "ce/CeWindow.h"
 #include "ce/CeWindowTable.h"
 #include "mzfc/CMzWnd.h"
 #include "mzfc/MzDisplay.h"
@@ -15,6 +16,8 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <ctime>
 
 namespace {
@@ -31,6 +34,19 @@ LPARAM PointParam(int x, int y) {
 }
 
 const RECT kWaitBox{260, 200, 460, 280};
+
+// The desktop window opens when the program first shows a top-level window.
+void OpenDisplay(HWND shown) {
+    if (!MzDisplay::Open()) {
+        std::fprintf(stderr, "%s: cannot open a window: %s\n", program_invocation_short_name,
+                     SDL_GetError());
+        PostQuitMessage(1);
+        return;
+    }
+    if (CeTrace::Enabled())
+        CeTrace::Write("display open");
+    MzDisplay::SetTitle(CeUtf16::ToUtf8(CeWindowTable::Instance().Title(shown)));
+}
 
 } // namespace
 
@@ -271,6 +287,10 @@ void MzScreen::OnWindowChanged(HWND hwnd, CeWindowChange change) {
         InvalidateAll();
         break;
     case CeWindowChange::Shown:
+        if (!MzDisplay::IsOpen() && MzFramework::HasVideo() &&
+            !CeWindowTable::Instance().Parent(hwnd))
+            OpenDisplay(hwnd);
+        [[fallthrough]];
     case CeWindowChange::Hidden:
     case CeWindowChange::Moved:
     case CeWindowChange::Raised:

@@ -15,6 +15,9 @@
 
 namespace {
 
+// These tests see only their own windows (and fakes): no link to other processes.
+const bool g_ownWindowsOnly = (CeSetRemoteWindows(nullptr), true);
+
 std::vector<UINT> g_seen;
 
 LRESULT RecordingProc(HWND, UINT msg, WPARAM wParam, LPARAM) {
