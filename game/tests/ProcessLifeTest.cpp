@@ -5,6 +5,7 @@
 
 #include "PhoneProcess.h"
 #include "ce/CeUiClock.h"
+#include "ce/CeWindowTable.h"
 #include "ce/ce.h"
 #include "testing/TestProcess.h"
 
@@ -20,7 +21,18 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kAboutX = 364, kAboutY = 311, kExitX = 364, kExitY = 371; // button centres
+constexpr int kStartX = 364, kStartY = 251; // button centres
+constexpr int kAboutX = 364, kAboutY = 311, kExitX = 364, kExitY = 371;
+
+// The class of the topmost visible window of this process.
+std::u16string TopmostClass() {
+    CeWindowTable& table = CeWindowTable::Instance();
+    std::vector<HWND> order = table.StackingOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (table.IsVisible(*it))
+            return table.ClassName(*it);
+    return u"";
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -80,6 +92,40 @@ TEST_F(ProcessLifeTest, TitleScreenTakesTapsWhileTheShellHangs) {
     EXPECT_FALSE(ranAfterExit) << "退出 ends the game";
     // The start-up request runs its whole 2 s out; later ones give up quickly.
     EXPECT_LT(Clock::now() - start, 4500ms);
+}
+
+// A second copy brings the running game forward while its About box is open: the
+// box stays above the main window and keeps the input; a tap on 开始 starts nothing.
+TEST_F(ProcessLifeTest, SecondCopyBringsTheGameForwardWithItsModalBoxOnTop) {
+    TestProcess second;
+    bool secondEnded = false;
+    std::vector<MzTest::Step> script{
+        [] { MzTest::Tap(kAboutX, kAboutY); }, // the next steps run inside the box's loop
+        [&] {
+            ASSERT_TRUE(MessageBoxShown());
+            ASSERT_TRUE(StartGame(second));
+        }};
+    // The loop answers the second copy's calls between these steps.
+    for (int i = 0; i < 200; ++i)
+        script.push_back([&] {
+            if (!secondEnded) {
+                std::this_thread::sleep_for(25ms);
+                secondEnded = second.Wait(0ms) == 0;
+            }
+        });
+    script.push_back([&] {
+        EXPECT_TRUE(secondEnded);
+        EXPECT_EQ(TopmostClass(), u"MzMessageBoxWnd") << "the box stays above the main window";
+        EXPECT_TRUE(MessageBoxShown());
+        MzTest::Tap(kStartX, kStartY);
+        EXPECT_TRUE(GameState.inMenu) << "a tap beside the box starts no game";
+        DismissMessageBox();
+    });
+    script.push_back([] {
+        EXPECT_FALSE(MessageBoxShown());
+        EXPECT_TRUE(GameState.inMenu);
+    });
+    EXPECT_EQ(Run(std::move(script)), 0);
 }
 
 // SIGTERM, SIGINT and SIGHUP end the game like closing its window, within 2.5 s even

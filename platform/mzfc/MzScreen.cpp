@@ -174,18 +174,28 @@ void MzScreen::SetPacing(double nsPerPixel) {
     nsPerPixel_ = nsPerPixel;
 }
 
-CMzWnd* MzScreen::WindowAt(int x, int y) {
+// While a modal window runs, only it and the windows it owns take input, wherever
+// the others stand.
+static bool TakesInput(HWND hwnd) {
     CMzWnd* modal = MzLoop::TopModal();
+    if (!modal)
+        return true;
+    CeWindowTable& table = CeWindowTable::Instance();
+    for (HWND h = hwnd; h; h = table.Parent(h))
+        if (h == modal->m_hWnd)
+            return true;
+    return false;
+}
+
+CMzWnd* MzScreen::WindowAt(int x, int y) {
     std::vector<HWND> order = CeWindowTable::Instance().StackingOrder();
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         CMzWnd* w = CMzWnd::FromHandle(*it);
-        if (w && CeWindowTable::Instance().IsVisible(*it)) {
-            RECT r = w->ScreenRect();
-            if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
-                return w;
-        }
-        if (modal && modal->m_hWnd == *it)
-            break; // nothing below a modal window takes input
+        if (!w || !CeWindowTable::Instance().IsVisible(*it) || !TakesInput(*it))
+            continue;
+        RECT r = w->ScreenRect();
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+            return w;
     }
     return nullptr;
 }
@@ -194,7 +204,7 @@ CMzWnd* MzScreen::ActiveWindow() {
     std::vector<HWND> order = CeWindowTable::Instance().StackingOrder();
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         CMzWnd* w = CMzWnd::FromHandle(*it);
-        if (w && CeWindowTable::Instance().IsVisible(*it))
+        if (w && CeWindowTable::Instance().IsVisible(*it) && TakesInput(*it))
             return w;
     }
     return nullptr;

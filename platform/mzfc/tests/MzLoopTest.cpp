@@ -201,27 +201,46 @@ TEST_F(MzLoopTest, PostFromAnotherThreadWakesTheLoop) {
     EXPECT_NE(std::find(wnd.raw.begin(), wnd.raw.end(), kPing), wnd.raw.end());
 }
 
+// Also when the main window is brought forward while the modal one runs (a second
+// copy of the program does that): the modal window it owns stays above it, and one
+// it does not own still keeps the input.
 TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    UiButton_Image below;
-    below.SetID(7);
-    below.SetPos(0, 0, 100, 100);
-    main.AddUiWin(&below);
-    ModalWnd modal;
-    UiButton_Image inside;
-    inside.SetID(8);
-    inside.SetPos(0, 0, 100, 100);
-    MzTest::RunLoop({[&] {
-                         modal.Create(200, 200, 300, 200, main.m_hWnd, 0, WS_POPUP);
-                         modal.AddUiWin(&inside);
-                         modal.DoModal();
-                     },
-                     [] { MzTest::Tap(50, 50); },   // below, outside the modal window
-                     [] { MzTest::Tap(250, 250); }, // the modal window's button
-                     [&] { modal.EndModal(1); }, [] { MzTest::Tap(50, 50); }});
-    EXPECT_EQ(modal.commands, (std::vector<std::pair<int, int>>{{8, 0}}));
-    EXPECT_EQ(main.commands, (std::vector<std::pair<int, int>>{{7, 0}})); // after it closed
+    const struct {
+        const char* name;
+        bool owned;
+        bool bringMainForward;
+    } cases[] = {{"owned", true, false},
+                 {"owned, main brought forward", true, true},
+                 {"unowned, main brought forward", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingWnd main;
+        ASSERT_TRUE(main.CreateFull());
+        UiButton_Image below;
+        below.SetID(7);
+        below.SetPos(0, 0, 100, 100);
+        main.AddUiWin(&below);
+        ModalWnd modal;
+        UiButton_Image inside;
+        inside.SetID(8);
+        inside.SetPos(0, 0, 100, 100);
+        MzTest::RunLoop({[&] {
+                             modal.Create(200, 200, 300, 200, c.owned ? main.m_hWnd : nullptr, 0,
+                                          WS_POPUP);
+                             modal.AddUiWin(&inside);
+                             modal.DoModal();
+                         },
+                         [&] {
+                             if (c.bringMainForward)
+                                 SetForegroundWindow(main.m_hWnd);
+                             EXPECT_EQ(MzTest::ActiveWindow(), &modal);
+                         },
+                         [] { MzTest::Tap(50, 50); },   // below, outside the modal window
+                         [] { MzTest::Tap(250, 250); }, // the modal window's button
+                         [&] { modal.EndModal(1); }, [] { MzTest::Tap(50, 50); }});
+        EXPECT_EQ(modal.commands, (std::vector<std::pair<int, int>>{{8, 0}}));
+        EXPECT_EQ(main.commands, (std::vector<std::pair<int, int>>{{7, 0}})); // after it closed
+    }
 }
 
 // A timer whose every tick costs more than its period (a send to a hung shell) is
