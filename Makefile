@@ -14,20 +14,25 @@ all: build
 deps:
 	@scripts/install-deps.sh
 
+# Our own builds treat warnings as errors.
+WERROR     ?= -DBURROWBOP_WERROR=ON
+
 $(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
 $(ASAN_BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBURROWBOP_SANITIZE=ON \
-	      -DBURROWBOP_BENCHMARKS=OFF
+	      -DBURROWBOP_BENCHMARKS=OFF $(WERROR)
 
 build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS) -- --no-print-directory
 
-run: build
+# Only what it runs: the game and the phone tool, no tests or benchmarks.
+run: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target burrowbop phone -- --no-print-directory
 	$(BUILD)/app/burrowbop
 
 test-fast: build

@@ -6,7 +6,7 @@ build=${1:-build-fuzz}
 seconds=${2:-60}
 cd "$(dirname "$0")/.."
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBURROWBOP_FUZZ=ON -DBURROWBOP_TESTS=OFF -DBURROWBOP_BENCHMARKS=OFF >/dev/null
+    -DBURROWBOP_FUZZ=ON -DBURROWBOP_WERROR=ON -DBURROWBOP_TESTS=OFF -DBURROWBOP_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" -- --no-print-directory >"$build/build.log" 2>&1 || { cat "$build/build.log"; exit 1; }
 shopt -s nullglob
 targets=("$build"/fuzz/*)

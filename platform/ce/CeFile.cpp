@@ -5,6 +5,7 @@
 #include "ce/CeFaultInjector.h"
 #include "ce/CeFileObject.h"
 #include "ce/CeHostError.h"
+#include "ce/CeNotice.h"
 #include "ce/CePath.h"
 #include "ce/CeShareLock.h"
 
@@ -63,12 +64,19 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     const int rw = writes ? O_RDWR : O_RDONLY;
     int fd;
     if (exists) {
-        if (loc.isDir)
+        if (loc.isDir) {
+            if (writes)
+                CeNotice::WriteFailed(loc.hostPath, EISDIR);
             return FailHandle(ERROR_ACCESS_DENIED);
+        }
         if (disp == CREATE_NEW)
             return FailHandle(ERROR_FILE_EXISTS);
-        if (writes && (loc.kind == Kind::Mount || CePath::IsReadOnlyHost(loc.hostPath)))
+        if (writes && loc.kind == Kind::Mount)
+            return FailHandle(ERROR_ACCESS_DENIED); // the install folder: never the program's
+        if (writes && CePath::IsReadOnlyHost(loc.hostPath)) {
+            CeNotice::WriteFailed(loc.hostPath, EACCES);
             return FailHandle(ERROR_ACCESS_DENIED);
+        }
         fd = OpenHost(loc.hostPath, rw);
     } else {
         if (!loc.parentExists)
@@ -76,15 +84,20 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         if (disp == OPEN_EXISTING || disp == TRUNCATE_EXISTING)
             return FailHandle(ERROR_FILE_NOT_FOUND);
         const std::string parent = CePath::ParentOf(loc.upperPath);
-        if (loc.upperMatched + 1 >= loc.ceNames.size() && CePath::IsReadOnlyHost(parent))
+        if (loc.upperMatched + 1 >= loc.ceNames.size() && CePath::IsReadOnlyHost(parent)) {
+            CeNotice::WriteFailed(loc.upperPath, EACCES);
             return FailHandle(ERROR_ACCESS_DENIED);
+        }
         if (!CePath::MakeUpperParent(loc, error))
             return FailHandle(error);
         const mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
         fd = OpenHost(loc.upperPath, O_RDWR | O_CREAT | O_EXCL, mode);
     }
-    if (fd < 0)
+    if (fd < 0) {
+        if (writes && errno != EEXIST)
+            CeNotice::WriteFailed(exists ? loc.hostPath : loc.upperPath, errno);
         return FailHandle(CeHostError::FromErrno(errno));
+    }
     auto file = std::make_unique<CeFileObject>(fd, dwDesiredAccess);
     if (!CeShareLock::Acquire(fd, dwDesiredAccess, dwShareMode, error))
         return FailHandle(error);
@@ -163,7 +176,9 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
         if (w <= 0) {
             if (lpNumberOfBytesWritten)
                 *lpNumberOfBytesWritten = done;
-            DWORD e = CeHostError::FromErrno(errno);
+            const int err = w < 0 ? errno : ENOSPC;
+            CeNotice::WriteFailed(f->Fd(), err);
+            DWORD e = CeHostError::FromErrno(err);
             return CeHostError::Fail(e == ERROR_DISK_FULL ? e : ERROR_WRITE_FAULT);
         }
         done += static_cast<DWORD>(w);

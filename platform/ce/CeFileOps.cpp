@@ -3,6 +3,7 @@
 
 #include "ce/CeFaultInjector.h"
 #include "ce/CeHostError.h"
+#include "ce/CeNotice.h"
 #include "ce/CePath.h"
 #include "ce/CeShareLock.h"
 #include "ce/CeUtf16.h"
@@ -130,14 +131,19 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
     } else if (to.kind != Kind::Missing) {
         if (!(dwFlags & MOVEFILE_REPLACE_EXISTING))
             return CeHostError::Fail(ERROR_ALREADY_EXISTS);
+        if (to.kind == Kind::Upper && !from.isDir &&
+            (to.isDir || CePath::IsReadOnlyHost(to.hostPath)))
+            CeNotice::WriteFailed(to.hostPath, to.isDir ? EISDIR : EACCES);
         if (to.kind != Kind::Upper || to.isDir || from.isDir || CePath::IsReadOnlyHost(to.hostPath))
             return CeHostError::Fail(ERROR_ACCESS_DENIED);
         target = to.hostPath;
     } else if (!to.parentExists) {
         return CeHostError::Fail(ERROR_PATH_NOT_FOUND);
     }
-    if (!ParentWritable(to))
+    if (!ParentWritable(to)) {
+        CeNotice::WriteFailed(target, EACCES);
         return CeHostError::Fail(ERROR_ACCESS_DENIED);
+    }
     DWORD error = ERROR_SUCCESS;
     if (!CePath::MakeUpperParent(to, error))
         return CeHostError::Fail(error);
@@ -149,8 +155,10 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
     } else {
         r = rename(from.hostPath.c_str(), target.c_str()); // atomic replace
     }
-    if (r != 0)
+    if (r != 0) {
+        CeNotice::WriteFailed(target, errno);
         return CeHostError::Fail();
+    }
     if (dwFlags & MOVEFILE_WRITE_THROUGH) {
         const std::string folder = CePath::ParentOf(target);
         const std::string oldFolder = CePath::ParentOf(from.hostPath);

@@ -45,9 +45,15 @@ BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
     if (!lpMsg)
         return FALSE;
     CeMessageQueue& queue = CeMessageQueue::Instance();
+    // As on the phone: posted messages, then input, then a timer only when nothing
+    // else waits, so that a slow timer handler cannot keep input out.
     for (;;) {
-        if (queue.Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true))
+        if (queue.PeekQueued(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true))
             return lpMsg->message != WM_QUIT;
+        if (queue.RunInputHook())
+            continue;
+        if (queue.PeekTimer(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true))
+            return TRUE;
         if (queue.RunIdleHook())
             continue;
         queue.WaitForWork();

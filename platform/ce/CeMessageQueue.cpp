@@ -103,8 +103,11 @@ static bool InRange(UINT message, UINT min, UINT max) {
 }
 
 bool CeMessageQueue::Peek(MSG* msg, HWND filter, UINT min, UINT max, bool remove) {
+    return PeekQueued(msg, filter, min, max, remove) || PeekTimer(msg, filter, min, max, remove);
+}
+
+bool CeMessageQueue::PeekQueued(MSG* msg, HWND filter, UINT min, UINT max, bool remove) {
     RunTasks();
-    const int64_t now = CeUiClock::NowUs();
     {
         std::lock_guard<std::mutex> guard(lock_);
         for (auto it = posted_.begin(); it != posted_.end(); ++it) {
@@ -122,8 +125,13 @@ bool CeMessageQueue::Peek(MSG* msg, HWND filter, UINT min, UINT max, bool remove
             return true;
         }
     }
+    return false;
+}
+
+bool CeMessageQueue::PeekTimer(MSG* msg, HWND filter, UINT min, UINT max, bool remove) {
     if (!InRange(WM_TIMER, min, max))
         return false;
+    const int64_t now = CeUiClock::NowUs();
     CeTimerTick tick{};
     CeTimerQueue& timers = CeTimerQueue::Instance();
     if (!remove) {
@@ -180,6 +188,20 @@ void CeMessageQueue::Reset() {
         quitCode_ = 0;
     }
     CeTimerQueue::Instance().Clear();
+}
+
+void CeMessageQueue::SetInputHook(std::function<bool()> hook) {
+    std::lock_guard<std::mutex> guard(lock_);
+    inputHook_ = std::move(hook);
+}
+
+bool CeMessageQueue::RunInputHook() {
+    std::function<bool()> hook;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        hook = inputHook_;
+    }
+    return hook && hook();
 }
 
 void CeMessageQueue::SetIdleHook(std::function<bool()> hook) {

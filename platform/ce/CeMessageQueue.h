@@ -31,13 +31,20 @@ public:
     // Posted messages first, then the quit message, then a due timer (WM_TIMER,
     // lParam = the TIMERPROC or 0). Runs handed-over tasks first.
     bool Peek(MSG* msg, HWND filter, UINT min, UINT max, bool remove);
+    // The two halves of Peek, for a loop that reads input between them.
+    bool PeekQueued(MSG* msg, HWND filter, UINT min, UINT max, bool remove);
+    bool PeekTimer(MSG* msg, HWND filter, UINT min, UINT max, bool remove);
     // Blocks until something is posted, a waiter wake-up, or the next timer deadline.
     void WaitForWork();
     bool HasWork();
 
-    // Called by GetMessageW when nothing is queued, before it sleeps: the UI
-    // framework reads input, paints and runs test steps there. Returns true when it
-    // did something (the loop then looks at the queue again instead of sleeping).
+    // GetMessageW hands out posted messages, then input, then a due timer, and runs
+    // the idle hook only when nothing at all waits. The input hook (the UI framework
+    // reads desktop input and paints there) runs when nothing is posted, so that a
+    // timer that is always due cannot starve input; the idle hook runs test steps.
+    // Each returns true when it did something (the loop then looks again).
+    void SetInputHook(std::function<bool()> hook);
+    bool RunInputHook();
     void SetIdleHook(std::function<bool()> hook);
     bool RunIdleHook();
 
@@ -58,5 +65,6 @@ private:
     CeLoopWaiter* waiter_ = nullptr;
     std::unique_ptr<CeLoopWaiter> defaultWaiter_;
     std::thread::id uiThread_;
+    std::function<bool()> inputHook_;
     std::function<bool()> idleHook_;
 };

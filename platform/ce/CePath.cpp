@@ -3,6 +3,7 @@
 #include "ce/CeCrt.h"
 #include "ce/CeInstallFiles.h"
 #include "ce/CeMountTable.h"
+#include "ce/CeNotice.h"
 #include "ce/CeUtf16.h"
 
 #include <dirent.h>
@@ -38,6 +39,8 @@ std::string Env(const char* name) {
 void MakeDirs(const std::string& path) {
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
+    if (ec && !std::filesystem::is_directory(path))
+        CeNotice::Once("device root", "cannot make the device root " + path + ": " + ec.message());
 }
 
 std::string ChooseRoot() {

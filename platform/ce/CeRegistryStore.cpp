@@ -90,7 +90,8 @@ bool CeRegistryStore::Join(const std::string& keyFolder, const std::u16string& s
             if (!part.empty()) {
                 if (part.size() > kMaxKeyName)
                     return false;
-                out += "/" + Component(part);
+                out += '/';
+                out += Component(part);
             }
             part.clear();
         } else if (subKey[i] < 0x20) {

@@ -6,6 +6,7 @@
 #include "ce/CeRemoteWindowHost.h"
 #include "ce/CeSharedText.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -15,6 +16,11 @@ constexpr uintptr_t kProxyBase = sizeof(void*) == 8 ? static_cast<uintptr_t>(0x7
 constexpr uintptr_t kProxyStep = 16;
 constexpr size_t kMaxProxies = 1u << 20;
 constexpr int kQuickTimeoutMs = 5000; // for calls that only queue or read a flag
+// A process that let a timed send of ours run out has a stuck UI thread: a later send
+// only queues behind the first, so it waits this long at most until the process
+// answers again. A program that asks it at every tick can then still read its input
+// and quit in time.
+constexpr int kStuckWaitMs = 100;
 
 struct Target {
     std::string socket;
@@ -27,6 +33,7 @@ struct Target {
 struct Proxies {
     std::mutex lock;
     std::vector<Target> targets;
+    std::vector<std::string> stuck; // sockets of processes that let a send run out
 };
 
 Proxies& TheProxies() {
@@ -181,8 +188,24 @@ LRESULT CeRemoteWindowClient::Send(HWND proxy, UINT msg, WPARAM wParam, LPARAM l
     Target t;
     int64_t r = 0;
     int wait = timeoutMs == INFINITE || timeoutMs > 0x7FFFFFFFu ? -1 : static_cast<int>(timeoutMs);
-    if (!TargetOf(proxy, t) ||
-        !Call(t.socket, CeRemoteWindowHost::kSend, t.hwnd, msg, wParam, lParam, wait, r))
+    if (!TargetOf(proxy, t))
+        return 0;
+    Proxies& p = TheProxies();
+    {
+        std::lock_guard<std::mutex> guard(p.lock);
+        if (wait > kStuckWaitMs &&
+            std::find(p.stuck.begin(), p.stuck.end(), t.socket) != p.stuck.end())
+            wait = kStuckWaitMs;
+    }
+    const bool answered =
+        Call(t.socket, CeRemoteWindowHost::kSend, t.hwnd, msg, wParam, lParam, wait, r);
+    {
+        std::lock_guard<std::mutex> guard(p.lock);
+        std::erase(p.stuck, t.socket);
+        if (!answered && wait >= 0)
+            p.stuck.push_back(t.socket);
+    }
+    if (!answered)
         return 0;
     if (result != nullptr)
         *result = static_cast<DWORD_PTR>(r);

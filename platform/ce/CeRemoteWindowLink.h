@@ -1,8 +1,8 @@
 // Links the windows of this process with those of the other processes of its device
 // root: the window functions reach other processes' windows through it, and this
 // process's top-level windows are published and answer calls from outside on its
-// UI thread. Installed by the processes that take part (the program's entry point,
-// the phone tool); without it a process sees only its own windows.
+// UI thread. The window functions install it on first use; an entry point may
+// install it first to make its own thread the UI thread.
 #pragma once
 
 #include "ce/CeRemoteWindows.h"

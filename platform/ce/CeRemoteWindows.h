@@ -1,8 +1,8 @@
 // Windows of other processes. The window functions (FindWindowW, ShowWindow,
 // IsWindowVisible, SetForegroundWindow, PostMessageW, SendMessageW,
 // SendMessageTimeout, GetWindowRect) look a handle or class name up among the
-// windows of this process first and consult the installed CeRemoteWindows (null by
-// default: no other process is seen) for anything they do not know.
+// windows of this process first and consult the installed CeRemoteWindows (the link
+// to the device's other processes unless set otherwise) for anything they do not know.
 //
 // For the link to other processes:
 // - Remote handles must not collide with local ones: local handles stay below
@@ -39,5 +39,7 @@ public:
     virtual BOOL GetRect(HWND hwnd, RECT* rect) = 0;
 };
 
-void CeSetRemoteWindows(CeRemoteWindows* remote); // not owned; null removes it
+// Not owned; null removes it. Without a call, the first use of a window function
+// installs CeRemoteWindowLink.
+void CeSetRemoteWindows(CeRemoteWindows* remote);
 CeRemoteWindows* CeGetRemoteWindows();

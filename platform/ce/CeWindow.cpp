@@ -2,6 +2,7 @@
 // through the installed CeRemoteWindows.
 #include "ce/CeWindow.h"
 
+#include "ce/CeRemoteWindowLink.h"
 #include "ce/CeRemoteWindows.h"
 #include "ce/CeTimerQueue.h"
 #include "ce/CeUtf16.h"
@@ -12,13 +13,22 @@
 namespace {
 
 std::atomic<CeRemoteWindows*> g_remote{nullptr};
+std::atomic<bool> g_chosen{false}; // set by CeSetRemoteWindows, the link's own included
+
+// As on the phone every program sees every window: the link to the other processes
+// is made on the first use of a window function, unless one was set explicitly.
+CeRemoteWindows* Remote() {
+    if (!g_chosen.load())
+        CeRemoteWindowLink::Install();
+    return g_remote.load();
+}
 
 std::u16string Text(LPCWSTR s) {
     return s ? std::u16string(s) : std::u16string();
 }
 
 CeRemoteWindows* RemoteFor(HWND hwnd) {
-    CeRemoteWindows* remote = g_remote.load();
+    CeRemoteWindows* remote = Remote();
     return remote && hwnd && remote->Owns(hwnd) ? remote : nullptr;
 }
 
@@ -26,9 +36,10 @@ CeRemoteWindows* RemoteFor(HWND hwnd) {
 
 void CeSetRemoteWindows(CeRemoteWindows* remote) {
     g_remote = remote;
+    g_chosen = true;
 }
 CeRemoteWindows* CeGetRemoteWindows() {
-    return g_remote.load();
+    return Remote();
 }
 
 BOOL RegisterClassW(const WNDCLASSW* wc) {
@@ -44,6 +55,8 @@ HWND CreateWindowExW(DWORD, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwS
     RECT rect{x, y, x + nWidth, y + nHeight};
     HWND hwnd = CeWindowTable::Instance().Create(Text(lpClassName), Text(lpWindowName), dwStyle,
                                                  rect, hWndParent, lpParam);
+    if (hwnd && !hWndParent)
+        Remote(); // published for the other processes from the start
     if (hwnd)
         CeWindowTable::Instance().Call(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(lpParam));
     return hwnd;
@@ -74,7 +87,7 @@ HWND FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) {
         CeWindowTable::Instance().FindByClass(Text(lpClassName), lpWindowName ? &title : nullptr);
     if (local)
         return local;
-    CeRemoteWindows* remote = g_remote.load();
+    CeRemoteWindows* remote = Remote();
     return remote ? remote->Find(lpClassName, lpWindowName) : nullptr;
 }
 

@@ -141,8 +141,8 @@ bool CeWindowTable::SetRect(HWND hwnd, const RECT& rect) {
             return false;
         // The game re-asserts its full-screen place every 500 ms: a place that does
         // not change must not cost a repaint.
-        if (r->rect.left == rect.left && r->rect.top == rect.top &&
-            r->rect.right == rect.right && r->rect.bottom == rect.bottom)
+        if (r->rect.left == rect.left && r->rect.top == rect.top && r->rect.right == rect.right &&
+            r->rect.bottom == rect.bottom)
             return true;
         r->rect = rect;
     }
@@ -167,11 +167,26 @@ bool CeWindowTable::Raise(HWND hwnd) {
         std::lock_guard<std::mutex> guard(lock_);
         if (!Find(hwnd))
             return false;
-        std::erase(stacking_, hwnd);
-        stacking_.push_back(hwnd);
+        // The windows it owns (its modal windows and message boxes) stay above it, in
+        // their order, as on the phone.
+        std::vector<HWND> raised{hwnd};
+        for (HWND h : stacking_)
+            if (h != hwnd && OwnedBy(h, hwnd))
+                raised.push_back(h);
+        std::erase_if(stacking_, [&](HWND h) {
+            return std::find(raised.begin(), raised.end(), h) != raised.end();
+        });
+        stacking_.insert(stacking_.end(), raised.begin(), raised.end());
     }
     Notify(hwnd, CeWindowChange::Raised);
     return true;
+}
+
+bool CeWindowTable::OwnedBy(HWND hwnd, HWND owner) {
+    for (Record* r = Find(hwnd); r && r->parent; r = Find(r->parent))
+        if (r->parent == owner)
+            return true;
+    return false;
 }
 
 bool CeWindowTable::SetForeground(HWND hwnd) {

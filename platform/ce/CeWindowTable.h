@@ -32,7 +32,7 @@ public:
     bool SetVisible(HWND hwnd, bool visible);
     bool SetRect(HWND hwnd, const RECT& rect);
     bool SetTitle(HWND hwnd, const std::u16string& title);
-    bool Raise(HWND hwnd);         // to the top of the stacking order
+    bool Raise(HWND hwnd);         // to the top, below only the windows it owns
     bool SetForeground(HWND hwnd); // raise and tell the observers
     HWND FindByClass(const std::u16string& className, const std::u16string* title);
     std::vector<HWND> StackingOrder(); // bottom first
@@ -56,7 +56,8 @@ private:
         bool visible;
     };
     void Notify(HWND hwnd, CeWindowChange change);
-    Record* Find(HWND hwnd); // lock held
+    Record* Find(HWND hwnd);             // lock held
+    bool OwnedBy(HWND hwnd, HWND owner); // lock held; through the parent chain
 
     std::mutex lock_;
     std::map<std::u16string, WNDPROC> classes_;

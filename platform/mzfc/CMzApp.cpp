@@ -2,6 +2,7 @@
 
 #include "mzfc/MzFramework.h"
 #include "mzfc/MzLoop.h"
+#include "mzfc/MzSignals.h"
 
 #include <cstdio>
 
@@ -41,7 +42,12 @@ int MzRunApplication() {
         std::fprintf(stderr, "mzfc: the program has no application object\n");
         return 1;
     }
-    MzFramework::Ensure();
+    if (!MzFramework::Ensure()) {
+        MzFramework::Shutdown();
+        return 1;
+    }
+    if (!MzFramework::IsTestMode())
+        MzSignals::Install();
     if (!app->Init()) {
         MzFramework::Shutdown();
         return 0;

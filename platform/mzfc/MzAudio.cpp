@@ -1,5 +1,7 @@
 #include "mzfc/MzAudio.h"
 
+#include "ce/CeNotice.h"
+#include "ce/CeUtf16.h"
 #include "mzfc/MzHostPath.h"
 
 #include <SDL.h>
@@ -45,7 +47,13 @@ MzAudio& MzAudio::Instance() {
 
 bool MzAudio::Play(LPCWSTR cePath) {
     std::string host = MzHostPath::ForReading(cePath);
-    if (host.empty() || !EnsureOpen())
+    if (host.empty()) {
+        const std::string name = cePath ? CeUtf16::ToUtf8(cePath) : "(none)";
+        CeNotice::Once("sound " + name,
+                       "cannot play the sound " + name + ": No such file or directory");
+        return false;
+    }
+    if (!EnsureOpen())
         return false;
     Mix_HaltChannel(0);
     Mix_Chunk* chunk = nullptr;
@@ -54,8 +62,11 @@ bool MzAudio::Play(LPCWSTR cePath) {
         chunk = it->second;
     } else {
         chunk = Mix_LoadWAV(host.c_str());
-        if (!chunk)
+        if (!chunk) {
+            CeNotice::Once("sound " + host,
+                           "cannot play the sound " + host + ": " + Mix_GetError());
             return false;
+        }
         if (g_audio.chunks.size() >= kMaxCachedSounds) { // nothing plays now: safe to free
             for (auto& entry : g_audio.chunks)
                 Mix_FreeChunk(entry.second);

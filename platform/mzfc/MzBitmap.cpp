@@ -1,5 +1,7 @@
 #include "mzfc/MzBitmap.h"
 
+#include "ce/CeNotice.h"
+#include "ce/CeUtf16.h"
 #include "mzfc/MzHostPath.h"
 
 #include <SDL.h>
@@ -30,8 +32,12 @@ std::map<CacheKey, std::weak_ptr<MzBitmap>>& Cache() {
 std::shared_ptr<MzBitmap> MzBitmap::Load(LPCWSTR cePath) {
     std::string host = MzHostPath::ForReading(cePath);
     struct stat st {};
-    if (host.empty() || stat(host.c_str(), &st) != 0)
+    if (host.empty() || stat(host.c_str(), &st) != 0) {
+        const std::string name = cePath ? CeUtf16::ToUtf8(cePath) : "(none)";
+        CeNotice::Once("picture " + name,
+                       "cannot load the picture " + name + ": No such file or directory");
         return nullptr;
+    }
     CacheKey key{host, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
                  st.st_size};
     auto& cache = Cache();
@@ -42,6 +48,9 @@ std::shared_ptr<MzBitmap> MzBitmap::Load(LPCWSTR cePath) {
         cache.erase(it);
     }
     SDL_Surface* loaded = IMG_Load(host.c_str());
+    if (!loaded)
+        CeNotice::Once("picture " + host,
+                       "cannot load the picture " + host + ": " + IMG_GetError());
     std::shared_ptr<MzBitmap> bitmap(loaded ? Adopt(loaded) : nullptr);
     if (bitmap) {
         std::erase_if(cache, [](const auto& entry) { return entry.second.expired(); });

@@ -63,14 +63,15 @@ int MzLoop::Depth() {
     return g_depth;
 }
 
-bool MzLoop::Idle() {
+bool MzLoop::ReadInput() {
     bool did = false;
-    if (MzDisplay::IsOpen())
+    if (MzFramework::HasVideo()) // wake-ups arrive as events before the window opens too
         did = MzDisplay::Pump();
-    did = MzScreen::Instance().FlushIdle() || did;
-    if (did)
-        return true;
     if (MzFramework::IsTestMode())
-        return MzTestScript::RunNextStep();
-    return false;
+        did = MzTestScript::RunQueuedInput() || did;
+    return MzScreen::Instance().FlushIdle() || did;
+}
+
+bool MzLoop::Idle() {
+    return MzFramework::IsTestMode() && MzTestScript::RunNextStep();
 }

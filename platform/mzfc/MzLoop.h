@@ -1,6 +1,7 @@
 // The framework's message loops: the application's main loop and the nested loops of
-// modal windows. A quit message ends every one of them. When the queue is empty the
-// loop reads desktop input, repaints and, in test mode, runs the next test step.
+// modal windows. A quit message ends every one of them. When nothing is posted the
+// loop reads desktop input and repaints, before any due timer; when nothing at all
+// waits it runs, in test mode, the next test step.
 #pragma once
 
 class CMzApp;
@@ -14,5 +15,6 @@ public:
     static void PopModal(CMzWnd* wnd);
     static CMzWnd* TopModal();
     static int Depth();
-    static bool Idle(); // the CE queue's idle hook
+    static bool ReadInput(); // the CE queue's input hook: desktop input, then paint
+    static bool Idle();      // the CE queue's idle hook: the next test step
 };

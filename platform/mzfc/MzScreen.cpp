@@ -2,6 +2,7 @@
 
 #include "ce/CeTrace.h"
 #include "ce/CeUtf16.h"
+#include "ce/CeWindow.h"
 #include "ce/CeWindowTable.h"
 #include "mzfc/CMzWnd.h"
 #include "mzfc/MzDisplay.h"
@@ -17,6 +18,8 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <ctime>
 
 namespace {
@@ -33,6 +36,19 @@ LPARAM PointParam(int x, int y) {
 }
 
 const RECT kWaitBox{260, 200, 460, 280};
+
+// The desktop window opens when the program first shows a top-level window.
+void OpenDisplay(HWND shown) {
+    if (!MzDisplay::Open()) {
+        std::fprintf(stderr, "%s: cannot open a window: %s\n", program_invocation_short_name,
+                     SDL_GetError());
+        PostQuitMessage(1);
+        return;
+    }
+    if (CeTrace::Enabled())
+        CeTrace::Write("display open");
+    MzDisplay::SetTitle(CeUtf16::ToUtf8(CeWindowTable::Instance().Title(shown)));
+}
 
 } // namespace
 
@@ -166,18 +182,28 @@ void MzScreen::SetPacing(double nsPerPixel) {
     nsPerPixel_ = nsPerPixel;
 }
 
-CMzWnd* MzScreen::WindowAt(int x, int y) {
+// While a modal window runs, only it and the windows it owns take input, wherever
+// the others stand.
+static bool TakesInput(HWND hwnd) {
     CMzWnd* modal = MzLoop::TopModal();
+    if (!modal)
+        return true;
+    CeWindowTable& table = CeWindowTable::Instance();
+    for (HWND h = hwnd; h; h = table.Parent(h))
+        if (h == modal->m_hWnd)
+            return true;
+    return false;
+}
+
+CMzWnd* MzScreen::WindowAt(int x, int y) {
     std::vector<HWND> order = CeWindowTable::Instance().StackingOrder();
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         CMzWnd* w = CMzWnd::FromHandle(*it);
-        if (w && CeWindowTable::Instance().IsVisible(*it)) {
-            RECT r = w->ScreenRect();
-            if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
-                return w;
-        }
-        if (modal && modal->m_hWnd == *it)
-            break; // nothing below a modal window takes input
+        if (!w || !CeWindowTable::Instance().IsVisible(*it) || !TakesInput(*it))
+            continue;
+        RECT r = w->ScreenRect();
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+            return w;
     }
     return nullptr;
 }
@@ -186,7 +212,7 @@ CMzWnd* MzScreen::ActiveWindow() {
     std::vector<HWND> order = CeWindowTable::Instance().StackingOrder();
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         CMzWnd* w = CMzWnd::FromHandle(*it);
-        if (w && CeWindowTable::Instance().IsVisible(*it))
+        if (w && CeWindowTable::Instance().IsVisible(*it) && TakesInput(*it))
             return w;
     }
     return nullptr;
@@ -279,6 +305,10 @@ void MzScreen::OnWindowChanged(HWND hwnd, CeWindowChange change) {
         InvalidateAll();
         break;
     case CeWindowChange::Shown:
+        if (!MzDisplay::IsOpen() && MzFramework::HasVideo() &&
+            !CeWindowTable::Instance().Parent(hwnd))
+            OpenDisplay(hwnd);
+        [[fallthrough]];
     case CeWindowChange::Hidden:
     case CeWindowChange::Moved:
     case CeWindowChange::Raised:

@@ -49,6 +49,10 @@ void Tap(int x, int y) {
     MzScreen::Instance().PointerUp(x, y);
 }
 
+void QueueTap(int x, int y) {
+    MzTestScript::QueueInput([x, y] { Tap(x, y); });
+}
+
 void Press(int x, int y) {
     MzScreen::Instance().PointerDown(x, y);
 }

@@ -31,6 +31,8 @@ int RunLoop(std::vector<Step> script);
 void Tap(int x, int y); // press and release at a screen pixel
 void Press(int x, int y);
 void Release(int x, int y);
+// A tap that arrives as a desktop event: the loop reads it before any due timer.
+void QueueTap(int x, int y);
 void TypeText(const char16_t* text); // keyboard text into the focused control
 void KeyPress(int sdlKeycode);       // e.g. SDLK_RETURN, SDLK_ESCAPE, SDLK_BACKSPACE
 // Moves the virtual clock forward; due timers fire in deadline order before the next step.

@@ -6,7 +6,8 @@
 
 namespace {
 std::deque<MzTestScript::Step> g_steps;
-}
+std::deque<MzTestScript::Step> g_input;
+} // namespace
 
 void MzTestScript::Begin(std::vector<Step> steps) {
     g_steps.assign(steps.begin(), steps.end());
@@ -14,6 +15,23 @@ void MzTestScript::Begin(std::vector<Step> steps) {
 
 void MzTestScript::End() {
     g_steps.clear();
+    g_input.clear();
+}
+
+void MzTestScript::QueueInput(Step input) {
+    g_input.push_back(std::move(input));
+}
+
+bool MzTestScript::RunQueuedInput() {
+    if (g_input.empty())
+        return false;
+    while (!g_input.empty()) {
+        Step input = std::move(g_input.front());
+        g_input.pop_front();
+        if (input)
+            input();
+    }
+    return true;
 }
 
 bool MzTestScript::RunNextStep() {

@@ -10,9 +10,17 @@ namespace {
 void TraceControl(const char* what, int id, int x, int y, bool withPos) {
     if (!CeTrace::Enabled())
         return;
-    std::string line = std::string(what) + " " + std::to_string(id);
-    if (withPos)
-        line += " " + std::to_string(x) + " " + std::to_string(y);
+    // Appended piece by piece: GCC 12 misreads `" " + std::to_string(...)` in
+    // optimised builds (a -Wrestrict false positive).
+    std::string line = what;
+    line += ' ';
+    line += std::to_string(id);
+    if (withPos) {
+        line += ' ';
+        line += std::to_string(x);
+        line += ' ';
+        line += std::to_string(y);
+    }
     CeTrace::Write(line);
 }
 

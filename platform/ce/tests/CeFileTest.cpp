@@ -261,8 +261,10 @@ TEST(CeFind, ExactAndPatterns) {
     f = FindFirstFileW(u"Disk\\*.ini", &d);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
     std::u16string names = d.cFileName;
-    while (FindNextFileW(f, &d))
-        names += u"," + std::u16string(d.cFileName);
+    while (FindNextFileW(f, &d)) {
+        names += u',';
+        names += d.cFileName;
+    }
     FindClose(f);
     EXPECT_TRUE(names == u"a.ini,b.INI");
 

@@ -15,6 +15,9 @@
 
 namespace {
 
+// These tests see only their own windows (and fakes): no link to other processes.
+const bool g_ownWindowsOnly = (CeSetRemoteWindows(nullptr), true);
+
 std::vector<UINT> g_seen;
 
 LRESULT RecordingProc(HWND, UINT msg, WPARAM wParam, LPARAM) {
@@ -185,5 +188,47 @@ TEST(CeMessages, QuitComesAfterPostedMessagesAndTimersAfterBoth) {
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
     DestroyWindow(w);
     EXPECT_EQ(CeTimerQueue::Instance().Count(), 0u);
+    CeUiClock::SetVirtual(false);
+}
+
+// While a timer is always due (each tick takes longer than its period), GetMessageW
+// still reads input between ticks, and runs the idle hook only when nothing waits.
+TEST(CeMessages, InputComesBeforeADueTimerAndIdleOnlyWhenNothingWaits) {
+    HWND w = MakeWindow(u"InputOrderWnd");
+    CeMessageQueue& queue = CeMessageQueue::Instance();
+    queue.Reset();
+    CeUiClock::SetVirtual(true);
+    std::vector<std::string> events;
+    int pendingInput = 2;
+    queue.SetInputHook([&] {
+        if (pendingInput == 0)
+            return false;
+        --pendingInput;
+        events.push_back("input");
+        return true;
+    });
+    queue.SetIdleHook([&] {
+        events.push_back("idle");
+        PostQuitMessage(0);
+        return true;
+    });
+    SetTimer(w, 1, 10, nullptr);
+    CeUiClock::Advance(20 * 1000);
+    MSG msg;
+    int ticks = 0;
+    while (GetMessageW(&msg, nullptr, 0, 0) && events.size() < 20) {
+        ASSERT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
+        events.push_back("timer");
+        if (++ticks < 3) { // a slow tick: the timer is due again, and a tap came meanwhile
+            CeUiClock::Advance(2000 * 1000);
+            pendingInput = 1;
+        }
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"input", "input", "timer", "input", "timer",
+                                                "input", "timer", "idle"}));
+    queue.SetInputHook(nullptr);
+    queue.SetIdleHook(nullptr);
+    DestroyWindow(w);
+    queue.Reset();
     CeUiClock::SetVirtual(false);
 }

@@ -1,6 +1,7 @@
 #include "MzTestFixture.h"
 
 #include "ce/CeTimerQueue.h"
+#include "ce/CeUiClock.h"
 
 #include <SDL_keycode.h>
 
@@ -200,25 +201,82 @@ TEST_F(MzLoopTest, PostFromAnotherThreadWakesTheLoop) {
     EXPECT_NE(std::find(wnd.raw.begin(), wnd.raw.end(), kPing), wnd.raw.end());
 }
 
+// Also when the main window is brought forward while the modal one runs (a second
+// copy of the program does that): the modal window it owns stays above it, and one
+// it does not own still keeps the input.
 TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    UiButton_Image below;
-    below.SetID(7);
-    below.SetPos(0, 0, 100, 100);
-    main.AddUiWin(&below);
-    ModalWnd modal;
-    UiButton_Image inside;
-    inside.SetID(8);
-    inside.SetPos(0, 0, 100, 100);
-    MzTest::RunLoop({[&] {
-                         modal.Create(200, 200, 300, 200, main.m_hWnd, 0, WS_POPUP);
-                         modal.AddUiWin(&inside);
-                         modal.DoModal();
-                     },
-                     [] { MzTest::Tap(50, 50); },   // below, outside the modal window
-                     [] { MzTest::Tap(250, 250); }, // the modal window's button
-                     [&] { modal.EndModal(1); }, [] { MzTest::Tap(50, 50); }});
-    EXPECT_EQ(modal.commands, (std::vector<std::pair<int, int>>{{8, 0}}));
-    EXPECT_EQ(main.commands, (std::vector<std::pair<int, int>>{{7, 0}})); // after it closed
+    const struct {
+        const char* name;
+        bool owned;
+        bool bringMainForward;
+    } cases[] = {{"owned", true, false},
+                 {"owned, main brought forward", true, true},
+                 {"unowned, main brought forward", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingWnd main;
+        ASSERT_TRUE(main.CreateFull());
+        UiButton_Image below;
+        below.SetID(7);
+        below.SetPos(0, 0, 100, 100);
+        main.AddUiWin(&below);
+        ModalWnd modal;
+        UiButton_Image inside;
+        inside.SetID(8);
+        inside.SetPos(0, 0, 100, 100);
+        MzTest::RunLoop({[&] {
+                             modal.Create(200, 200, 300, 200, c.owned ? main.m_hWnd : nullptr, 0,
+                                          WS_POPUP);
+                             modal.AddUiWin(&inside);
+                             modal.DoModal();
+                         },
+                         [&] {
+                             if (c.bringMainForward)
+                                 SetForegroundWindow(main.m_hWnd);
+                             EXPECT_EQ(MzTest::ActiveWindow(), &modal);
+                         },
+                         [] { MzTest::Tap(50, 50); },   // below, outside the modal window
+                         [] { MzTest::Tap(250, 250); }, // the modal window's button
+                         [&] { modal.EndModal(1); }, [] { MzTest::Tap(50, 50); }});
+        EXPECT_EQ(modal.commands, (std::vector<std::pair<int, int>>{{8, 0}}));
+        EXPECT_EQ(main.commands, (std::vector<std::pair<int, int>>{{7, 0}})); // after it closed
+    }
+}
+
+// A timer whose every tick costs more than its period (a send to a hung shell) is
+// always due. A tap made during a tick is still read right after that tick, before
+// the next one, in the main loop and in a modal loop alike.
+TEST_F(MzLoopTest, TapIsReadBeforeATimerThatIsAlwaysDue) {
+    for (bool inModal : {false, true}) {
+        SCOPED_TRACE(inModal ? "modal loop" : "main loop");
+        RecordingWnd main;
+        ASSERT_TRUE(main.CreateFull());
+        ModalWnd modal;
+        RecordingWnd& target = inModal ? static_cast<RecordingWnd&>(modal) : main;
+        int ticks = 0, tapAtTick = -1;
+        main.onTimer = [&](UINT_PTR) {
+            if (std::count(target.raw.begin(), target.raw.end(), WM_LBUTTONDOWN) > 0) {
+                tapAtTick = ticks;
+                PostQuitMessage(0);
+                return;
+            }
+            ++ticks;
+            CeUiClock::Advance(2000 * 1000);
+            if (ticks == 1)
+                MzTest::QueueTap(100, 100);
+            if (ticks >= 5)
+                PostQuitMessage(1);
+        };
+        int code = MzTest::RunLoop({[&] {
+            SetTimer(main.m_hWnd, 7, 500, nullptr);
+            CeUiClock::Advance(600 * 1000);
+            if (inModal) {
+                ASSERT_TRUE(modal.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP));
+                modal.DoModal(1);
+            }
+        }});
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(tapAtTick, 1);
+        KillTimer(main.m_hWnd, 7);
+    }
 }

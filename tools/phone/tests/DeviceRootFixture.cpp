@@ -1,12 +1,9 @@
 #include "DeviceRootFixture.h"
 
-#include "ce/CeRemoteWindowLink.h"
-
 void DeviceRootFixture::SetUp() {
     device_ = std::make_unique<TestDeviceRoot>();
     root_ = device_->Path();
     ASSERT_FALSE(root_.empty());
-    CeRemoteWindowLink::Install(); // this process reaches the windows of the ones it starts
 }
 
 void DeviceRootFixture::TearDown() {

@@ -114,3 +114,46 @@ TEST_F(RemoteWindowTest, GarbageRequestsAreRefusedAndTheShellStillAnswers) {
     EXPECT_NE(NotifyCommand(), 0);
 }
 } // namespace
+
+namespace {
+LRESULT ProbeProc(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+} // namespace
+
+// A program that never installs the link still sees the other processes' windows and
+// is seen by them, as every program on the phone is.
+TEST_F(RemoteWindowTest, WindowFunctionsLinkToOtherProcessesOnFirstUse) {
+    auto shell = StartPhone({"shell"}, "shell: ready");
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeProc;
+    wc.lpszClassName = u"LinkProbeWnd";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    HWND own = CreateWindowExW(0, u"LinkProbeWnd", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
+    ASSERT_NE(own, nullptr);
+    std::string status;
+    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
+    EXPECT_NE(status.find("LinkProbeWnd"), std::string::npos) << status;
+    EXPECT_NE(NotifyCommand(), 0);
+    DestroyWindow(own);
+}
+
+// A hung process lets the first send run its whole time out; later sends to it only
+// queue behind that one, so they give up quickly until it answers again.
+TEST_F(RemoteWindowTest, SendsToAProcessThatLetOneRunOutGiveUpQuickly) {
+    auto shell = StartPhone({"shell", "--hang"}, "shell: ready");
+    const auto timed = [] {
+        const auto start = std::chrono::steady_clock::now();
+        const LRESULT r = NotifyCommand();
+        return std::make_pair(r, std::chrono::steady_clock::now() - start);
+    };
+    const auto [first, firstTook] = timed();
+    EXPECT_EQ(first, 0);
+    EXPECT_GE(firstTook, 1900ms) << "the first send waits its whole time out";
+    for (int i = 0; i < 3; ++i) {
+        const auto [later, laterTook] = timed();
+        EXPECT_EQ(later, 0);
+        EXPECT_LT(laterTook, 1000ms);
+    }
+}

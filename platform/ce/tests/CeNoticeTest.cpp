@@ -1,0 +1,108 @@
+// Failures the player would not see otherwise get one line on stderr that names the
+// file and the reason, once per run.
+#include "ce/ce.h"
+#include "CeSharedRootFixture.h"
+#include "ce/CePath.h"
+#include "testing/TestProcess.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+namespace {
+
+class CeNoticeTest : public CeSharedRootFixture {
+protected:
+    // What body writes on stderr, run in a new process (the lines are once per run).
+    std::string StderrOf(const std::function<void()>& body) {
+        const std::string file = root_ + "-stderr.txt";
+        TestProcess child;
+        EXPECT_TRUE(child.Fork([&] {
+            const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+            dup2(fd, 2);
+            body();
+            return 0;
+        }));
+        EXPECT_EQ(child.Wait(std::chrono::milliseconds(10000)), 0);
+        std::ifstream in(file);
+        std::string text((std::istreambuf_iterator<char>(in)), {});
+        unlink(file.c_str());
+        return text;
+    }
+    void MakeFile(const char16_t* cePath) {
+        HANDLE h = CreateFileW(cePath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        CloseHandle(h);
+    }
+};
+
+TEST_F(CeNoticeTest, FileThatCannotBeWrittenIsToldOnceWithItsReason) {
+    ASSERT_EQ(mkdir((root_ + "/config.ini").c_str(), 0777), 0); // a folder where a file belongs
+    const auto openForWriting = [] {
+        HANDLE h = CreateFileW(u"\\config.ini", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+    };
+    const auto replace = [this] {
+        MakeFile(u"\\config.ini~");
+        EXPECT_FALSE(MoveFileExW(u"\\config.ini~", u"\\config.ini", MOVEFILE_REPLACE_EXISTING));
+    };
+    const struct {
+        const char* name;
+        std::function<void()> body;
+    } cases[] = {
+        {"opened for writing", openForWriting},
+        {"replaced", replace},
+        {"both: one line",
+         [&] {
+             openForWriting();
+             replace();
+             openForWriting();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = StderrOf(c.body);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+        EXPECT_NE(text.find("cannot write " + root_ + "/config.ini: Is a directory"),
+                  std::string::npos)
+            << text;
+        DeleteFileW(u"\\config.ini~");
+    }
+}
+
+TEST_F(CeNoticeTest, ReadingAndMissingFilesAreNotFailuresToTell) {
+    const std::string text = StderrOf([] {
+        HANDLE h =
+            CreateFileW(u"\\absent.ini", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+        h = CreateFileW(u"\\new.ini", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        EXPECT_NE(h, INVALID_HANDLE_VALUE);
+        CloseHandle(h);
+        EXPECT_EQ(CreateFileW(u"\\new.ini", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr),
+                  INVALID_HANDLE_VALUE); // exists already: the caller's question, not a fault
+    });
+    EXPECT_EQ(text, "");
+}
+
+TEST_F(CeNoticeTest, DeviceRootThatCannotBeMadeIsTold) {
+    const std::string plain = root_ + "/plain";
+    std::ofstream(plain) << "a file, not a folder";
+    const std::string text = StderrOf([&] {
+        setenv("CE_DEVICE_ROOT", (plain + "/device").c_str(), 1);
+        CePath::ResetForTests();
+        CePath::DeviceRoot();
+    });
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    EXPECT_NE(text.find("cannot make the device root " + plain + "/device: Not a directory"),
+              std::string::npos)
+        << text;
+}
+
+} // namespace
