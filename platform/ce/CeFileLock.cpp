@@ -23,21 +23,10 @@ CeFileLock& CeFileLock::operator=(CeFileLock&& other) noexcept {
     return *this;
 }
 
-namespace {
-bool Split(const std::string& path, std::string& dir, std::string& name) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return false;
-    dir = path.substr(0, slash);
-    name = path.substr(slash + 1);
-    return true;
-}
-} // namespace
-
 bool CeFileLock::Lock(const std::string& path, Mode mode, bool wait) {
     std::string dir, name;
     Unlock();
-    return Split(path, dir, name) && Lock(CeSafeDir::Open(dir, false), name, mode, wait);
+    return CeSafeDir::Split(path, dir, name) && Lock(CeSafeDir::Open(dir, false), name, mode, wait);
 }
 
 bool CeFileLock::Lock(const CeSafeDir& dir, const std::string& name, Mode mode, bool wait) {
@@ -67,7 +56,7 @@ void CeFileLock::Unlock() {
 
 bool CeFileLock::HeldByOther(const std::string& path) {
     std::string dir, name;
-    return Split(path, dir, name) && HeldByOther(CeSafeDir::Open(dir, false), name);
+    return CeSafeDir::Split(path, dir, name) && HeldByOther(CeSafeDir::Open(dir, false), name);
 }
 
 bool CeFileLock::HeldByOther(const CeSafeDir& dir, const std::string& name) {

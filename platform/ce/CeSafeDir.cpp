@@ -231,3 +231,12 @@ std::vector<std::string> CeSafeDir::List() const {
     ::closedir(d);
     return names;
 }
+
+bool CeSafeDir::Split(const std::string& path, std::string& dir, std::string& name) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return false;
+    dir = path.substr(0, slash);
+    name = path.substr(slash + 1);
+    return true;
+}

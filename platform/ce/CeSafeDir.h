@@ -38,6 +38,8 @@ public:
     // Renames an entry out of the way and says so on stderr, once.
     bool SetAside(const std::string& name, const char* why) const;
     std::vector<std::string> List() const;
+    // Splits a host path into its folder and last name; false without a folder.
+    static bool Split(const std::string& path, std::string& dir, std::string& name);
 
 private:
     explicit CeSafeDir(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}

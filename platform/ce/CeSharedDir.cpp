@@ -24,29 +24,19 @@ std::string CeSharedDir::Get(const std::string& part) {
     return MakeDirs(dir) ? dir : "";
 }
 
-namespace {
-bool Split(const std::string& path, std::string& dir, std::string& name) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return false;
-    dir = path.substr(0, slash);
-    name = path.substr(slash + 1);
-    return true;
-}
-} // namespace
-
 bool CeSharedDir::ReadFile(const std::string& path, std::string& data) {
     data.clear();
     std::string dir, name;
-    return Split(path, dir, name) && CeSafeDir::Open(dir, false).Read(name, data);
+    return CeSafeDir::Split(path, dir, name) && CeSafeDir::Open(dir, false).Read(name, data);
 }
 
 bool CeSharedDir::ReplaceFile(const std::string& path, const std::string& data, bool durable) {
     std::string dir, name;
-    return Split(path, dir, name) && CeSafeDir::Open(dir, false).Replace(name, data, durable);
+    return CeSafeDir::Split(path, dir, name) &&
+           CeSafeDir::Open(dir, false).Replace(name, data, durable);
 }
 
 bool CeSharedDir::RemoveFile(const std::string& path) {
     std::string dir, name;
-    return Split(path, dir, name) && CeSafeDir::Open(dir, false).Remove(name);
+    return CeSafeDir::Split(path, dir, name) && CeSafeDir::Open(dir, false).Remove(name);
 }
