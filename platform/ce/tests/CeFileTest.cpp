@@ -2,13 +2,13 @@
 // the read-only bit enforced even for root, moves, deletes, folders and searches.
 #include "ce/ce.h"
 #include "testing/TestDeviceRoot.h"
+#include "testing/TestPipe.h"
+#include "testing/TestProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -97,20 +97,21 @@ TEST(CeCreateFile, SharingBetweenHandles) {
 TEST(CeCreateFile, SharingAcrossProcesses) {
     TestDeviceRoot root;
     root.Put("f.bin", "x");
-    int toChild[2], toParent[2];
-    ASSERT_EQ(pipe(toChild), 0);
-    ASSERT_EQ(pipe(toParent), 0);
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
+    TestPipe opened, release;
+    TestProcess child;
+    ASSERT_TRUE(child.Fork([&] {
+        opened.CloseReadEnd();
+        release.CloseWriteEnd();
         HANDLE h = Open(u"f.bin", RW, SR, OPEN_EXISTING);
-        char c = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
-        (void)!write(toParent[1], &c, 1);
-        (void)!read(toChild[0], &c, 1);
-        _exit(0);
-    }
+        opened.Write(h == INVALID_HANDLE_VALUE ? 'n' : 'y');
+        char c;
+        release.Read(c);
+        return 0;
+    }));
+    opened.CloseWriteEnd();
+    release.CloseReadEnd();
     char c = 0;
-    ASSERT_EQ(read(toParent[0], &c, 1), 1);
+    ASSERT_TRUE(opened.Read(c));
     ASSERT_EQ(c, 'y');
     EXPECT_EQ(Open(u"f.bin", RW, SR, OPEN_EXISTING), INVALID_HANDLE_VALUE);
     EXPECT_EQ(Open(u"f.bin", R, SR, OPEN_EXISTING), INVALID_HANDLE_VALUE); // would deny its write
@@ -119,14 +120,11 @@ TEST(CeCreateFile, SharingAcrossProcesses) {
     CloseHandle(reader);
     EXPECT_FALSE(DeleteFileW(u"f.bin"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    (void)!write(toChild[1], "x", 1);
-    int status = 0;
-    waitpid(pid, &status, 0); // a process that ends leaves nothing behind
+    release.Write('x');
+    EXPECT_EQ(child.Wait(), 0); // a process that ends leaves nothing behind
     HANDLE writer = Open(u"f.bin", RW, SR, OPEN_EXISTING);
     EXPECT_NE(writer, INVALID_HANDLE_VALUE);
     CloseHandle(writer);
-    for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]})
-        close(fd);
 }
 
 TEST(CeReadOnly, EnforcedEvenForRoot) {

@@ -7,15 +7,14 @@
 #include "ce/CeSharedText.h"
 #include "ce/CeWindow.h"
 #include "testing/TestDeviceRoot.h"
+#include "testing/TestPipe.h"
+#include "testing/TestProcess.h"
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -101,20 +100,8 @@ TEST(CeSharedRootTrustTest, LinksUnderDotCeAreNeverFollowed) {
 
 // Runs act in a child process; false when it has not ended within the time.
 bool EndsWithin(const std::function<void()>& act, std::chrono::milliseconds limit) {
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        act();
-        ::_exit(0);
-    }
-    for (auto waited = 0ms; waited < limit; waited += 10ms) {
-        int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == pid)
-            return true;
-        std::this_thread::sleep_for(10ms);
-    }
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
-    return false;
+    TestProcess child;
+    return child.Fork([&] { return act(), 0; }) && child.Wait(limit) == 0;
 }
 
 TEST(CeSharedRootTrustTest, FifosNeverHangAReader) {
@@ -186,22 +173,17 @@ TEST(CeSharedRootTrustTest, WrongKindsAreSetAsideAndMadeAnew) {
 
 TEST(CeSharedRootTrustTest, DamagedRecordOfALiveProcessIsWrittenAnew) {
     TestDeviceRoot root;
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ready[0]);
-        bool ok = CeProcessRecord::SetWindows(ProbeWindow());
-        char c = ok ? 'y' : 'n';
-        if (::write(ready[1], &c, 1) != 1)
-            ::_exit(1);
+    TestPipe ready;
+    TestProcess child;
+    ASSERT_TRUE(child.Fork([&] {
+        ready.CloseReadEnd();
+        ready.Write(CeProcessRecord::SetWindows(ProbeWindow()) ? 'y' : 'n');
         ::pause();
-        ::_exit(0);
-    }
-    ::close(ready[1]);
+        return 0;
+    }));
+    ready.CloseWriteEnd();
     char c = 0;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    ::close(ready[0]);
+    ASSERT_TRUE(ready.Read(c));
     ASSERT_EQ(c, 'y');
     std::string record;
     for (const auto& entry : fs::directory_iterator(root.Host(".ce/procs")))
@@ -213,10 +195,8 @@ TEST(CeSharedRootTrustTest, DamagedRecordOfALiveProcessIsWrittenAnew) {
     ::testing::internal::CaptureStderr();
     std::vector<CeProcessRecord::Entry> live = CeProcessRecord::Live(false);
     std::string said = ::testing::internal::GetCapturedStderr();
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
     ASSERT_EQ(live.size(), 1u);
-    EXPECT_EQ(live[0].pid, child);
+    EXPECT_EQ(live[0].pid, child.Pid());
     ASSERT_EQ(live[0].windows.size(), 1u);
     EXPECT_EQ(live[0].windows[0].className, u"ProbeWnd");
     EXPECT_NE(said.find("set aside"), std::string::npos) << said;

@@ -2,34 +2,28 @@
 // an empty trace.
 #pragma once
 
-#include "ce/CePath.h"
 #include "mzfc/MzTest.h"
+#include "testing/TestDeviceRoot.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 class MzFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         MzTest::Enable();
-        char pattern[] = "/tmp/mzfc-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        setenv("CE_DEVICE_ROOT", root_.c_str(), 1);
-        CePath::ResetForTests();
+        device_ = std::make_unique<TestDeviceRoot>();
+        root_ = device_->Path();
+        ASSERT_FALSE(root_.empty());
         MzTest::ClearTrace();
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-        unsetenv("CE_DEVICE_ROOT");
-        CePath::ResetForTests();
-    }
+    void TearDown() override { device_.reset(); }
     // Trace lines that start with prefix.
     static std::vector<std::string> TraceOf(const std::string& prefix) {
         std::vector<std::string> out;
@@ -47,6 +41,9 @@ protected:
         SDL_FreeSurface(s);
     }
     std::string root_;
+
+private:
+    std::unique_ptr<TestDeviceRoot> device_;
 };
 
 // A full-screen test window that records what reaches it.
