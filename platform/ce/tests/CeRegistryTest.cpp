@@ -23,6 +23,10 @@ protected:
         EXPECT_EQ(RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4),
                   ERROR_SUCCESS);
     }
+    static LONG QueryDword(HKEY key, LPCWSTR name, DWORD& word) {
+        DWORD size = 4;
+        return RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&word), &size);
+    }
 };
 
 TEST_F(CeRegistryTest, CreateOpenAndCloseKeys) {
@@ -103,16 +107,12 @@ TEST_F(CeRegistryTest, ValuesAreReplacedDeletedAndSharedThroughTheDeviceRoot) {
     SetDword(a, u"VALUE", 2); // same name, other case: replaced
     HKEY b = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Test", 0, KEY_READ, &b), ERROR_SUCCESS);
-    DWORD word = 0, size = 4;
-    EXPECT_EQ(
-        RegQueryValueExW(b, u"Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&word), &size),
-        ERROR_SUCCESS);
+    DWORD word = 0;
+    EXPECT_EQ(QueryDword(b, u"Value", word), ERROR_SUCCESS);
     EXPECT_EQ(word, 2u);
     EXPECT_EQ(RegDeleteValueW(a, u"value"), ERROR_SUCCESS);
     EXPECT_EQ(RegDeleteValueW(a, u"value"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(
-        RegQueryValueExW(b, u"Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&word), &size),
-        ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(QueryDword(b, u"Value", word), ERROR_FILE_NOT_FOUND);
     // Subkeys open relative to an open key.
     HKEY sub = nullptr;
     ASSERT_EQ(RegCreateKeyExW(a, u"Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr),
@@ -131,20 +131,14 @@ TEST_F(CeRegistryTest, ACrashMidWriteLeavesTheOldValuesAndATornFileReadsAsNoValu
     std::string folder = root_ + "/.ce/registry/hkey_local_machine/system/state/minioneshell";
     // A writer that died before its rename leaves only a temporary file behind.
     std::ofstream(folder + "/.values.tmp.99999") << "registry 1\nhalf";
-    DWORD word = 0, size = 4;
-    EXPECT_EQ(RegQueryValueExW(key, u"IsLockState", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(&word), &size),
-              ERROR_SUCCESS);
+    DWORD word = 0;
+    EXPECT_EQ(QueryDword(key, u"IsLockState", word), ERROR_SUCCESS);
     EXPECT_EQ(word, 1u);
     // A damaged file is never trusted, and the next write replaces it.
     std::ofstream(folder + "/.values", std::ios::trunc) << "registry 1\n0049 4 zz\n";
-    EXPECT_EQ(RegQueryValueExW(key, u"IsLockState", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(&word), &size),
-              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(QueryDword(key, u"IsLockState", word), ERROR_FILE_NOT_FOUND);
     SetDword(key, u"IsLockState", 0);
-    EXPECT_EQ(RegQueryValueExW(key, u"IsLockState", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(&word), &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(QueryDword(key, u"IsLockState", word), ERROR_SUCCESS);
     EXPECT_EQ(word, 0u);
     RegCloseKey(key);
 }
@@ -182,10 +176,8 @@ TEST_F(CeRegistryTest, ConcurrentWritersLoseNoValue) {
     for (int t = 0; t < kWriters; ++t) {
         for (int i = 0; i < kEach; ++i) {
             const std::u16string wide = BusyName(t, i);
-            DWORD v = 0, size = 4;
-            ASSERT_EQ(RegQueryValueExW(key, wide.c_str(), nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(&v), &size),
-                      ERROR_SUCCESS)
+            DWORD v = 0;
+            ASSERT_EQ(QueryDword(key, wide.c_str(), v), ERROR_SUCCESS)
                 << std::string(wide.begin(), wide.end());
             EXPECT_EQ(v, static_cast<DWORD>(t * 100 + i));
         }

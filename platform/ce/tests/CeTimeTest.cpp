@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 struct VirtualClock {
@@ -35,17 +37,11 @@ TEST(CeClock, LocalTimeOverrideFollowsVirtualClock) {
     EXPECT_EQ(now.wDayOfWeek, 4); // a Thursday
     CeClockAdvance(100);
     GetLocalTime(&now);
-    struct Expect {
-        WORD year, month, day, hour, minute, second, ms, dow;
-    } e = {2027, 1, 1, 0, 0, 0, 0, 5};
-    EXPECT_EQ(now.wYear, e.year);
-    EXPECT_EQ(now.wMonth, e.month);
-    EXPECT_EQ(now.wDay, e.day);
-    EXPECT_EQ(now.wHour, e.hour);
-    EXPECT_EQ(now.wMinute, e.minute);
-    EXPECT_EQ(now.wMilliseconds, e.ms);
-    EXPECT_EQ(now.wDayOfWeek, e.dow);
-    CeClockAdvance(86400000u * 30); // on across the end of February
+    EXPECT_EQ((std::vector<WORD>{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                                 now.wSecond, now.wMilliseconds, now.wDayOfWeek}),
+              (std::vector<WORD>{2027, 1, 1, 0, 0, 0, 0, 5})); // a Friday
+    // On across the end of February.
+    CeClockAdvance(86400000u * 30);
     CeClockAdvance(86400000u * 29);
     GetLocalTime(&now);
     EXPECT_EQ(now.wMonth, 3);

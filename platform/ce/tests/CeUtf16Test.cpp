@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(CeUtf16, RoundTripsAndReplacesWhatHasNoSpelling) {
+// Each conversion comes in two forms: the lenient one puts U+FFFD for what has no
+// spelling, the strict one (for names) refuses it.
+TEST(CeUtf16, RoundTripsAndReplacesOrRefusesWhatHasNoSpelling) {
     struct Case {
         std::u16string utf16;
         std::string utf8;
@@ -11,15 +13,21 @@ TEST(CeUtf16, RoundTripsAndReplacesWhatHasNoSpelling) {
         {u"abc", "abc"},
         {u"小儿子", "\xE5\xB0\x8F\xE5\x84\xBF\xE5\xAD\x90"},
         {u"é", "\xC3\xA9"},
-        {u"😀", "\xF0\x9F\x98\x80"},
+        {u"😀\uFFFD", "\xF0\x9F\x98\x80\xEF\xBF\xBD"}, // a real U+FFFD is a name like any
     };
     for (const Case& c : both) {
         EXPECT_EQ(CeUtf16::ToUtf8(c.utf16), c.utf8);
         EXPECT_EQ(CeUtf16::FromUtf8(c.utf8), c.utf16);
+        std::string utf8 = "stale";
+        std::u16string utf16 = u"stale";
+        EXPECT_TRUE(CeUtf16::ToUtf8(std::u16string_view(c.utf16), utf8));
+        EXPECT_EQ(utf8, c.utf8);
+        EXPECT_TRUE(CeUtf16::FromUtf8(std::string_view(c.utf8), utf16));
+        EXPECT_EQ(utf16, c.utf16);
     }
     struct Bad {
         std::string utf8;
-        std::u16string expected;
+        std::u16string lenient;
     } bad[] = {
         {"\xFF", u"\uFFFD"},
         {"a\xC3", u"a\uFFFD"},           // cut short
@@ -28,45 +36,28 @@ TEST(CeUtf16, RoundTripsAndReplacesWhatHasNoSpelling) {
         {"\xF4\x90\x80\x80", u"\uFFFD"}, // beyond U+10FFFF
         {"x\x80y", u"x\uFFFDy"},
     };
-    for (const Bad& b : bad)
-        EXPECT_EQ(CeUtf16::FromUtf8(b.utf8), b.expected);
-    EXPECT_EQ(CeUtf16::ToUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+    for (const Bad& b : bad) {
+        EXPECT_EQ(CeUtf16::FromUtf8(b.utf8), b.lenient);
+        std::u16string out;
+        EXPECT_FALSE(CeUtf16::FromUtf8(std::string_view(b.utf8), out)) << b.utf8;
+    }
+    struct Unpaired {
+        std::u16string utf16;
+        std::string lenient;
+    } unpaired[] = {
+        {u"\xD800", "\xEF\xBF\xBD"},
+        {u"a\xDC00", "a\xEF\xBF\xBD"},
+        {std::u16string(u"\xD83D") + u"b", "\xEF\xBF\xBD"
+                                           "b"},
+        {u"x\xDE00\xD83D", "x\xEF\xBF\xBD\xEF\xBF\xBD"},
+    };
+    for (const Unpaired& u : unpaired) {
+        EXPECT_EQ(CeUtf16::ToUtf8(u.utf16), u.lenient);
+        std::string out;
+        EXPECT_FALSE(CeUtf16::ToUtf8(std::u16string_view(u.utf16), out));
+    }
     EXPECT_EQ(CeUtf16::ToUtf8(static_cast<const WCHAR*>(nullptr)), "");
     EXPECT_EQ(CeUtf16::Length(nullptr), 0u);
-}
-
-TEST(CeUtf16, NamesConvertExactlyOrNotAtAll) {
-    struct Case {
-        std::u16string utf16;
-        std::string utf8;
-    } both[] = {
-        {u"", ""},
-        {u"Disk", "Disk"},
-        {u"小儿子", "\xE5\xB0\x8F\xE5\x84\xBF\xE5\xAD\x90"},
-        {u"😀\uFFFD", "\xF0\x9F\x98\x80\xEF\xBF\xBD"}, // a real U+FFFD is a name like any
-    };
-    for (const Case& c : both) {
-        std::string utf8 = "stale";
-        std::u16string utf16 = u"stale";
-        EXPECT_TRUE(CeUtf16::ToUtf8(std::u16string_view(c.utf16), utf8));
-        EXPECT_EQ(utf8, c.utf8);
-        EXPECT_TRUE(CeUtf16::FromUtf8(std::string_view(c.utf8), utf16));
-        EXPECT_EQ(utf16, c.utf16);
-    }
-    const std::u16string unpaired[] = {u"\xD800", u"a\xDC00",
-                                       u"\xD83D"
-                                       u"b",
-                                       u"x\xDE00\xD83D"};
-    for (const std::u16string& s : unpaired) {
-        std::string out;
-        EXPECT_FALSE(CeUtf16::ToUtf8(std::u16string_view(s), out));
-    }
-    const std::string malformed[] = {
-        "\xFF", "a\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "x\x80y"};
-    for (const std::string& s : malformed) {
-        std::u16string out;
-        EXPECT_FALSE(CeUtf16::FromUtf8(std::string_view(s), out)) << s;
-    }
 }
 
 TEST(CeUtf16, UpperFoldsLettersAndLeavesTheRest) {

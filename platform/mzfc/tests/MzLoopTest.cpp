@@ -20,21 +20,14 @@ public:
 };
 } // namespace
 
-TEST_F(MzLoopTest, ScriptRunsInOrderThenTheLoopQuitsWithZero) {
+TEST_F(MzLoopTest, ScriptRunsInOrderUntilItEndsOrAQuitCodeEndsIt) {
     std::vector<int> order;
-    int code = MzTest::RunLoop({[&] { order.push_back(1); }, [&] { order.push_back(2); }});
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(MzTest::RunLoop({[&] { order.push_back(1); }, [&] { order.push_back(2); }}), 0);
     EXPECT_EQ(order, (std::vector<int>{1, 2}));
-}
-
-TEST_F(MzLoopTest, QuitCodeEndsTheLoopAndLaterStepsDoNotRun) {
     bool ranAfterQuit = false;
-    int code = MzTest::RunLoop({[] { PostQuitMessage(7); }, [&] { ranAfterQuit = true; }});
-    EXPECT_EQ(code, 7);
+    EXPECT_EQ(MzTest::RunLoop({[] { PostQuitMessage(7); }, [&] { ranAfterQuit = true; }}), 7);
     EXPECT_FALSE(ranAfterQuit);
     EXPECT_EQ(TraceOf("quit"), (std::vector<std::string>{"quit 7"}));
-    // The loop can run again in the same process.
-    EXPECT_EQ(MzTest::RunLoop({[] { PostQuitMessage(3); }}), 3);
 }
 
 TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
@@ -91,48 +84,47 @@ TEST_F(MzLoopTest, DoModalReturnsTheEndModalCode) {
     EXPECT_FALSE(IsWindowVisible(modal.m_hWnd));
 }
 
-TEST_F(MzLoopTest, NestedModalsEndInnermostFirst) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    ModalWnd outer, inner;
-    int outerResult = -1, innerResult = -1;
-    MzTest::RunLoop({[&] {
-                         outer.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP);
-                         outerResult = outer.DoModal();
-                     },
-                     [&] {
-                         inner.Create(0, 0, 720, 480, outer.m_hWnd, 0, WS_POPUP);
-                         innerResult = inner.DoModal();
-                     },
-                     [&] { inner.EndModal(5); },
-                     [&] {
-                         EXPECT_EQ(innerResult, 5);
-                         EXPECT_TRUE(outer.IsModalRunning());
-                         outer.EndModal(6);
-                     }});
-    EXPECT_EQ(outerResult, 6);
-}
-
-TEST_F(MzLoopTest, QuitInsideModalLoopsEndsEveryLoop) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    ModalWnd outer, inner;
-    int outerResult = -1, innerResult = -1;
-    bool after = false;
-    int code = MzTest::RunLoop({[&] {
-                                    outer.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP);
-                                    outerResult = outer.DoModal();
-                                },
-                                [&] {
-                                    inner.Create(0, 0, 720, 480, outer.m_hWnd, 0, WS_POPUP);
-                                    innerResult = inner.DoModal();
-                                },
-                                [] { PostQuitMessage(9); }, [&] { after = true; }});
-    EXPECT_EQ(code, 9);
-    EXPECT_EQ(innerResult, 0);
-    EXPECT_EQ(outerResult, 0);
-    EXPECT_FALSE(after);
-    EXPECT_FALSE(outer.IsModalRunning());
+// However nested modal loops end, each DoModal returns and nothing runs after a quit.
+TEST_F(MzLoopTest, NestedModalsEndInnermostFirstAndAQuitOrTheScriptsEndEndsThemAll) {
+    enum How { EndModals, Quit, ScriptRunsOut };
+    const struct {
+        const char* name;
+        How how;
+        int code, inner, outer;
+    } cases[] = {{"EndModal", EndModals, 0, 5, 6},
+                 {"quit", Quit, 9, 0, 0},
+                 {"script runs out", ScriptRunsOut, 0, 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingWnd main;
+        ASSERT_TRUE(main.CreateFull());
+        ModalWnd outer, inner;
+        int outerResult = -1, innerResult = -1;
+        bool after = false;
+        std::vector<MzTest::Step> steps = {
+            [&] {
+                outer.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP);
+                outerResult = outer.DoModal();
+            },
+            [&] {
+                inner.Create(0, 0, 720, 480, outer.m_hWnd, 0, WS_POPUP);
+                innerResult = inner.DoModal();
+            }};
+        if (c.how == EndModals)
+            steps.insert(steps.end(), {[&] { inner.EndModal(5); },
+                                       [&] {
+                                           EXPECT_EQ(innerResult, 5);
+                                           EXPECT_TRUE(outer.IsModalRunning());
+                                           outer.EndModal(6);
+                                       }});
+        if (c.how == Quit)
+            steps.insert(steps.end(), {[] { PostQuitMessage(9); }, [&] { after = true; }});
+        EXPECT_EQ(MzTest::RunLoop(steps), c.code);
+        EXPECT_EQ(innerResult, c.inner);
+        EXPECT_EQ(outerResult, c.outer);
+        EXPECT_FALSE(after);
+        EXPECT_FALSE(outer.IsModalRunning());
+    }
 }
 
 TEST_F(MzLoopTest, EndModalOnAWindowThatIsNotModalDoesNothing) {
@@ -147,46 +139,24 @@ TEST_F(MzLoopTest, EndModalOnAWindowThatIsNotModalDoesNothing) {
     EXPECT_EQ(never.DoModal(), 0);
 }
 
-TEST_F(MzLoopTest, ScriptThatRunsOutInsideAModalEndsEverything) {
+// The keys that close it are in MzKeyCommandTest.
+TEST_F(MzLoopTest, MessageBoxClosesWithItsOkButton) {
     RecordingWnd main;
     ASSERT_TRUE(main.CreateFull());
-    ModalWnd modal;
     int result = -1;
-    int code = MzTest::RunLoop({[&] {
-        modal.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP);
-        result = modal.DoModal();
-    }});
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(result, 0);
-}
-
-TEST_F(MzLoopTest, MessageBoxClosesWithEnterEscapeOrOk) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    struct Case {
-        const char* how;
-        MzTest::Step close;
-    } cases[] = {
-        {"enter", [] { MzTest::KeyPress(SDLK_RETURN); }},
-        {"escape", [] { MzTest::KeyPress(SDLK_ESCAPE); }},
-        {"ok button",
-         [] {
-             auto* box = dynamic_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
-             ASSERT_NE(box, nullptr);
-             RECT ok = box->OkRect();
-             MzTest::Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
-         }},
-    };
-    for (const Case& c : cases) {
-        int result = -1;
-        bool afterBox = false;
-        MzTest::RunLoop({[&] {
-                             result = MzMessageBoxEx(main.m_hWnd, u"请输入您的大名", u"", 0, 0);
-                             afterBox = true;
-                         },
-                         c.close, [&] { EXPECT_TRUE(afterBox) << c.how; }});
-        EXPECT_EQ(result, 1) << c.how;
-    }
+    bool afterBox = false;
+    MzTest::RunLoop({[&] {
+                         result = MzMessageBoxEx(main.m_hWnd, u"请输入您的大名", u"", 0, 0);
+                         afterBox = true;
+                     },
+                     [] {
+                         auto* box = dynamic_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
+                         ASSERT_NE(box, nullptr);
+                         RECT ok = box->OkRect();
+                         MzTest::Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+                     },
+                     [&] { EXPECT_TRUE(afterBox); }});
+    EXPECT_EQ(result, 1);
 }
 
 TEST_F(MzLoopTest, PostFromAnotherThreadWakesTheLoop) {

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -24,15 +25,21 @@ TEST(TestProcess, ForkedChildEndsWithItsResult) {
 TEST(TestProcess, SignalsEndTheChildAndShowInTheStatus) {
     struct Case {
         const char* name;
-        void (TestProcess::*send)();
+        bool ignoresTerm;
+        std::function<int(TestProcess&)> end;
         int status;
-    } cases[] = {{"terminate", &TestProcess::Terminate, 128 + 15},
-                 {"kill", &TestProcess::Kill, 128 + 9}};
+    } cases[] = {
+        {"terminate", false, [](TestProcess& p) { return p.Terminate(), p.Wait(); }, 128 + 15},
+        {"kill", false, [](TestProcess& p) { return p.Kill(), p.Wait(); }, 128 + 9},
+        {"stop, terminate ignored", true, [](TestProcess& p) { return p.Stop(200ms); }, 128 + 9},
+    };
     for (const auto& c : cases) {
         TestPipe ready;
         TestPipe block; // the parent keeps the write end: the child's read waits for ever
         TestProcess child;
         ASSERT_TRUE(child.Fork([&] {
+            if (c.ignoresTerm)
+                std::signal(SIGTERM, SIG_IGN);
             block.CloseWriteEnd();
             ready.Write('r');
             char x;
@@ -43,27 +50,8 @@ TEST(TestProcess, SignalsEndTheChildAndShowInTheStatus) {
         char r = 0;
         ASSERT_TRUE(ready.Read(r)) << c.name;
         EXPECT_EQ(child.Wait(50ms), -1) << c.name << ": still running";
-        (child.*c.send)();
-        EXPECT_EQ(child.Wait(), c.status) << c.name;
+        EXPECT_EQ(c.end(child), c.status) << c.name;
     }
-}
-
-TEST(TestProcess, StopKillsAChildThatIgnoresTheRequest) {
-    TestPipe ready;
-    TestPipe block;
-    TestProcess child;
-    ASSERT_TRUE(child.Fork([&] {
-        std::signal(SIGTERM, SIG_IGN);
-        block.CloseWriteEnd();
-        ready.Write('r');
-        char x;
-        block.Read(x);
-        return 0;
-    }));
-    ready.CloseWriteEnd();
-    char r = 0;
-    ASSERT_TRUE(ready.Read(r));
-    EXPECT_EQ(child.Stop(200ms), 128 + 9);
 }
 
 TEST(TestProcess, PipeReadEndsWhenEveryWriterHasGone) {
