@@ -92,7 +92,7 @@ TEST(CeWindow, FindShowAndForegroundOnLocalWindows) {
     DestroyWindow(b);
 }
 
-TEST(CeWindow, BadArgumentsAreRefused) {
+TEST(CeWindow, BadArgumentsAndUnknownWindowsAreRefused) {
     EXPECT_FALSE(RegisterClassW(nullptr));
     WNDCLASSW noProc{};
     noProc.lpszClassName = u"NoProcWnd";
@@ -108,6 +108,14 @@ TEST(CeWindow, BadArgumentsAreRefused) {
     EXPECT_FALSE(GetMessageW(nullptr, nullptr, 0, 0));
     EXPECT_FALSE(PeekMessageW(nullptr, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(DispatchMessageW(nullptr), 0);
+    HWND bogus = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
+    EXPECT_FALSE(PostMessageW(bogus, WM_USER, 0, 0));
+    EXPECT_EQ(SendMessageW(bogus, WM_USER, 0, 0), 0);
+    DWORD_PTR result = 99;
+    EXPECT_EQ(SendMessageTimeout(bogus, WM_USER, 0, 0, SMTO_NORMAL, 100, &result), 0);
+    EXPECT_EQ(result, 0u);
+    EXPECT_FALSE(IsWindowVisible(bogus));
+    EXPECT_FALSE(ShowWindow(bogus, SW_SHOW));
 }
 
 TEST(CeWindow, RemoteWindowsAreConsultedForWhatIsNotLocal) {

@@ -53,18 +53,6 @@ TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
     EXPECT_EQ(TraceOf("send"), (std::vector<std::string>{"send RecordingWnd 0x403 5 6"}));
 }
 
-TEST_F(MzLoopTest, MessagesToUnknownWindowsFail) {
-    HWND bogus = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
-    EXPECT_FALSE(PostMessageW(bogus, kPing, 0, 0));
-    EXPECT_EQ(SendMessageW(bogus, kPing, 0, 0), 0);
-    DWORD_PTR result = 99;
-    EXPECT_EQ(SendMessageTimeout(bogus, kPing, 0, 0, SMTO_NORMAL, 100, &result), 0);
-    EXPECT_EQ(result, 0u);
-    EXPECT_FALSE(IsWindowVisible(bogus));
-    EXPECT_FALSE(ShowWindow(bogus, SW_SHOW));
-    EXPECT_EQ(FindWindowW(u"NoSuchWnd", nullptr), nullptr);
-}
-
 TEST_F(MzLoopTest, DoModalReturnsTheEndModalCode) {
     RecordingWnd main;
     ASSERT_TRUE(main.CreateFull());
