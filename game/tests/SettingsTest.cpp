@@ -2,7 +2,7 @@
 #include "MoleTestBase.h"
 
 #include "ce/CePath.h"
-#include "ini/Settings.h"
+#include "game/Settings.h"
 
 #include <filesystem>
 #include <optional>
