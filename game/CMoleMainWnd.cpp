@@ -173,7 +173,7 @@ void CMoleMainWnd::LayoutHoles() {
 }
 
 void CMoleMainWnd::ApplyFullScreen() {
-    NotifyShellMainWnd(2, 1);
+    NotifyShellMainWnd(ShellProtocol::kTakeScreenW, ShellProtocol::kTakeScreenL);
     const RECT area = MzGetWorkArea();
     SetWindowPos(m_hWnd, area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
 }

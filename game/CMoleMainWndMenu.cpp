@@ -36,7 +36,7 @@ void CMoleMainWnd::OnUiCommand(WPARAM wParam, LPARAM /*lParam*/) {
 
 // The mute sound plays at exit whether sound is on or not; nothing is written.
 void CMoleMainWnd::Quit() {
-    NotifyShellMainWnd(1, 0);
+    NotifyShellMainWnd(ShellProtocol::kGiveBackW, ShellProtocol::kGiveBackL);
     const RECT area = MzGetWorkArea();
     SetWindowPos(m_hWnd, area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
     PlayGameSound(MolePaths::kMuteSound);

@@ -4,6 +4,7 @@
 #include "ce/CePath.h"
 #include "ce/CeWindowTable.h"
 #include "ce/ce.h"
+#include "shell/ShellProtocol.h"
 
 #include <algorithm>
 #include <fstream>
@@ -138,7 +139,8 @@ TEST_P(UsbMessageTest, QuitsOnlyWithWParamZero) {
     bool ranAfter = false;
     const int code = Run({[&] {
                               // Stand in for the USB function driver's registration.
-                              GameState.usbNotifyMsg = RegisterWindowMessageW(u"UsbNotifyMsgName");
+                              GameState.usbNotifyMsg =
+                                  RegisterWindowMessageW(ShellProtocol::kUsbNotifyMessageName);
                               MzTest::ClearTrace();
                               SendMessageW(Wnd().m_hWnd, GameState.usbNotifyMsg, wParam, 0);
                           },
@@ -164,8 +166,9 @@ class UsbQuitTest : public MoleTestBase, public ::testing::WithParamInterface<Us
 TEST_P(UsbQuitTest, PostedMessageEndsTheProgramAnywhere) {
     WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n"
                     u"  Name=Xi\r\n  Score=0");
-    std::vector<MzTest::Step> script{
-        [] { GameState.usbNotifyMsg = RegisterWindowMessageW(u"UsbNotifyMsgName"); }};
+    std::vector<MzTest::Step> script{[] {
+        GameState.usbNotifyMsg = RegisterWindowMessageW(ShellProtocol::kUsbNotifyMessageName);
+    }};
     switch (GetParam()) {
     case UsbWhen::Game:
         script.push_back([] { TapCentre(Wnd().menuButtons[0]); });
@@ -210,7 +213,10 @@ INSTANTIATE_TEST_SUITE_P(States, UsbQuitTest,
 
 TEST_F(TitleScreenTest, UnregisteredUsbMessageNeverQuits) {
     bool ranAfter = false;
-    Run({[] { SendMessageW(Wnd().m_hWnd, RegisterWindowMessageW(u"UsbNotifyMsgName"), 0, 0); },
+    Run({[] {
+             SendMessageW(Wnd().m_hWnd,
+                          RegisterWindowMessageW(ShellProtocol::kUsbNotifyMessageName), 0, 0);
+         },
          [&] { ranAfter = true; }});
     EXPECT_TRUE(ranAfter);
 }

@@ -72,7 +72,7 @@ TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
     DWORD number = RegisterUsbNotifyMessage();
     EXPECT_GE(number, 0xC000u);
     EXPECT_LE(number, 0xFFFFu);
-    EXPECT_EQ(number, RegisterWindowMessageW(u"UsbNotifyMsgName"));
+    EXPECT_EQ(number, RegisterWindowMessageW(ShellProtocol::kUsbNotifyMessageName));
     char expected[64];
     snprintf(expected, sizeof expected, "usb-driver: message number 0x%X", number);
     std::string line;
@@ -137,12 +137,12 @@ TEST_F(ShellTest, LockFlagOfAnyOtherSizeOrTypeReadsAsStored) {
         {"high byte only", REG_DWORD, {0, 0, 0, 1}, true},
     };
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, nullptr, 0,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, ShellProtocol::kLockKey, 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_EQ(RegSetValueExW(key, u"IsLockState", 0, c.type, c.data.data(),
+        ASSERT_EQ(RegSetValueExW(key, ShellProtocol::kLockValue, 0, c.type, c.data.data(),
                                  static_cast<DWORD>(c.data.size())),
                   ERROR_SUCCESS);
         EXPECT_EQ(IsPhoneLocked(), c.locked);
