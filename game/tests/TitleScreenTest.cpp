@@ -102,8 +102,7 @@ class TitleSoundTest : public MoleTestBase,
 
 TEST_P(TitleSoundTest, MusicAndSwitchFollowSettingAndFiles) {
     const auto [soundOn, loseInstalled] = GetParam();
-    WriteConfigText(std::u16string(u"[Config]\r\n  isSoundOn=") + (soundOn ? u"1" : u"0") +
-                    u"\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=A\r\n  Score=5");
+    WriteConfigText(SettingsText(u"A", u"5", soundOn ? u"1" : u"0"));
     if (!loseInstalled) {
         MountAssetsWithout({"sounds/lose.wav"});
     }
@@ -164,8 +163,7 @@ class UsbQuitTest : public MoleTestBase, public ::testing::WithParamInterface<Us
 // The driver posts its message from its own thread: during a game, and while a modal
 // window runs its own loop, it ends the program all the same.
 TEST_P(UsbQuitTest, PostedMessageEndsTheProgramAnywhere) {
-    WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n"
-                    u"  Name=Xi\r\n  Score=0");
+    WriteConfigText(SettingsText(u"Xi", u"0"));
     std::vector<MzTest::Step> script{[] {
         GameState.usbNotifyMsg = RegisterWindowMessageW(ShellProtocol::kUsbNotifyMessageName);
     }};
@@ -292,7 +290,7 @@ TEST_F(TitleScreenTest, QuitGivesTheScreenBackAndPlaysMute) {
     EXPECT_FALSE(ranAfter);
     EXPECT_EQ(TraceWith("sound"), std::vector<std::string>{SoundLine("mute.wav")});
     EXPECT_EQ(TraceWith("quit"), std::vector<std::string>{"quit 0"});
-    EXPECT_EQ(ReadConfig(), IniBytes(DefaultSettingsText())) << "quitting writes nothing";
+    EXPECT_EQ(ReadConfig(), IniBytes(SettingsText())) << "quitting writes nothing";
 }
 
 } // namespace
