@@ -27,24 +27,24 @@ TEST_F(ShellTest, WithoutThePhoneAroundEveryRoutineGivesItsFailureResult) {
     EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
 }
 
+// Served from the shell's own loop and from inside a modal loop alike.
 TEST_F(ShellTest, ShellReceivesTheFullScreenAndTheExitCommands) {
-    auto shell = StartPhone({"shell"}, "shell: ready");
-    std::string line;
-    EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
-    ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
-    EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
-    EXPECT_NE(NotifyShellMainWnd(1, 0), 0);
-    ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
-    EXPECT_EQ(line, "shell: command wParam=1 lParam=0");
-}
-
-TEST_F(ShellTest, ShellInsideAModalLoopStillAnswers) {
-    auto shell = StartPhone({"shell", "--modal"}, "shell: ready");
-    ASSERT_TRUE(shell->WaitFor("shell: modal", 10000ms));
-    std::string line;
-    EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
-    ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
-    EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"shell"}, std::vector<std::string>{"shell", "--modal"}}) {
+        SCOPED_TRACE(args.size() > 1 ? args[1] : args[0]);
+        auto shell = StartPhone(args, "shell: ready");
+        if (args.size() > 1) {
+            ASSERT_TRUE(shell->WaitFor("shell: modal", 10000ms));
+        }
+        std::string line;
+        EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
+        ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
+        EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
+        EXPECT_NE(NotifyShellMainWnd(1, 0), 0);
+        ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
+        EXPECT_EQ(line, "shell: command wParam=1 lParam=0");
+        shell->Stop(2000ms);
+    }
 }
 
 TEST_F(ShellTest, HungShellMakesTheSendGiveUpAfterTwoSeconds) {
