@@ -120,8 +120,7 @@ TEST_F(GamePlayTest, StatusLineShowsHitsAtTheNextStepNotAtTheHit) {
 }
 
 TEST_F(GamePlayTest, LongHolderNameIsCutToTheBuffer) {
-    WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=" +
-                    std::u16string(5000, u'名') + u"\r\n  Score=5");
+    WriteConfigText(SettingsText(std::u16string(5000, u'名'), u"5"));
     Run({[] { StartGame(); }, [] { AdvanceToNextMole(); },
          [] {
              const CMzStringW text = Wnd().statusText.GetText();
