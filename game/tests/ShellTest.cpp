@@ -100,11 +100,16 @@ TEST_F(ShellTest, GameStartAndReturnToMenuTakeTheScreen) {
     Run(script);
 }
 
+// The quit command: the screen back, the mute sound, and the loop ends at once.
 TEST_F(ShellTest, QuitGivesTheScreenBackOnceBeforeTheQuit) {
-    Run({[] {
-        MzTest::ClearTrace();
-        TapCentre(Wnd().menuButtons[2]);
-    }});
+    bool ranAfter = false;
+    EXPECT_EQ(Run({[] {
+                       MzTest::ClearTrace();
+                       TapCentre(Wnd().menuButtons[2]);
+                   },
+                   [&] { ranAfter = true; }}),
+              0);
+    EXPECT_FALSE(ranAfter);
     std::vector<std::string> order;
     for (const std::string& line : MzTest::Trace()) {
         if (line.rfind("send", 0) == 0 || line.rfind("quit", 0) == 0 ||
