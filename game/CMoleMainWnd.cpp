@@ -4,18 +4,19 @@
 
 #include "game/GameState.h"
 #include "game/MolePaths.h"
+#include "game/Settings.h"
 #include "ini/IniFile.h"
-#include "ini/Settings.h"
 #include "shell/Shell.h"
 
 namespace {
 // The version comes from the build (the CMake project version).
 #define MOLE_WIDEN2(text) u##text
 #define MOLE_WIDEN(text) MOLE_WIDEN2(text)
-constexpr const WCHAR* kAboutText = u"打地鼠 / Burrowbop\n"
-                                    u"版本 " MOLE_WIDEN(BURROWBOP_VERSION) u"\n"
-                                    u"地鼠一冒头就点它，漏掉六只游戏结束。\n"
-                                    u"© 2026 Burrowbop 制作组";
+constexpr const WCHAR* kAboutText =
+    u"打地鼠 / Burrowbop\n"
+    u"版本 " MOLE_WIDEN(BURROWBOP_VERSION) u"\n"
+                                           u"地鼠一冒头就点它，漏掉六只游戏结束。\n"
+                                           u"© 2026 Burrowbop 制作组";
 
 // The decimal layout index that every numbered image name carries.
 CMzStringW LayoutText() {
@@ -54,7 +55,7 @@ BOOL CMoleMainWnd::OnInitDialog() {
     SetUpSoundButton();
 
     logoPicture.SetPos(192, 56, 400, 100, 0);
-    logoPicture.SetPaintMode(1);
+    logoPicture.SetPaintMode(kStretchPaint);
     logoPicture.LoadImageW(FormatText(MolePaths::kLogo), true);
     AddUiWin(&logoPicture);
 
@@ -79,7 +80,7 @@ BOOL CMoleMainWnd::OnInitDialog() {
 
 void CMoleMainWnd::SetUpBackground(UiPicture& picture, int y, int height, const WCHAR* pathFormat) {
     picture.SetPos(0, y, 720, height, 0);
-    picture.SetPaintMode(1);
+    picture.SetPaintMode(kStretchPaint);
     picture.LoadImageW(FormatText(pathFormat, static_cast<const WCHAR*>(LayoutText())), true);
     AddUiWin(&picture);
 }
@@ -89,7 +90,7 @@ void CMoleMainWnd::SetUpHolesAndMoles() {
     // One path for all holes.
     const WCHAR* holePath = FormatText(MolePaths::kHole, static_cast<const WCHAR*>(LayoutText()));
     for (int k = 0; k < holes; ++k) {
-        holePictures[k].SetPaintMode(1);
+        holePictures[k].SetPaintMode(kStretchPaint);
         holePictures[k].LoadImageW(holePath, true);
         holePictures[k].SetPictureFlag(true);
         AddUiWin(&holePictures[k]);
@@ -107,7 +108,7 @@ void CMoleMainWnd::SetUpHolesAndMoles() {
         mole.SetImage_Normal(&mole1Image); // both images shared by every mole
         mole.SetImage_Pressed(&mole2Image);
         mole.SetMode(0);
-        mole.SetPaintMode(1);
+        mole.SetPaintMode(kStretchPaint);
         mole.SetVisible(false);
         AddUiWin(&mole);
     }
@@ -134,7 +135,7 @@ void CMoleMainWnd::SetUpSoundButton() {
 }
 
 void CMoleMainWnd::SetUpMenu() {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kMenuButtonCount; ++i) {
         for (int j = 1; j <= 2; ++j) {
             menuImages[i][j].LoadImageW(FormatText(MolePaths::kMenu,
                                                    static_cast<const WCHAR*>(Int2String(i)),
@@ -143,7 +144,7 @@ void CMoleMainWnd::SetUpMenu() {
         }
         UiButton_Image& button = menuButtons[i];
         button.SetPos(310, 225 + 60 * i, 108, 52, 0);
-        button.SetPaintMode(1);
+        button.SetPaintMode(kStretchPaint);
         button.SetID(kStartId + i);
         button.SetButtonType(0);
         button.SetImage_Normal(&menuImages[i][1]);
@@ -172,7 +173,7 @@ void CMoleMainWnd::LayoutHoles() {
 }
 
 void CMoleMainWnd::ApplyFullScreen() {
-    NotifyShellMainWnd(2, 1);
+    NotifyShellMainWnd(ShellProtocol::kTakeScreenW, ShellProtocol::kTakeScreenL);
     const RECT area = MzGetWorkArea();
     SetWindowPos(m_hWnd, area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
 }

@@ -10,6 +10,11 @@ public:
     static constexpr UINT_PTR kIdleTimer = 11;
 
     static constexpr int kHoleSlots = 20;
+    // Ten mole buttons are built but the layout places nine (three rows of three) and
+    // moles only come up in holes 0 to holeCount - 2: the tenth is never seen.
+    static constexpr int kMolesInPlay = 9;
+    static constexpr int kMaxMisses = 5; // one hammer each; the sixth miss ends the game
+    static constexpr int kMenuButtonCount = 3;
     static constexpr int kMoleIdBase = 200;
     static constexpr int kStartId = 250;
     static constexpr int kAboutId = 251;
@@ -48,16 +53,21 @@ public:
     UiButton_Image moleButtons[kHoleSlots];
     UiStatic statusText;
     UiPicture logoPicture;
-    ImagingHelper menuImages[3][3];
-    UiButton_Image menuButtons[3];
+    ImagingHelper menuImages[kMenuButtonCount][3]; // [button][1 normal, 2 pressed]
+    UiButton_Image menuButtons[kMenuButtonCount];
     ImagingHelper mute2Image;
     ImagingHelper mute1Image;
     UiButton_Image soundButton;
     ImagingHelper gameOverImage;
     UiButton_Image gameOverButton;
-    UiPicture hammerPictures[5];
+    UiPicture hammerPictures[kMaxMisses];
 
 private:
+    // Frames of the logo's slide out at the start and back in at the menu, 2 px each.
+    static constexpr int kLogoSlideSteps = 200;
+    // The controls' paint mode that stretches a picture over the control's rectangle.
+    static constexpr int kStretchPaint = 1;
+
     void SetUpBackground(UiPicture& picture, int y, int height, const WCHAR* pathFormat);
     void SetUpHolesAndMoles();
     void SetUpSoundButton();

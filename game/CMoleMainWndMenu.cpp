@@ -3,17 +3,12 @@
 
 #include "game/GameState.h"
 #include "game/MolePaths.h"
-#include "ini/IniFile.h"
-#include "ini/Settings.h"
+#include "game/Settings.h"
 #include "shell/Shell.h"
-
-namespace {
-constexpr int kLogoSlideSteps = 200;
-}
 
 void CMoleMainWnd::OnUiCommand(WPARAM wParam, LPARAM /*lParam*/) {
     const int id = static_cast<int>(wParam & 0xFFFF);
-    if (id >= kMoleIdBase && id <= kMoleIdBase + 8) {
+    if (id >= kMoleIdBase && id < kMoleIdBase + kMolesInPlay) {
         HitMole(id - kMoleIdBase);
         return;
     }
@@ -41,7 +36,7 @@ void CMoleMainWnd::OnUiCommand(WPARAM wParam, LPARAM /*lParam*/) {
 
 // The mute sound plays at exit whether sound is on or not; nothing is written.
 void CMoleMainWnd::Quit() {
-    NotifyShellMainWnd(1, 0);
+    NotifyShellMainWnd(ShellProtocol::kGiveBackW, ShellProtocol::kGiveBackL);
     const RECT area = MzGetWorkArea();
     SetWindowPos(m_hWnd, area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
     PlayGameSound(MolePaths::kMuteSound);
@@ -53,10 +48,10 @@ void CMoleMainWnd::ToggleSound() {
     if (GameState.soundOn) {
         GameState.soundOn = false;
         PlayGameSound(MolePaths::kMuteSound);
-        IniWriteString(u"Config", u"isSoundOn", u"0", kSettingsPath);
+        SaveSoundOn(false);
     } else {
         GameState.soundOn = true;
-        IniWriteString(u"Config", u"isSoundOn", u"1", kSettingsPath);
+        SaveSoundOn(true);
         if (GameState.inMenu) {
             PlayGameSound(MolePaths::kTitleSound);
         }
@@ -76,10 +71,10 @@ void CMoleMainWnd::ShowMenu() {
     for (int i = 0; i < kLogoSlideSteps; ++i) {
         logoPicture.MoveBy(0, 2);
         Repaint(logoPicture);
-        if (i < 5) {
+        if (i < kMaxMisses) {
             RemoveUiWin(&hammerPictures[i]);
         }
-        if (i < 3) {
+        if (i < kMenuButtonCount) {
             AddUiWin(&menuButtons[i]);
             menuButtons[i].Invalidate();
         }

@@ -3,13 +3,15 @@
 
 #include "game/GameState.h"
 #include "game/MolePaths.h"
+#include "game/Settings.h"
 #include "highscore/CNameEntryWnd.h"
 #include "shell/Shell.h"
 
 namespace {
-constexpr int kLogoSlideSteps = 200;
 constexpr int kGameOverSlideSteps = 148;
-constexpr int kMaxMisses = 5;
+// The name entry slides up from the bottom edge as it opens and back down as it closes.
+constexpr int kSlideUpOnShow = 7;
+constexpr int kSlideDownOnHide = 8;
 constexpr int kLastSpeedUpMole = 80; // from this mole on the interval stays at 210 ms
 constexpr const WCHAR* kStatusFormat = u"已打中%s次 - 最高纪录:%s%s次";
 } // namespace
@@ -23,7 +25,7 @@ void CMoleMainWnd::StartRound() {
         if (logoPicture.GetPosY() < -100) {
             logoPicture.SetVisible(false);
         }
-        if (i < 3) {
+        if (i < kMenuButtonCount) {
             RemoveUiWin(&menuButtons[i]);
         }
     }
@@ -80,6 +82,7 @@ void CMoleMainWnd::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CMoleMainWnd::NextMole() {
+    // One less than the holes: the last hole never gets a mole (see kMolesInPlay).
     const int holes = GameState.holeCount[GameState.layoutIndex] - 1;
     GameState.prevHole = GameState.moleHole;
     do {
@@ -121,13 +124,13 @@ void CMoleMainWnd::GameOver() {
 // A cancelled entry leaves the idle timer stopped until the next game over.
 void CMoleMainWnd::RunNameEntry() {
     KillTimer(m_hWnd, kIdleTimer);
-    CNameEntryWnd entry;
+    CNameEntryWnd entry(GameState.recordHolder, GameState.hits, &SaveRecord);
     const RECT area = MzGetWorkArea();
     entry.Create(area.left, area.top, area.right - area.left, area.bottom - area.top, m_hWnd, 0,
                  WS_POPUP, 0);
-    entry.SetAnimateType_Show(7);
-    entry.SetAnimateType_Hide(8);
-    if (entry.DoModal(1) == 1) {
+    entry.SetAnimateType_Show(kSlideUpOnShow);
+    entry.SetAnimateType_Hide(kSlideDownOnHide);
+    if (entry.DoModal(1) == CNameEntryWnd::kStored) {
         EndModal(1);
         SetTimer(m_hWnd, kIdleTimer, 500, nullptr);
     }

@@ -1,14 +1,23 @@
 #include "highscore/CNameEntryWnd.h"
 
-#include "game/GameState.h"
-#include "ini/IniFile.h"
-#include "ini/Settings.h"
+#include "game/TextFormat.h"
 
 namespace {
 constexpr const WCHAR* kHeadingFormat = u"恭喜您打破了%s保持的最高纪录，请留下大名";
 constexpr const WCHAR* kEmptyNamePrompt = u"请输入您的大名";
 constexpr int kBarHeight = 68;
+
+const WCHAR* FormatHeading(CMzStringW& buffer, const WCHAR* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const WCHAR* text = FormatInto(buffer, format, args);
+    va_end(args);
+    return text;
+}
 } // namespace
+
+CNameEntryWnd::CNameEntryWnd(const WCHAR* recordHolder, int score, RecordStore store)
+    : recordHolder_(recordHolder), score_(score), store_(store) {}
 
 const WCHAR* CNameEntryWnd::GetWndClassName() {
     return u"ZellikNameWnd";
@@ -25,7 +34,7 @@ BOOL CNameEntryWnd::OnInitDialog() {
 
     // The holder's name is cut to the buffer if it is too long for it.
     headingBar.SetText(
-        FormatText(kHeadingFormat, static_cast<const WCHAR*>(GameState.recordHolder)));
+        FormatHeading(headingText_, kHeadingFormat, static_cast<const WCHAR*>(recordHolder_)));
     headingBar.SetPos(0, 0, w, 42, 0);
     AddUiWin(&headingBar);
 
@@ -55,16 +64,13 @@ void CNameEntryWnd::OnUiCommand(WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// The name is stored exactly as typed; Name goes to the file before Score.
+// The name is stored exactly as typed.
 void CNameEntryWnd::Confirm() {
     const CMzStringW name = nameEdit.GetText();
     if (name.IsEmpty()) {
         MzMessageBoxEx(m_hWnd, kEmptyNamePrompt, u"", 0, 0);
         return;
     }
-    GameState.highScore = GameState.hits;
-    GameState.recordHolder = name;
-    IniWriteString(u"Save", u"Name", name, kSettingsPath);
-    IniWriteString(u"Save", u"Score", Int2String(GameState.highScore), kSettingsPath);
+    store_(name, score_);
     EndModal(kStored);
 }

@@ -1,5 +1,6 @@
-// The modal window that congratulates a new record holder, takes the name and stores
-// the record. Run on the caller's stack for one DoModal: 1 = stored, 2 = cancelled.
+// The modal window that congratulates a new record holder and takes the name. The
+// caller gives the holder beaten, the new score and where a confirmed name goes. Run
+// on the caller's stack for one DoModal: 1 = stored, 2 = cancelled.
 #pragma once
 
 #include "mzfc/mzfc.h"
@@ -9,8 +10,12 @@ public:
     static constexpr int kToolbarId = 351;
     static constexpr int kStored = 1;
     static constexpr int kCancelled = 2;
+    static constexpr int kHeadingCapacity = 2048;
 
-    CNameEntryWnd() = default;
+    // Called with the typed name and the score before the window closes as stored.
+    using RecordStore = void (*)(const CMzStringW& name, int score);
+
+    CNameEntryWnd(const WCHAR* recordHolder, int score, RecordStore store);
     CNameEntryWnd(const CNameEntryWnd&) = delete;
     CNameEntryWnd& operator=(const CNameEntryWnd&) = delete;
 
@@ -26,4 +31,9 @@ public:
 
 private:
     void Confirm();
+
+    CMzStringW recordHolder_;
+    int score_;
+    RecordStore store_;
+    CMzStringW headingText_{kHeadingCapacity};
 };

@@ -1,12 +1,6 @@
 #include "shell/Shell.h"
 
-namespace {
-constexpr UINT kShellCommand = 0xFFF0001A;
-constexpr UINT kSendTimeoutMs = 2000;
-} // namespace
-
-const GUID kUsbFunctionClass = {
-    0xE2BDC372, 0x598F, 0x4619, {0xBC, 0x50, 0x54, 0xB3, 0xF7, 0x84, 0x8D, 0x35}};
+using namespace ShellProtocol;
 
 HANDLE OpenUsbFunctionDevice() {
     GUID usbFunctionClass = kUsbFunctionClass;
@@ -22,7 +16,7 @@ HANDLE OpenUsbFunctionDevice() {
 }
 
 DWORD RegisterUsbNotifyMessage() {
-    DWORD message = RegisterWindowMessageW(u"UsbNotifyMsgName");
+    DWORD message = RegisterWindowMessageW(kUsbNotifyMessageName);
     HANDLE device = OpenUsbFunctionDevice();
     if (device == INVALID_HANDLE_VALUE)
         return 0xFFFFFFFF;
@@ -33,24 +27,23 @@ DWORD RegisterUsbNotifyMessage() {
 }
 
 LRESULT NotifyShellMainWnd(WPARAM wParam, LPARAM lParam) {
-    HWND shell = FindWindowW(u"CShellMainWnd", nullptr);
+    HWND shell = FindWindowW(kWindowClass, nullptr);
     if (shell == nullptr)
         return 0;
     DWORD_PTR result = 0;
-    return SendMessageTimeout(shell, kShellCommand, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs,
+    return SendMessageTimeout(shell, kCommand, wParam, lParam, SMTO_NORMAL, kCommandTimeoutMs,
                               &result);
 }
 
 bool IsPhoneLocked() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLockKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     if (key == nullptr)
         return false;
     DWORD word = 0;
     DWORD size = 4;
-    bool locked = RegQueryValueExW(key, u"IsLockState", nullptr, nullptr,
+    bool locked = RegQueryValueExW(key, kLockValue, nullptr, nullptr,
                                    reinterpret_cast<BYTE*>(&word), &size) == ERROR_SUCCESS &&
                   word != 0;
     RegCloseKey(key);

@@ -4,12 +4,7 @@
 #pragma once
 
 #include "ce/ce.h"
-
-// The device class of the USB function driver.
-extern const GUID kUsbFunctionClass;
-// The control code that hands the driver the number of the USB message.
-constexpr DWORD kUsbSetNotifyMessage = CTL_CODE(0x22, 0x67, METHOD_BUFFERED, FILE_ANY_ACCESS);
-static_assert(kUsbSetNotifyMessage == 0x0022019C);
+#include "shell/ShellProtocol.h"
 
 // Registers "UsbNotifyMsgName" and hands its number to the USB function driver;
 // 0xFFFFFFFF when the driver cannot be reached.

@@ -9,8 +9,7 @@
 namespace {
 
 std::u16string ConfigWithSound(bool on) {
-    return std::u16string(u"[Config]\r\n  isSoundOn=") + (on ? u"1" : u"0") +
-           u"\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=小儿子\r\n  Score=1000";
+    return SettingsText(u"小儿子", u"1000", on ? u"1" : u"0");
 }
 
 void StartGame() {

@@ -10,8 +10,7 @@ namespace {
 
 // Settings with sound off and a record the test cannot beat unless it wants to.
 std::u16string ConfigWith(const char16_t* sound, const char16_t* score) {
-    return std::u16string(u"[Config]\r\n  isSoundOn=") + sound +
-           u"\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=小儿子\r\n  Score=" + score;
+    return SettingsText(u"小儿子", score, sound);
 }
 
 int HammersListed() {
@@ -121,8 +120,7 @@ TEST_F(GamePlayTest, StatusLineShowsHitsAtTheNextStepNotAtTheHit) {
 }
 
 TEST_F(GamePlayTest, LongHolderNameIsCutToTheBuffer) {
-    WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=" +
-                    std::u16string(5000, u'名') + u"\r\n  Score=5");
+    WriteConfigText(SettingsText(std::u16string(5000, u'名'), u"5"));
     Run({[] { StartGame(); }, [] { AdvanceToNextMole(); },
          [] {
              const CMzStringW text = Wnd().statusText.GetText();

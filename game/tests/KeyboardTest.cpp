@@ -12,8 +12,7 @@ constexpr int kSpace = ' ';
 constexpr int kEscape = 0x1B;
 constexpr int kF11 = (1 << 30) | 68;
 
-const std::u16string kSettings = u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n"
-                                 u"[Save]\r\n  Name=Xi\r\n  Score=3";
+const std::u16string kSettings = SettingsText(u"Xi", u"3");
 
 HWND EntryWindow() {
     return FindWindowW(u"ZellikNameWnd", nullptr);

@@ -4,6 +4,7 @@
 #include "MoleTestBase.h"
 
 #include "ce/CePath.h"
+#include "testing/TestDeviceRoot.h"
 #include "testing/TestProcess.h"
 
 #include <cstdio>
@@ -63,17 +64,13 @@ TEST(GameStateLifetime, DISABLED_Child) {
     EXPECT_TRUE(GameState.textBuf.IsEmpty());
     EXPECT_TRUE(GameState.recordHolder.IsEmpty());
 
-    std::string root = (std::filesystem::temp_directory_path() / "burrowbop-life-XXXXXX").string();
-    ASSERT_NE(mkdtemp(root.data()), nullptr);
-    setenv("CE_DEVICE_ROOT", root.c_str(), 1);
-    CePath::ResetForTests();
+    TestDeviceRoot root;
+    ASSERT_FALSE(root.Path().empty());
     CePath::AddMount(u"Disk\\Programs\\Games\\burrowbop", BURROWBOP_TEST_ASSET_DIR);
     MzTest::Enable();
     EXPECT_EQ(MzTest::RunApp({[] { TapCentre(Wnd().menuButtons[2]); }}), 0);
     EXPECT_NE(theApp.mainWnd, nullptr) << "the window stays until static destruction";
     EXPECT_EQ(std::u16string(GameState.recordHolder), u"小儿子");
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
 }
 
 TEST(GameStateLifetime, RealStartAndQuitInAFreshProcess) {

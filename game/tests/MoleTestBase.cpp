@@ -32,11 +32,9 @@ void ResetGameState() {
 } // namespace
 
 void MoleTestBase::SetUp() {
-    std::string pattern = (fs::temp_directory_path() / "burrowbop-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    setenv("CE_DEVICE_ROOT", root_.c_str(), 1);
-    CePath::ResetForTests();
+    device_ = std::make_unique<TestDeviceRoot>();
+    root_ = device_->Path();
+    ASSERT_FALSE(root_.empty());
     CePath::AddMount(kInstallFolder, BURROWBOP_TEST_ASSET_DIR);
     MzTest::Enable();
     MzTest::ClearTrace();
@@ -60,17 +58,14 @@ void MoleTestBase::TearDown() {
     ResetGameState();
     MzSetWorkAreaProvider(nullptr);
     CeClockSetLocalTime(nullptr);
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-    unsetenv("CE_DEVICE_ROOT");
-    CePath::ResetForTests();
+    device_.reset();
 }
 
 std::string MoleTestBase::ConfigHostPath() const {
     return root_ + "/Disk/Programs/Games/burrowbop/config.ini";
 }
 
-std::vector<uint8_t> MoleTestBase::ReadConfig() const {
+std::string MoleTestBase::ReadConfig() const {
     std::ifstream in(ConfigHostPath(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -79,11 +74,8 @@ bool MoleTestBase::ConfigExists() const {
     return fs::exists(ConfigHostPath());
 }
 
-void MoleTestBase::WriteConfigBytes(const std::vector<uint8_t>& bytes) const {
-    fs::create_directories(fs::path(ConfigHostPath()).parent_path());
-    std::ofstream out(ConfigHostPath(), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+void MoleTestBase::WriteConfigBytes(const std::string& bytes) const {
+    device_->Put("Disk/Programs/Games/burrowbop/config.ini", bytes);
 }
 
 void MoleTestBase::WriteConfigText(const std::u16string& text) const {
@@ -102,20 +94,6 @@ void MoleTestBase::MountAssetsWithout(const std::vector<std::string>& omitted) {
 
 int MoleTestBase::Run(std::vector<MzTest::Step> script) {
     return MzTest::RunApp(std::move(script));
-}
-
-std::vector<uint8_t> IniBytes(const std::u16string& text) {
-    std::vector<uint8_t> bytes{0xFF, 0xFE};
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(c >> 8));
-    }
-    return bytes;
-}
-
-std::u16string DefaultSettingsText() {
-    return u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=小儿子\r\n"
-           u"  Score=5";
 }
 
 CMoleMainWnd& Wnd() {

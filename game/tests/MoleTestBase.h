@@ -10,10 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "IniTestBytes.h"
 #include "app/CMoleApp.h"
 #include "game/CMoleMainWnd.h"
 #include "game/GameState.h"
 #include "mzfc/MzTest.h"
+#include "testing/TestDeviceRoot.h"
+
+#include <memory>
 
 class MoleTestBase : public ::testing::Test {
 protected:
@@ -23,11 +27,11 @@ protected:
     // Host path of the device root and of the settings file in it.
     const std::string& Root() const { return root_; }
     std::string ConfigHostPath() const;
-    std::vector<uint8_t> ReadConfig() const;
+    std::string ReadConfig() const;
     bool ConfigExists() const;
     // Writes config.ini as FF FE + UTF-16LE of text (or raw bytes).
     void WriteConfigText(const std::u16string& text) const;
-    void WriteConfigBytes(const std::vector<uint8_t>& bytes) const;
+    void WriteConfigBytes(const std::string& bytes) const;
     // Mounts a copy of the repository's install folder without the named files
     // (paths relative to the install folder) instead of the repository's.
     void MountAssetsWithout(const std::vector<std::string>& omitted);
@@ -36,13 +40,9 @@ protected:
     int Run(std::vector<MzTest::Step> script);
 
 private:
+    std::unique_ptr<TestDeviceRoot> device_;
     std::string root_;
 };
-
-// Bytes of an INI file holding FF FE + UTF-16LE of text.
-std::vector<uint8_t> IniBytes(const std::u16string& text);
-// What a new settings file holds.
-std::u16string DefaultSettingsText();
 
 // Helpers for use inside script steps.
 CMoleMainWnd& Wnd();

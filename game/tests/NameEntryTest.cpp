@@ -9,8 +9,7 @@
 
 namespace {
 
-const std::u16string kSettings = u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n"
-                                 u"[Save]\r\n  Name=Xi\r\n  Score=3";
+const std::u16string kSettings = SettingsText(u"Xi", u"3");
 
 CMzStringW EntryHeadingText() {
     auto* entry = dynamic_cast<CNameEntryWnd*>(MzTest::ActiveWindow());
@@ -78,8 +77,7 @@ TEST_F(NameEntryTest, OneHitMoreStoresTheTypedName) {
         EXPECT_EQ(TraceWith("timer-set 11"), std::vector<std::string>{"timer-set 11 500"});
     });
     Run(script);
-    EXPECT_EQ(ReadConfig(), IniBytes(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n"
-                                     u"[Save]\r\n  Name=  Zoë 🐹\r\n  Score=4"));
+    EXPECT_EQ(ReadConfig(), IniBytes(SettingsText(u"  Zoë 🐹", u"4")));
 }
 
 TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
@@ -146,8 +144,7 @@ TEST_F(NameEntryTest, EmptyNameIsRefusedWithAPrompt) {
 
 TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
     const std::u16string longName(3000, u'长');
-    WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=" +
-                    longName + u"\r\n  Score=0");
+    WriteConfigText(SettingsText(longName, u"0"));
     auto script = GameWithHits(1);
     script.push_back([] {
         ASSERT_NE(EntryWindow(), nullptr);
@@ -210,8 +207,7 @@ TEST_F(NameEntryTest, NameIsWrittenBeforeScore) {
         TapEntryButton(1);
     });
     Run(script);
-    EXPECT_EQ(ReadConfig(), IniBytes(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n"
-                                     u"[Save]\r\n  Name=Ann\r\n  Score=6"));
+    EXPECT_EQ(ReadConfig(), IniBytes(SettingsText(u"Ann", u"6")));
 }
 
 // At game over with a record: the picture has slid in before the entry opens, the

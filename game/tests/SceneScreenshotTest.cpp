@@ -15,8 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::u16string kSettings = u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n"
-                                 u"[Save]\r\n  Name=小儿子\r\n  Score=3";
+const std::u16string kSettings = SettingsText(u"小儿子", u"3");
 
 // The start tap, then `hits` moles hit, then `misses` moles let go.
 std::vector<MzTest::Step> Play(int hits, int misses) {

@@ -2,7 +2,7 @@
 #include "MoleTestBase.h"
 
 #include "ce/CePath.h"
-#include "ini/Settings.h"
+#include "game/Settings.h"
 
 #include <filesystem>
 #include <optional>
@@ -11,56 +11,44 @@ namespace {
 
 struct SettingsCase {
     const char* name;
-    std::optional<std::vector<uint8_t>> before; // nullopt: no file
-    std::optional<std::vector<uint8_t>> after;  // nullopt: same bytes as before
+    std::optional<std::string> before; // nullopt: no file
+    std::optional<std::string> after;  // nullopt: same bytes as before
     bool soundOn;
     std::u16string holder;
     int highScore;
 };
 
-std::u16string Config(const std::u16string& sound, const std::u16string& versionLine,
-                      const std::u16string& name, const std::u16string& score) {
-    return u"[Config]\r\n  isSoundOn=" + sound + u"\r\n[Zellik]\r\n" + versionLine +
-           u"[Save]\r\n  Name=" + name + u"\r\n  Score=" + score;
-}
-
-std::u16string Version(const std::u16string& v) {
-    return u"  Version=" + v + u"\r\n";
-}
-
 const std::u16string kLongName(10000, u'鼠');
 const std::u16string kAstralName = u"Mo\U0001F439le\U0001D11E";
 
 std::vector<SettingsCase> Cases() {
-    const auto defaults = IniBytes(DefaultSettingsText());
+    const auto defaults = IniBytes(SettingsText());
     return {
         {"NoFile", std::nullopt, defaults, false, u"小儿子", 5},
-        {"EmptyFile", std::vector<uint8_t>{}, std::nullopt, false, u"小儿子", 5},
-        {"OnlyByteOrderMark", std::vector<uint8_t>{0xFF, 0xFE}, std::nullopt, false, u"小儿子", 5},
-        {"NoByteOrderMark", std::vector<uint8_t>{'[', 'S', 'a', 'v', 'e', ']'}, std::nullopt, false,
+        {"EmptyFile", std::string(), std::nullopt, false, u"小儿子", 5},
+        {"OnlyByteOrderMark", std::string("\xFF\xFE"), std::nullopt, false, u"小儿子", 5},
+        {"NoByteOrderMark", std::string("[Save]"), std::nullopt, false, u"小儿子", 5},
+        {"Garbage", std::string("\xFF\xFE\x00\xD8\x5B\x00\x0A\x00\x3D", 9), std::nullopt, false,
          u"小儿子", 5},
-        {"Garbage", std::vector<uint8_t>{0xFF, 0xFE, 0x00, 0xD8, 0x5B, 0x00, 0x0A, 0x00, 0x3D},
-         std::nullopt, false, u"小儿子", 5},
-        {"Version1", IniBytes(Config(u"1", Version(u"1"), u"Ann", u"40")), defaults, false,
+        {"Version1", IniBytes(SettingsText(u"Ann", u"40", u"1", u"1")), defaults, false, u"小儿子",
+         5},
+        {"Version0", IniBytes(SettingsText(u"Ann", u"40", u"1", u"0")), defaults, false, u"小儿子",
+         5},
+        {"VersionMinus5", IniBytes(SettingsText(u"Ann", u"40", u"1", u"-5")), defaults, false,
          u"小儿子", 5},
-        {"Version0", IniBytes(Config(u"1", Version(u"0"), u"Ann", u"40")), defaults, false,
-         u"小儿子", 5},
-        {"VersionMinus5", IniBytes(Config(u"1", Version(u"-5"), u"Ann", u"40")), defaults, false,
-         u"小儿子", 5},
-        {"Version3", IniBytes(Config(u"1", Version(u"3"), u"Ann", u"40")), std::nullopt, true,
-         u"Ann", 40},
-        {"VersionMissing", IniBytes(Config(u"0", u"", u"Ann", u"40")), std::nullopt, false, u"Ann",
+        {"Version3", IniBytes(SettingsText(u"Ann", u"40", u"1", u"3")), std::nullopt, true, u"Ann",
          40},
-        {"SoundSeven", IniBytes(Config(u"7", Version(u"2"), u"Ann", u"9")), std::nullopt, true,
-         u"Ann", 9},
+        {"VersionMissing", IniBytes(SettingsText(u"Ann", u"40", u"0", std::nullopt)), std::nullopt,
+         false, u"Ann", 40},
+        {"SoundSeven", IniBytes(SettingsText(u"Ann", u"9", u"7", u"2")), std::nullopt, true, u"Ann",
+         9},
         {"NameMissing", IniBytes(u"[Config]\r\n  isSoundOn=1\r\n[Zellik]\r\n  Version=2"),
          std::nullopt, true, u"小儿子", 5},
-        {"LongName", IniBytes(Config(u"0", Version(u"2"), kLongName, u"12")), std::nullopt, false,
+        {"LongName", IniBytes(SettingsText(kLongName, u"12", u"0", u"2")), std::nullopt, false,
          kLongName, 12},
-        {"AstralName", IniBytes(Config(u"0", Version(u"2"), kAstralName, u"7")), std::nullopt,
-         false, kAstralName, 7},
-        {"BadScore", IniBytes(Config(u"x", Version(u"2"), u"", u"many")), std::nullopt, false, u"",
-         0},
+        {"AstralName", IniBytes(SettingsText(kAstralName, u"7", u"0", u"2")), std::nullopt, false,
+         kAstralName, 7},
+        {"BadScore", IniBytes(SettingsText(u"", u"many", u"x", u"2")), std::nullopt, false, u"", 0},
     };
 }
 
@@ -88,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsTest, ::testing::ValuesIn(Cases()),
 using SettingsFileTest = MoleTestBase;
 
 TEST_F(SettingsFileTest, ReadOnlyFileIsReadAndKept) {
-    const auto bytes = IniBytes(Config(u"1", Version(u"2"), u"Bo", u"21"));
+    const auto bytes = IniBytes(SettingsText(u"Bo", u"21", u"1", u"2"));
     WriteConfigBytes(bytes);
     std::filesystem::permissions(ConfigHostPath(), std::filesystem::perms::owner_read |
                                                        std::filesystem::perms::group_read |
@@ -110,18 +98,13 @@ TEST_F(SettingsFileTest, MissingInstallFolderStillGivesDefaults) {
 }
 
 TEST_F(SettingsFileTest, StartUpRebuildsAnOutdatedFile) {
-    WriteConfigText(Config(u"1", Version(u"1"), u"Old", u"99"));
+    WriteConfigText(SettingsText(u"Old", u"99", u"1", u"1"));
     Run({[] {
         EXPECT_FALSE(GameState.soundOn);
         EXPECT_EQ(std::u16string(GameState.recordHolder), u"小儿子");
         EXPECT_EQ(GameState.highScore, 5);
     }});
-    EXPECT_EQ(ReadConfig(), IniBytes(DefaultSettingsText()));
-}
-
-std::vector<uint8_t> Joined(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+    EXPECT_EQ(ReadConfig(), IniBytes(SettingsText()));
 }
 
 // Taps on the sound switch with a settings file that cannot be written, or that has a
@@ -130,22 +113,20 @@ std::vector<uint8_t> Joined(std::vector<uint8_t> a, const std::vector<uint8_t>& 
 // does not grow from tap to tap.
 TEST_F(SettingsFileTest, SoundSwitchOnFilesThatAreHardToWrite) {
     // A zero unit, then a [Save] section that no reader sees.
-    std::vector<uint8_t> saveTail = IniBytes(u"\r\n[Save]\r\n  Name=Cy\r\n  Score=9");
+    std::string saveTail = IniBytes(u"\r\n[Save]\r\n  Name=Cy\r\n  Score=9");
     saveTail[0] = saveTail[1] = 0;
     const struct {
         const char* name;
-        std::vector<uint8_t> bytes;
+        std::string bytes;
         bool readOnly;
         bool tail;
     } cases[] = {
-        {"readOnly", IniBytes(Config(u"0", Version(u"2"), u"Bo", u"21")), true, false},
-        {"zeroUnitAfterConfig", Joined(IniBytes(u"[Config]\r\n  isSoundOn=0"), saveTail), false,
-         true},
-        {"oddByte", Joined(IniBytes(Config(u"0", Version(u"2"), u"Bo", u"21")), {'7'}), false,
-         false},
+        {"readOnly", IniBytes(SettingsText(u"Bo", u"21", u"0", u"2")), true, false},
+        {"zeroUnitAfterConfig", IniBytes(u"[Config]\r\n  isSoundOn=0") + saveTail, false, true},
+        {"oddByte", IniBytes(SettingsText(u"Bo", u"21", u"0", u"2")) + "7", false, false},
         {"oddByteNoConfig",
-         Joined(IniBytes(u"[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=Bo\r\n  Score=21"), {'7'}),
-         false, false},
+         IniBytes(u"[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=Bo\r\n  Score=21") + "7", false,
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,7 +150,7 @@ TEST_F(SettingsFileTest, SoundSwitchOnFilesThatAreHardToWrite) {
                  TapCentre(Wnd().soundButton);
              },
              [&] { sizes.push_back(ReadConfig().size()); }});
-        const std::vector<uint8_t> after = ReadConfig();
+        const std::string after = ReadConfig();
         if (c.readOnly) {
             EXPECT_EQ(after, c.bytes);
         } else {

@@ -4,6 +4,7 @@
 #include "MoleTestBase.h"
 
 #include "ce/ce.h"
+#include "shell/ShellProtocol.h"
 
 #include <optional>
 
@@ -13,7 +14,7 @@ const std::string kTakeScreen = "send CShellMainWnd 0xfff0001a 2 1";
 const std::string kGiveBack = "send CShellMainWnd 0xfff0001a 1 0";
 
 LRESULT ShellProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return msg == 0xFFF0001Au ? 1 : DefWindowProcW(hwnd, msg, wParam, lParam);
+    return msg == ShellProtocol::kCommand ? 1 : DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 // A window of the shell's class in this process stands in for the phone's shell.
@@ -23,10 +24,10 @@ protected:
         MoleTestBase::SetUp();
         WNDCLASSW wc{};
         wc.lpfnWndProc = ShellProc;
-        wc.lpszClassName = u"CShellMainWnd";
+        wc.lpszClassName = ShellProtocol::kWindowClass;
         RegisterClassW(&wc);
-        shell_ = CreateWindowExW(0, u"CShellMainWnd", u"", 0, 0, 0, 720, 480, nullptr, nullptr,
-                                 nullptr, nullptr);
+        shell_ = CreateWindowExW(0, ShellProtocol::kWindowClass, u"", 0, 0, 0, 720, 480, nullptr,
+                                 nullptr, nullptr, nullptr);
         ASSERT_NE(shell_, nullptr);
     }
     void TearDown() override {
@@ -36,14 +37,14 @@ protected:
     // Sets the shell's lock flag (nullopt: no value).
     static void SetLock(std::optional<DWORD> locked) {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, nullptr, 0,
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, ShellProtocol::kLockKey, 0, nullptr, 0,
                                   KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   0);
         if (locked) {
-            RegSetValueExW(key, u"IsLockState", 0, REG_DWORD,
+            RegSetValueExW(key, ShellProtocol::kLockValue, 0, REG_DWORD,
                            reinterpret_cast<const BYTE*>(&*locked), sizeof(DWORD));
         } else {
-            RegDeleteValueW(key, u"IsLockState");
+            RegDeleteValueW(key, ShellProtocol::kLockValue);
         }
         RegCloseKey(key);
     }
@@ -99,11 +100,16 @@ TEST_F(ShellTest, GameStartAndReturnToMenuTakeTheScreen) {
     Run(script);
 }
 
+// The quit command: the screen back, the mute sound, and the loop ends at once.
 TEST_F(ShellTest, QuitGivesTheScreenBackOnceBeforeTheQuit) {
-    Run({[] {
-        MzTest::ClearTrace();
-        TapCentre(Wnd().menuButtons[2]);
-    }});
+    bool ranAfter = false;
+    EXPECT_EQ(Run({[] {
+                       MzTest::ClearTrace();
+                       TapCentre(Wnd().menuButtons[2]);
+                   },
+                   [&] { ranAfter = true; }}),
+              0);
+    EXPECT_FALSE(ranAfter);
     std::vector<std::string> order;
     for (const std::string& line : MzTest::Trace()) {
         if (line.rfind("send", 0) == 0 || line.rfind("quit", 0) == 0 ||

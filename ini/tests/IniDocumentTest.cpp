@@ -138,20 +138,6 @@ TEST(IniChangeSequence, RemovingLastKeyThenAddingLeavesOneEmptyLine) {
     EXPECT_EQ(Printable(last), Printable(IniBytes(u"[A]\r\n  a=1\r\n\r\n  c=3")));
 }
 
-TEST(IniChangeSequence, GameDefaultsGiveTheSevenLines) {
-    std::string bytes = IniBytes(u"");
-    const std::u16string writes[][3] = {{u"Config", u"isSoundOn", u"0"},
-                                        {u"Zellik", u"Version", u"2"},
-                                        {u"Save", u"Name", u"小儿子"},
-                                        {u"Save", u"Score", u"5"}};
-    for (const auto& w : writes) {
-        std::string next;
-        ASSERT_TRUE(IniDocument(bytes).Set(w[0], w[1], w[2], next));
-        bytes = next;
-    }
-    EXPECT_EQ(bytes, IniBytes(SettingsText(u"小儿子", u"5")));
-}
-
 // On files with a stray zero unit or odd byte, every set is read back, the same set
 // again changes nothing, and the bytes from the zero unit on stay at the end.
 TEST(IniChangeSequence, SetsOnDamagedFilesAreReadBackAndRepeatable) {

@@ -8,9 +8,13 @@ std::string IniBytes(std::u16string_view text) {
     return std::string(IniDocument::kMark) + IniDocument::Encode(text);
 }
 
-std::u16string SettingsText(std::u16string_view name, std::u16string_view score) {
-    return u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2\r\n[Save]\r\n  Name=" +
-           std::u16string(name) + u"\r\n  Score=" + std::u16string(score);
+std::u16string SettingsText(std::u16string_view name, std::u16string_view score,
+                            std::u16string_view sound, std::optional<std::u16string_view> version) {
+    std::u16string text = u"[Config]\r\n  isSoundOn=" + std::u16string(sound) + u"\r\n[Zellik]\r\n";
+    if (version)
+        text += u"  Version=" + std::u16string(*version) + u"\r\n";
+    return text + u"[Save]\r\n  Name=" + std::u16string(name) + u"\r\n  Score=" +
+           std::u16string(score);
 }
 
 std::string Printable(const std::string& bytes) {

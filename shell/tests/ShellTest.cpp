@@ -27,24 +27,24 @@ TEST_F(ShellTest, WithoutThePhoneAroundEveryRoutineGivesItsFailureResult) {
     EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
 }
 
+// Served from the shell's own loop and from inside a modal loop alike.
 TEST_F(ShellTest, ShellReceivesTheFullScreenAndTheExitCommands) {
-    auto shell = StartPhone({"shell"}, "shell: ready");
-    std::string line;
-    EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
-    ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
-    EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
-    EXPECT_NE(NotifyShellMainWnd(1, 0), 0);
-    ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
-    EXPECT_EQ(line, "shell: command wParam=1 lParam=0");
-}
-
-TEST_F(ShellTest, ShellInsideAModalLoopStillAnswers) {
-    auto shell = StartPhone({"shell", "--modal"}, "shell: ready");
-    ASSERT_TRUE(shell->WaitFor("shell: modal", 10000ms));
-    std::string line;
-    EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
-    ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
-    EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"shell"}, std::vector<std::string>{"shell", "--modal"}}) {
+        SCOPED_TRACE(args.size() > 1 ? args[1] : args[0]);
+        auto shell = StartPhone(args, "shell: ready");
+        if (args.size() > 1) {
+            ASSERT_TRUE(shell->WaitFor("shell: modal", 10000ms));
+        }
+        std::string line;
+        EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
+        ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
+        EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
+        EXPECT_NE(NotifyShellMainWnd(1, 0), 0);
+        ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
+        EXPECT_EQ(line, "shell: command wParam=1 lParam=0");
+        shell->Stop(2000ms);
+    }
 }
 
 TEST_F(ShellTest, HungShellMakesTheSendGiveUpAfterTwoSeconds) {
@@ -72,7 +72,7 @@ TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
     DWORD number = RegisterUsbNotifyMessage();
     EXPECT_GE(number, 0xC000u);
     EXPECT_LE(number, 0xFFFFu);
-    EXPECT_EQ(number, RegisterWindowMessageW(u"UsbNotifyMsgName"));
+    EXPECT_EQ(number, RegisterWindowMessageW(ShellProtocol::kUsbNotifyMessageName));
     char expected[64];
     snprintf(expected, sizeof expected, "usb-driver: message number 0x%X", number);
     std::string line;
@@ -137,12 +137,12 @@ TEST_F(ShellTest, LockFlagOfAnyOtherSizeOrTypeReadsAsStored) {
         {"high byte only", REG_DWORD, {0, 0, 0, 1}, true},
     };
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, nullptr, 0,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, ShellProtocol::kLockKey, 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_EQ(RegSetValueExW(key, u"IsLockState", 0, c.type, c.data.data(),
+        ASSERT_EQ(RegSetValueExW(key, ShellProtocol::kLockValue, 0, c.type, c.data.data(),
                                  static_cast<DWORD>(c.data.size())),
                   ERROR_SUCCESS);
         EXPECT_EQ(IsPhoneLocked(), c.locked);

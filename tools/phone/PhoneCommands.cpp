@@ -6,15 +6,14 @@
 #include "ce/CeSharedDir.h"
 #include "ce/CeSharedText.h"
 #include "ce/ce.h"
+#include "shell/ShellProtocol.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
-namespace {
-constexpr const WCHAR* kLockKey = u"System\\State\\MiniOneShell";
-constexpr const WCHAR* kLockValue = u"IsLockState";
-} // namespace
+using ShellProtocol::kLockKey;
+using ShellProtocol::kLockValue;
 
 int PhoneCommands::Lock(const std::string& state) {
     if (state != "on" && state != "off" && state != "clear") {

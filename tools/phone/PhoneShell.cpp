@@ -11,7 +11,6 @@
 #include <thread>
 
 namespace {
-PhoneShell* g_shell = nullptr;
 bool g_hang = false;
 
 void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -61,7 +60,6 @@ void PhoneShell::OnWindowChanged(HWND hwnd, CeWindowChange change) {
 }
 
 int PhoneShell::Run() {
-    g_shell = this;
     g_hang = hang_;
     PhoneSignals::OnStop([hang = hang_] {
         if (hang)
@@ -72,10 +70,10 @@ int PhoneShell::Run() {
     CeWindowTable::Instance().AddObserver(this);
     WNDCLASSW wc = {};
     wc.lpfnWndProc = WndProc;
-    wc.lpszClassName = u"CShellMainWnd";
+    wc.lpszClassName = ShellProtocol::kWindowClass;
     RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, u"CShellMainWnd", u"Shell", WS_VISIBLE, 0, 0, 720, 480, nullptr,
-                              nullptr, nullptr, nullptr);
+    window_ = CreateWindowExW(0, ShellProtocol::kWindowClass, u"Shell", WS_VISIBLE, 0, 0, 720, 480,
+                              nullptr, nullptr, nullptr, nullptr);
     if (window_ == nullptr) {
         std::fprintf(stderr, "phone shell: cannot create the shell window\n");
         return 1;

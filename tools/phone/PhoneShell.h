@@ -5,10 +5,11 @@
 
 #include "ce/CeWindowObserver.h"
 #include "ce/ce.h"
+#include "shell/ShellProtocol.h"
 
 class PhoneShell : public CeWindowObserver {
 public:
-    static constexpr UINT kCommand = 0xFFF0001A;
+    static constexpr UINT kCommand = ShellProtocol::kCommand;
     // hang: never answer a command; modal: serve everything from inside a nested
     // message loop, as while a modal dialog is up.
     PhoneShell(bool hang, bool modal) : hang_(hang), modal_(modal) {}

@@ -17,7 +17,7 @@ int PhoneUsbDriver::Serve() {
     PhoneSignals::OnStop([this] { queue_.Quit(); });
     CeRemoteWindowLink::Install(); // its posts reach the windows of every process
     bool ok =
-        CeRegisterDevice(kUsbFunctionClass, kBusName,
+        CeRegisterDevice(ShellProtocol::kUsbFunctionClass, kBusName,
                          [this](DWORD code, const std::vector<BYTE>& in, std::vector<BYTE>& out,
                                 DWORD) { return Handle(code, in, out); });
     if (!ok) {

@@ -12,7 +12,7 @@
 
 class PhoneUsbDriver {
 public:
-    static constexpr DWORD kSetMessage = kUsbSetNotifyMessage;
+    static constexpr DWORD kSetMessage = ShellProtocol::kUsbSetNotifyMessage;
     // The tool's own codes, from the range left to drivers.
     static constexpr DWORD kNotify = CTL_CODE(0x22, 0x800, METHOD_BUFFERED, FILE_ANY_ACCESS);
     static constexpr DWORD kQuery = CTL_CODE(0x22, 0x801, METHOD_BUFFERED, FILE_ANY_ACCESS);

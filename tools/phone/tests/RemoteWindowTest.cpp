@@ -4,6 +4,7 @@
 
 #include "ce/CeIpcChannel.h"
 #include "ce/ce.h"
+#include "shell/ShellProtocol.h"
 
 #include <chrono>
 #include <filesystem>
@@ -14,15 +15,16 @@ namespace {
 class RemoteWindowTest : public DeviceRootFixture {
 protected:
     static LRESULT NotifyCommand() {
-        HWND w = FindWindowW(u"CShellMainWnd", nullptr);
+        HWND w = FindWindowW(ShellProtocol::kWindowClass, nullptr);
         DWORD_PTR result = 0;
         return w == nullptr ? 0
-                            : SendMessageTimeout(w, 0xFFF0001A, 2, 1, SMTO_NORMAL, 2000, &result);
+                            : SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL,
+                                                 2000, &result);
     }
 };
 
 TEST_F(RemoteWindowTest, FindWindowByClassAndTitle) {
-    EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
+    EXPECT_EQ(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
     auto shell = StartPhone({"shell"}, "shell: ready");
     const struct {
         const WCHAR* cls;
@@ -35,12 +37,13 @@ TEST_F(RemoteWindowTest, FindWindowByClassAndTitle) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(FindWindowW(c.cls, c.title) != nullptr, c.found);
-    EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), FindWindowW(u"CShellMainWnd", u"Shell"));
+    EXPECT_EQ(FindWindowW(ShellProtocol::kWindowClass, nullptr),
+              FindWindowW(ShellProtocol::kWindowClass, u"Shell"));
 }
 
 TEST_F(RemoteWindowTest, ShowRaiseSendAndPost) {
     auto shell = StartPhone({"shell"}, "shell: ready");
-    HWND w = FindWindowW(u"CShellMainWnd", nullptr);
+    HWND w = FindWindowW(ShellProtocol::kWindowClass, nullptr);
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(IsWindowVisible(w));
     EXPECT_TRUE(ShowWindow(w, SW_HIDE)); // it was visible
@@ -54,7 +57,7 @@ TEST_F(RemoteWindowTest, ShowRaiseSendAndPost) {
     EXPECT_TRUE(SetForegroundWindow(w));
     EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000ms));
     DWORD_PTR result = 0;
-    EXPECT_NE(SendMessageTimeout(w, 0xFFF0001A, 2, 1, SMTO_NORMAL, 2000, &result), 0);
+    EXPECT_NE(SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL, 2000, &result), 0);
     EXPECT_EQ(result, 1u);
     EXPECT_TRUE(PostMessageW(w, WM_USER + 5, 3, 4));
     std::string line;
@@ -67,7 +70,7 @@ TEST_F(RemoteWindowTest, ShowRaiseSendAndPost) {
 
 TEST_F(RemoteWindowTest, WindowOfADeadProcessIsGoneAndItsRecordCleaned) {
     auto shell = StartPhone({"shell"}, "shell: ready");
-    HWND w = FindWindowW(u"CShellMainWnd", nullptr);
+    HWND w = FindWindowW(ShellProtocol::kWindowClass, nullptr);
     ASSERT_NE(w, nullptr);
     shell->Kill();
     shell->Wait(10000ms);
@@ -77,13 +80,13 @@ TEST_F(RemoteWindowTest, WindowOfADeadProcessIsGoneAndItsRecordCleaned) {
     EXPECT_FALSE(GetWindowRect(w, &rect));
     DWORD_PTR result = 7;
     EXPECT_EQ(SendMessageTimeout(w, WM_USER, 0, 0, SMTO_NORMAL, 2000, &result), 0);
-    EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
+    EXPECT_EQ(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
     std::string status;
     EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
     EXPECT_NE(status.find("windows: 0"), std::string::npos) << status;
 
     auto again = StartPhone({"shell"}, "shell: ready"); // a new shell is found at once
-    EXPECT_NE(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
+    EXPECT_NE(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
 }
 
 TEST_F(RemoteWindowTest, GarbageRequestsAreRefusedAndTheShellStillAnswers) {
