@@ -46,6 +46,7 @@ public:
     virtual void OnComposition(const std::u16string& text);
     virtual bool IsComposing() const { return false; } // input method text pending
     virtual void Paste(const std::u16string&) {}       // the clipboard's text; most ignore it
+    virtual int ButtonForKey(int) const { return -1; } // the button a key presses, or -1
 
     bool Contains(int x, int y) const;
     RECT Rect() const;
