@@ -13,6 +13,8 @@ public:
 
     ~CMoleApp() override;
     BOOL Init() override;
+    // The folder of the default device root and the prefix of this game's sockets.
+    const char* ProductName() const override { return "burrowbop"; }
 
     CMoleMainWnd* mainWnd = nullptr; // owned
 };

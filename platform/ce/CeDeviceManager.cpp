@@ -3,6 +3,7 @@
 #include "ce/CeDevice.h"
 #include "ce/CeFile.h"
 #include "ce/CeFileLock.h"
+#include "ce/CeFileOpener.h"
 #include "ce/CeFindObject.h"
 #include "ce/CeHandleTable.h"
 #include "ce/CeIpcChannel.h"
@@ -130,6 +131,13 @@ bool CeUnregisterDevice(LPCWSTR busName) {
     return Publish();
 }
 
+namespace {
+// Any program that opens a device also calls DeviceIoControl or serves one, so this
+// file and with it the registration are always linked in where devices are used.
+[[maybe_unused]] const bool g_openerRegistered =
+    (CeSetFileOpener(&CeDeviceManager::OpenByBusName), true);
+} // namespace
+
 bool CeDeviceManager::OpenByBusName(LPCWSTR name, DWORD, DWORD, DWORD disposition, HANDLE& handle) {
     std::u16string bus = CeSharedText::FromPtr(name, kMaxBusName + 1);
     if (bus.empty() || bus.size() > kMaxBusName)
@@ -183,7 +191,7 @@ HANDLE FindFirstDevice(DeviceSearchType searchType, LPCVOID pvSearchParam,
 BOOL DeviceIoControl(HANDLE hDevice, DWORD dwIoControlCode, LPVOID lpInBuffer, DWORD nInBufferSize,
                      LPVOID lpOutBuffer, DWORD nOutBufferSize, LPDWORD lpBytesReturned,
                      LPOVERLAPPED) {
-    CeDeviceHandle* device = CeHandleTable::Lookup<CeDeviceHandle>(hDevice);
+    std::shared_ptr<CeDeviceHandle> device = CeHandleTable::Lookup<CeDeviceHandle>(hDevice);
     if (device == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;

@@ -22,9 +22,10 @@ bool CeUnregisterDevice(LPCWSTR busName);
 
 class CeDeviceManager {
 public:
-    // The device namespace opener that CreateFileW asks first: true (with a handle,
-    // or INVALID_HANDLE_VALUE and the last error set) when the name is the bus
-    // name of a served device, false when the name is not a device's.
+    // CreateFileW's opener for the device namespace, registered as its CeFileOpener
+    // at start-up: true (with a handle, or INVALID_HANDLE_VALUE and the last error
+    // set) when the name is the bus name of a served device, false when the name is
+    // not a device's.
     static bool OpenByBusName(LPCWSTR name, DWORD access, DWORD share, DWORD disposition,
                               HANDLE& handle);
 };

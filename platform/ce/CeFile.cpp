@@ -1,9 +1,9 @@
 // CreateFileW and the calls on an open file handle.
 #include "ce/CeFile.h"
 
-#include "ce/CeDeviceManager.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/CeFileObject.h"
+#include "ce/CeFileOpener.h"
 #include "ce/CeHostError.h"
 #include "ce/CeNotice.h"
 #include "ce/CePath.h"
@@ -13,18 +13,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <memory>
 
 namespace {
+
+std::atomic<CeFileOpener> g_opener{nullptr};
 
 HANDLE FailHandle(DWORD error) {
     SetLastError(error);
     return INVALID_HANDLE_VALUE;
 }
 
-CeFileObject* FileOf(HANDLE h) {
-    CeFileObject* f = CeHandleTable::Lookup<CeFileObject>(h);
+std::shared_ptr<CeFileObject> FileOf(HANDLE h) {
+    std::shared_ptr<CeFileObject> f = CeHandleTable::Lookup<CeFileObject>(h);
     if (!f)
         SetLastError(ERROR_INVALID_HANDLE);
     return f;
@@ -40,6 +43,10 @@ int OpenHost(const std::string& path, int flags, mode_t mode = 0) {
 
 } // namespace
 
+void CeSetFileOpener(CeFileOpener opener) {
+    g_opener.store(opener);
+}
+
 HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                    LPSECURITY_ATTRIBUTES, DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
                    HANDLE) {
@@ -47,9 +54,10 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     if (disp < CREATE_NEW || disp > TRUNCATE_EXISTING ||
         (disp == TRUNCATE_EXISTING && !(dwDesiredAccess & GENERIC_WRITE)))
         return FailHandle(ERROR_INVALID_PARAMETER);
-    HANDLE device = INVALID_HANDLE_VALUE;
-    if (CeDeviceManager::OpenByBusName(lpFileName, dwDesiredAccess, dwShareMode, disp, device))
-        return device; // the bus name of a device served on the device root
+    HANDLE other = INVALID_HANDLE_VALUE;
+    if (CeFileOpener opener = g_opener.load();
+        opener && opener(lpFileName, dwDesiredAccess, dwShareMode, disp, other))
+        return other; // e.g. the bus name of a device served on the device root
     if (CeFaultInjector::Hit(CeFaultInjector::kCreate))
         return FailHandle(ERROR_WRITE_FAULT);
     CeLocation loc;
@@ -110,7 +118,7 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
 }
 
 DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
-    CeFileObject* f = FileOf(hFile);
+    std::shared_ptr<CeFileObject> f = FileOf(hFile);
     struct stat st;
     if (!f || fstat(f->Fd(), &st) != 0) {
         if (f)
@@ -128,7 +136,7 @@ BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
               LPDWORD lpNumberOfBytesRead, LPOVERLAPPED) {
     if (lpNumberOfBytesRead)
         *lpNumberOfBytesRead = 0;
-    CeFileObject* f = FileOf(hFile);
+    std::shared_ptr<CeFileObject> f = FileOf(hFile);
     if (!f)
         return FALSE;
     if (!f->CanRead())
@@ -158,7 +166,7 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED) {
     if (lpNumberOfBytesWritten)
         *lpNumberOfBytesWritten = 0;
-    CeFileObject* f = FileOf(hFile);
+    std::shared_ptr<CeFileObject> f = FileOf(hFile);
     if (!f)
         return FALSE;
     if (!f->CanWrite())
@@ -190,7 +198,7 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
 
 DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveHigh,
                      DWORD dwMoveMethod) {
-    CeFileObject* f = FileOf(hFile);
+    std::shared_ptr<CeFileObject> f = FileOf(hFile);
     if (!f)
         return INVALID_SET_FILE_POINTER;
     int64_t distance =
@@ -227,7 +235,7 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveH
 }
 
 BOOL SetEndOfFile(HANDLE hFile) {
-    CeFileObject* f = FileOf(hFile);
+    std::shared_ptr<CeFileObject> f = FileOf(hFile);
     if (!f)
         return FALSE;
     if (!f->CanWrite())
@@ -241,7 +249,7 @@ BOOL SetEndOfFile(HANDLE hFile) {
 }
 
 BOOL FlushFileBuffers(HANDLE hFile) {
-    CeFileObject* f = FileOf(hFile);
+    std::shared_ptr<CeFileObject> f = FileOf(hFile);
     if (!f)
         return FALSE;
     if (!f->CanWrite())

@@ -163,7 +163,7 @@ HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData) {
 }
 
 BOOL FindNextFileW(HANDLE hFindFile, LPWIN32_FIND_DATAW lpFindFileData) {
-    CeFileSearch* s = CeHandleTable::Lookup<CeFileSearch>(hFindFile);
+    std::shared_ptr<CeFileSearch> s = CeHandleTable::Lookup<CeFileSearch>(hFindFile);
     if (!s)
         return CeHostError::Fail(ERROR_INVALID_HANDLE);
     WIN32_FIND_DATAW d;

@@ -7,7 +7,7 @@ namespace {
 
 struct Table {
     std::mutex lock;
-    std::unordered_map<uintptr_t, std::unique_ptr<CeObject>> objects;
+    std::unordered_map<uintptr_t, std::shared_ptr<CeObject>> objects;
     uintptr_t next = 0x100; // small values and -1 are never handles
 };
 
@@ -27,15 +27,15 @@ HANDLE CeHandleTable::Insert(std::unique_ptr<CeObject> object) {
     return reinterpret_cast<HANDLE>(id);
 }
 
-CeObject* CeHandleTable::Find(HANDLE h) {
+std::shared_ptr<CeObject> CeHandleTable::Find(HANDLE h) {
     Table& t = TheTable();
     std::lock_guard<std::mutex> guard(t.lock);
     auto it = t.objects.find(reinterpret_cast<uintptr_t>(h));
-    return it == t.objects.end() ? nullptr : it->second.get();
+    return it == t.objects.end() ? nullptr : it->second;
 }
 
 bool CeHandleTable::Close(HANDLE h) {
-    std::unique_ptr<CeObject> victim;
+    std::shared_ptr<CeObject> victim;
     {
         Table& t = TheTable();
         std::lock_guard<std::mutex> guard(t.lock);
@@ -45,7 +45,7 @@ bool CeHandleTable::Close(HANDLE h) {
         victim = std::move(it->second);
         t.objects.erase(it);
     }
-    return true; // destroyed outside the lock
+    return true; // released outside the lock
 }
 
 size_t CeHandleTable::Count() {

@@ -16,12 +16,15 @@ public:
 class CeHandleTable {
 public:
     static HANDLE Insert(std::unique_ptr<CeObject> object);
-    // The object behind a handle if it is of type T, else null.
-    template <typename T> static T* Lookup(HANDLE h) { return dynamic_cast<T*>(Find(h)); }
-    // Removes and destroys the object; false for an unknown handle.
+    // The object behind a handle if it is of type T, else null. The caller shares
+    // ownership, so a CloseHandle on another thread never frees it while in use.
+    template <typename T> static std::shared_ptr<T> Lookup(HANDLE h) {
+        return std::dynamic_pointer_cast<T>(Find(h));
+    }
+    // Removes the handle; the object dies with its last user. False for an unknown handle.
     static bool Close(HANDLE h);
     static size_t Count();
 
 private:
-    static CeObject* Find(HANDLE h);
+    static std::shared_ptr<CeObject> Find(HANDLE h);
 };

@@ -1,5 +1,7 @@
 #include "ce/CeIpcChannel.h"
 
+#include "ce/CeProduct.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -49,9 +51,8 @@ bool ReadExactly(int fd, char* p, size_t n, std::chrono::steady_clock::time_poin
 
 std::string CeIpcChannel::SocketName(int pid, uint64_t token) {
     char buf[64];
-    snprintf(buf, sizeof buf, "burrowbop-ce/%d-%016llx", pid,
-             static_cast<unsigned long long>(token));
-    return buf;
+    snprintf(buf, sizeof buf, "-ce/%d-%016llx", pid, static_cast<unsigned long long>(token));
+    return CeProduct::Name() + buf;
 }
 
 int CeIpcChannel::Listen(const std::string& name) {

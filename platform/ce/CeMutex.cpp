@@ -5,6 +5,7 @@
 #include "ce/CeSharedDir.h"
 #include "ce/CeSharedText.h"
 #include "ce/CeSync.h"
+#include "ce/CeUtf16.h"
 
 #include <map>
 #include <mutex>
@@ -24,16 +25,6 @@ std::map<std::string, std::weak_ptr<CeMutex::Name>>& Names() {
     return *names;
 }
 
-std::string FileNameFor(const std::u16string& folded) {
-    std::string hex = CeSharedText::ToHex(folded);
-    if (hex.size() > 200) { // keep within a file name's length
-        char buf[32];
-        snprintf(buf, sizeof buf, "h%016llx",
-                 static_cast<unsigned long long>(CeSharedText::Hash(hex)));
-        return buf;
-    }
-    return "n" + hex;
-}
 } // namespace
 
 struct CeMutex::Name {
@@ -57,7 +48,7 @@ std::unique_ptr<CeMutex> CeMutex::Open(const std::u16string& name, bool& isNew, 
         return nullptr;
     }
     std::u16string folded = CeSharedText::Fold(name);
-    std::string key = dir + "\n" + CeSharedText::ToUtf8(folded);
+    std::string key = dir + "\n" + CeUtf16::ToUtf8(folded);
     std::lock_guard<std::mutex> guard(NamesLock());
     if (auto existing = Names()[key].lock()) {
         m->name_ = existing;
@@ -70,7 +61,7 @@ std::unique_ptr<CeMutex> CeMutex::Open(const std::u16string& name, bool& isNew, 
         return nullptr;
     }
     auto state = std::make_shared<Name>();
-    std::string path = dir + "/" + FileNameFor(folded);
+    std::string path = dir + "/" + CeSharedText::FileName(folded);
     // An exclusive probe succeeds only when no process holds the name.
     if (state->hold.Lock(path, CeFileLock::Mode::Exclusive, false)) {
         isNew = true;
@@ -126,7 +117,7 @@ HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCWSTR lpName) {
 }
 
 BOOL ReleaseMutex(HANDLE hMutex) {
-    CeMutex* m = CeHandleTable::Lookup<CeMutex>(hMutex);
+    std::shared_ptr<CeMutex> m = CeHandleTable::Lookup<CeMutex>(hMutex);
     if (m == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;

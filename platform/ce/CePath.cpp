@@ -4,6 +4,7 @@
 #include "ce/CeInstallFiles.h"
 #include "ce/CeMountTable.h"
 #include "ce/CeNotice.h"
+#include "ce/CeProduct.h"
 #include "ce/CeUtf16.h"
 
 #include <dirent.h>
@@ -55,7 +56,7 @@ std::string ChooseRoot() {
             }
             data = home + "/.local/share";
         }
-        root = data + "/burrowbop/device";
+        root = data + "/" + CeProduct::Name() + "/device";
     }
     std::error_code ec;
     std::filesystem::path abs = std::filesystem::absolute(root, ec);
@@ -178,6 +179,33 @@ Layers TheLayers() {
     return Layers{s.root, s.mounts};
 }
 
+// The one walk through the mounts: for each mount on the path (its CE folder a prefix
+// of the path, or the path a prefix of its CE folder) with a host folder, calls
+// visit(mount, walk): walk is null when the path is a folder that holds the mount,
+// else the walk of the rest of the path inside the mount's host folder. Stops when
+// visit returns false.
+template <typename Visit>
+void WalkMounts(const std::vector<CeMount>& mounts, const std::vector<std::string>& utf8,
+                const std::vector<std::u16string>& upper, Visit visit) {
+    const size_t n = upper.size();
+    for (const CeMount& m : mounts) {
+        const size_t k = m.upperNames.size();
+        bool prefix = true;
+        for (size_t i = 0; i < std::min(n, k) && prefix; ++i)
+            prefix = upper[i] == m.upperNames[i];
+        if (!prefix || !IsDir(m.host))
+            continue;
+        if (n < k) {
+            if (!visit(m, static_cast<const Walk*>(nullptr)))
+                return;
+            continue;
+        }
+        const Walk mw = WalkLayer(m.host, utf8, upper, k);
+        if (!visit(m, &mw))
+            return;
+    }
+}
+
 bool Fail(DWORD& error, DWORD code) {
     error = code;
     return false;
@@ -251,7 +279,6 @@ bool CePath::Locate(LPCWSTR cePath, CeLocation& loc, DWORD& error) {
 
     const Layers layers = TheLayers();
     const std::string& root = layers.root;
-    const std::vector<CeMount>& mounts = layers.mounts;
     if (n == 0) {
         loc.kind = CeLocation::Kind::Root;
         loc.isDir = true;
@@ -277,32 +304,32 @@ bool CePath::Locate(LPCWSTR cePath, CeLocation& loc, DWORD& error) {
     }
 
     bool virtualDir = false;
-    for (const CeMount& m : mounts) {
+    bool link = false;
+    WalkMounts(layers.mounts, utf8, upper, [&](const CeMount& m, const Walk* mw) {
         const size_t k = m.upperNames.size();
-        bool prefix = true;
-        for (size_t i = 0; i < std::min(n, k) && prefix; ++i)
-            prefix = upper[i] == m.upperNames[i];
-        if (!prefix || !IsDir(m.host))
-            continue;
-        if (n < k) {
+        if (mw == nullptr) {
             virtualDir = true;
             loc.parentExists = true;
             if (loc.name.empty())
                 loc.name = m.names[n - 1];
-            continue;
+            return true;
         }
-        Walk mw = WalkLayer(m.host, utf8, upper, k);
-        if (mw.link)
-            return Fail(error, ERROR_ACCESS_DENIED);
-        if (n - 1 <= k || mw.matched == n - k || (mw.matched == n - 1 - k && mw.isDir))
+        if (mw->link) {
+            link = true;
+            return false;
+        }
+        if (n - 1 <= k || mw->matched == n - k || (mw->matched == n - 1 - k && mw->isDir))
             loc.parentExists = true;
-        if (mw.matched == n - k && loc.kind == CeLocation::Kind::Missing) {
+        if (mw->matched == n - k && loc.kind == CeLocation::Kind::Missing) {
             loc.kind = CeLocation::Kind::Mount;
-            loc.isDir = mw.isDir;
-            loc.hostPath = mw.path;
-            loc.name = n == k ? m.names.back() : mw.lastName;
+            loc.isDir = mw->isDir;
+            loc.hostPath = mw->path;
+            loc.name = n == k ? m.names.back() : mw->lastName;
         }
-    }
+        return true;
+    });
+    if (link)
+        return Fail(error, ERROR_ACCESS_DENIED);
     if (loc.kind == CeLocation::Kind::Missing && virtualDir) {
         loc.kind = CeLocation::Kind::Virtual;
         loc.isDir = true;
@@ -329,25 +356,16 @@ void CePath::LayerFolders(const std::vector<std::u16string>& ceNames,
     }
     const Layers layers = TheLayers();
     const std::string& root = layers.root;
-    const std::vector<CeMount>& mounts = layers.mounts;
     Walk up = WalkLayer(root, utf8, upper, 0);
     if (up.matched == n && up.isDir && !up.link)
         hostFolders.push_back(up.path);
-    for (const CeMount& m : mounts) {
-        const size_t k = m.upperNames.size();
-        bool prefix = true;
-        for (size_t i = 0; i < std::min(n, k) && prefix; ++i)
-            prefix = upper[i] == m.upperNames[i];
-        if (!prefix || !IsDir(m.host))
-            continue;
-        if (n < k) {
+    WalkMounts(layers.mounts, utf8, upper, [&](const CeMount& m, const Walk* mw) {
+        if (mw == nullptr)
             virtualNames.push_back(m.names[n]);
-            continue;
-        }
-        Walk mw = WalkLayer(m.host, utf8, upper, k);
-        if (mw.matched == n - k && mw.isDir && !mw.link)
-            hostFolders.push_back(mw.path);
-    }
+        else if (mw->matched == n - m.upperNames.size() && mw->isDir && !mw->link)
+            hostFolders.push_back(mw->path);
+        return true;
+    });
 }
 
 bool CePath::MakeUpperParent(const CeLocation& loc, DWORD& error) {

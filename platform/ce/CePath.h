@@ -1,5 +1,5 @@
 // CE paths to host paths. The device root (CE_DEVICE_ROOT, else
-// $XDG_DATA_HOME/burrowbop/device, else ~/.local/share/burrowbop/device) is the
+// $XDG_DATA_HOME/<product>/device, else ~/.local/share/<product>/device) is the
 // writable upper layer; read-only mounts (an install folder's assets seen under a CE
 // folder) lie below it. Names match without regard to case; no path leaves the root.
 //
@@ -54,8 +54,8 @@ public:
     static bool Locate(LPCWSTR cePath, CeLocation& loc, DWORD& error);
     // Makes the device-root folders that hold loc.upperPath when its CE folder exists.
     static bool MakeUpperParent(const CeLocation& loc, DWORD& error);
-    // True when the entry (or, for a new entry, the upper folder that will hold it)
-    // may be changed: not in a mount, and no read-only host folder or file in the way.
+    // True when the host entry exists and this process may not write it (no owner
+    // write bit, or access() refuses); false for a missing entry.
     static bool IsReadOnlyHost(const std::string& hostPath);
     static std::string ParentOf(const std::string& hostPath);
     // The host folders that hold a CE folder's entries, device root first, and the

@@ -20,7 +20,7 @@ std::string CeRegKey::FolderOf(HKEY key) {
     std::string root = CeRegistryStore::RootFolder(key);
     if (!root.empty())
         return root;
-    CeRegKey* open = CeHandleTable::Lookup<CeRegKey>(reinterpret_cast<HANDLE>(key));
+    std::shared_ptr<CeRegKey> open = CeHandleTable::Lookup<CeRegKey>(reinterpret_cast<HANDLE>(key));
     return open == nullptr ? "" : open->Folder();
 }
 

@@ -43,8 +43,8 @@ bool BytesFromHex(const std::string& hex, std::vector<BYTE>& out) {
     return true;
 }
 
-// A folder name for one key name: plain lower-case ASCII when that is safe,
-// else the hex of its folded code units (hashed when too long for a file name).
+// A folder name for one key name: plain lower-case ASCII when that is safe, else
+// the shared file name of its folded form.
 std::string Component(const std::u16string& name) {
     std::u16string folded = CeSharedText::Fold(name);
     bool plain = folded[0] != u'.';
@@ -57,16 +57,7 @@ std::string Component(const std::u16string& name) {
         out.push_back(c >= u'A' && c <= u'Z' ? static_cast<char>(c - u'A' + 'a')
                                              : static_cast<char>(c));
     }
-    if (plain)
-        return out;
-    std::string hex = CeSharedText::ToHex(folded);
-    if (hex.size() > 200) {
-        char buf[40];
-        snprintf(buf, sizeof buf, "#h%016llx",
-                 static_cast<unsigned long long>(CeSharedText::Hash(hex)));
-        return buf;
-    }
-    return "#" + hex;
+    return plain ? out : CeSharedText::FileName(folded);
 }
 } // namespace
 

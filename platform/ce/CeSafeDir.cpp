@@ -1,6 +1,7 @@
 #include "ce/CeSafeDir.h"
 
 #include "ce/CePath.h"
+#include "ce/CeProduct.h"
 
 #include <atomic>
 #include <cerrno>
@@ -209,8 +210,8 @@ bool CeSafeDir::SetAside(const std::string& name, const char* why) const {
     std::string aside = name + ".aside-" + UniqueSuffix();
     if (fd_ < 0 || ::renameat(fd_, name.c_str(), fd_, aside.c_str()) != 0)
         return false;
-    std::fprintf(stderr, "burrowbop: %s/%s was %s; set aside as %s and made anew\n", path_.c_str(),
-                 name.c_str(), why, aside.c_str());
+    std::fprintf(stderr, "%s: %s/%s was %s; set aside as %s and made anew\n",
+                 CeProduct::Name().c_str(), path_.c_str(), name.c_str(), why, aside.c_str());
     return true;
 }
 

@@ -1,67 +1,13 @@
 #include "ce/CeSharedText.h"
 
+#include <cstdio>
+
 std::u16string CeSharedText::FromPtr(LPCWSTR s, size_t max) {
     std::u16string out;
     if (s == nullptr)
         return out;
     for (size_t i = 0; i < max && s[i] != 0; ++i)
         out.push_back(s[i]);
-    return out;
-}
-
-std::string CeSharedText::ToUtf8(const std::u16string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        uint32_t c = s[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-            s[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD; // lone surrogate
-        }
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
-std::u16string CeSharedText::FromUtf8(const std::string& s) {
-    std::u16string out;
-    size_t i = 0;
-    while (i < s.size()) {
-        unsigned char b = static_cast<unsigned char>(s[i]);
-        uint32_t c = 0xFFFD;
-        size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        if (n == 0 || i + n > s.size()) {
-            ++i;
-        } else {
-            c = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
-            for (size_t k = 1; k < n; ++k)
-                c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-            i += n;
-        }
-        if (c >= 0x10000 && c <= 0x10FFFF) {
-            c -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(c > 0xFFFF ? 0xFFFD : c));
-        }
-    }
     return out;
 }
 
@@ -117,4 +63,14 @@ uint64_t CeSharedText::Hash(const std::string& s) {
         h *= 1099511628211ull;
     }
     return h;
+}
+
+std::string CeSharedText::FileName(const std::u16string& name) {
+    std::string hex = ToHex(Fold(name));
+    if (hex.size() > 200) { // keep within a file name's length
+        char buf[40];
+        snprintf(buf, sizeof buf, "#h%016llx", static_cast<unsigned long long>(Hash(hex)));
+        return buf;
+    }
+    return "#" + hex;
 }

@@ -9,13 +9,18 @@
 class CeSharedText {
 public:
     static std::u16string FromPtr(LPCWSTR s, size_t max = 4096); // null gives ""
-    static std::string ToUtf8(const std::u16string& s);
-    static std::u16string FromUtf8(const std::string& s);
-    // Upper-cases ASCII and Latin-1 letters, as the phone's name matching does.
+    // Upper-cases ASCII and Latin-1 letters, as the phone's names of shared objects
+    // (mutexes, registry keys, message names, window classes, buses) match. File
+    // names match by the wider CeUtf16::Upper instead, as the phone's file system
+    // does; the two rules are the phone's own and so stay two.
     static std::u16string Fold(const std::u16string& s);
     static bool EqualNoCase(const std::u16string& a, const std::u16string& b);
     // Hex of the UTF-16 code units (4 digits each): safe in any file or socket name.
     static std::string ToHex(const std::u16string& s);
     static bool FromHex(const std::string& hex, std::u16string& out);
     static uint64_t Hash(const std::string& s); // FNV-1a
+    // The file name standing for a shared object's name, alike for every spelling
+    // that folds alike: "#" and the hex of the folded name, or "#h" and its hash when
+    // that is too long for a file name.
+    static std::string FileName(const std::u16string& name);
 };

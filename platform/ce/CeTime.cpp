@@ -1,5 +1,7 @@
 #include "ce/CeTime.h"
 
+#include "ce/CeMonotonic.h"
+
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -22,9 +24,7 @@ std::atomic<uint64_t> virtualTicks{0};
 uint64_t Ticks64() {
     if (virtualOn.load())
         return virtualTicks.load();
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+    return static_cast<uint64_t>(CeMonotonic::NowNs() / 1000000);
 }
 
 Clock& TheClock() {

@@ -1,5 +1,7 @@
 #include "ce/CeTrace.h"
 
+#include "ce/CeMonotonic.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -22,9 +24,7 @@ TraceState& State() {
 }
 
 double MonotonicSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + ts.tv_nsec / 1e9;
+    return static_cast<double>(CeMonotonic::NowNs()) / 1e9;
 }
 
 // Opens CE_TRACE once; the caller holds the lock.

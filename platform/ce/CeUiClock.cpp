@@ -1,17 +1,14 @@
 #include "ce/CeUiClock.h"
 
+#include "ce/CeMonotonic.h"
 #include "ce/CeTime.h"
-
-#include <ctime>
 
 // Virtual time is the CE clock's (GetTickCount), so that the program's view of time
 // and the timers' agree in tests.
 int64_t CeUiClock::NowUs() {
     if (CeClockIsVirtual())
         return static_cast<int64_t>(GetTickCount()) * 1000;
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+    return CeMonotonic::NowNs() / 1000;
 }
 
 void CeUiClock::SetVirtual(bool on) {

@@ -20,6 +20,8 @@ public:
     static bool ToUtf8(std::u16string_view text, std::string& out);
     static bool FromUtf8(std::string_view text, std::u16string& out);
 
+    // File names' case rule (towupper's table); shared objects' names use the
+    // narrower CeSharedText::Fold, as the phone does.
     static std::u16string Upper(std::u16string_view text);
     static size_t Length(const WCHAR* text); // code units before the zero; null gives 0
 };

@@ -32,11 +32,6 @@ bool CeWindowTable::RegisterClass(const std::u16string& name, WNDPROC proc) {
     return true;
 }
 
-bool CeWindowTable::ClassExists(const std::u16string& name) {
-    std::lock_guard<std::mutex> guard(lock_);
-    return classes_.count(name) != 0;
-}
-
 HWND CeWindowTable::Create(const std::u16string& className, const std::u16string& title,
                            DWORD style, const RECT& rect, HWND parent, void* userData) {
     HWND hwnd = nullptr;

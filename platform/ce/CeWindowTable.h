@@ -15,7 +15,6 @@ public:
     static CeWindowTable& Instance();
 
     bool RegisterClass(const std::u16string& name, WNDPROC proc); // re-registering is fine
-    bool ClassExists(const std::u16string& name);
     HWND Create(const std::u16string& className, const std::u16string& title, DWORD style,
                 const RECT& rect, HWND parent, void* userData);
     bool Destroy(HWND hwnd);

@@ -12,6 +12,9 @@ public:
     virtual int Run(); // the message loop until a quit message; returns its code
     virtual int Done();
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // The name the platform spells in host names (the device root's folder, the
+    // sockets); null keeps the platform's default.
+    virtual const char* ProductName() const { return nullptr; }
 };
 
 CMzApp* MzGetApp(); // the registered application object, or null

@@ -9,7 +9,6 @@
 #include "mzfc/MzScreen.h"
 #include "mzfc/MzShapes.h"
 #include "mzfc/MzSurface.h"
-#include "mzfc/UiToolBarPro.h"
 #include "mzfc/UiWin.h"
 
 #include <algorithm>
@@ -237,11 +236,10 @@ void CMzWnd::OnKeyDown(int vk) {
     if (focused_ && focused_->IsComposing())
         return; // the key belongs to the input method
     for (UiWin* c : controls_) {
-        auto* bar = dynamic_cast<UiToolBarPro*>(c);
-        int index = bar && bar->IsVisible() ? bar->ButtonForKey(vk) : -1;
+        const int index = c->IsVisible() ? c->ButtonForKey(vk) : -1;
         if (index >= 0 && m_hWnd) {
             CeWindowTable::Instance().Call(m_hWnd, kMzWmUiCommand,
-                                           static_cast<WPARAM>(bar->GetID() & 0xFFFF), index);
+                                           static_cast<WPARAM>(c->GetID() & 0xFFFF), index);
             return;
         }
     }

@@ -12,21 +12,13 @@
 #include <string>
 
 namespace {
-
-enum class State { Closed, Open, Unavailable };
-
-struct AudioState {
-    State state = State::Closed;
-    std::map<std::string, Mix_Chunk*> chunks; // loaded sounds, kept for the next time
-};
-
-AudioState g_audio;
 constexpr size_t kMaxCachedSounds = 32;
+} // namespace
 
-bool EnsureOpen() {
-    if (g_audio.state != State::Closed)
-        return g_audio.state == State::Open;
-    g_audio.state = State::Unavailable;
+bool MzAudio::EnsureOpen() {
+    if (state_ != State::Closed)
+        return state_ == State::Open;
+    state_ = State::Unavailable;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
@@ -34,15 +26,13 @@ bool EnsureOpen() {
         return false;
     }
     Mix_AllocateChannels(1);
-    g_audio.state = State::Open;
+    state_ = State::Open;
     return true;
 }
 
-} // namespace
-
 MzAudio& MzAudio::Instance() {
-    static MzAudio audio;
-    return audio;
+    static MzAudio* audio = new MzAudio; // sounds may stop during static teardown
+    return *audio;
 }
 
 bool MzAudio::Play(LPCWSTR cePath) {
@@ -57,8 +47,8 @@ bool MzAudio::Play(LPCWSTR cePath) {
         return false;
     Mix_HaltChannel(0);
     Mix_Chunk* chunk = nullptr;
-    auto it = g_audio.chunks.find(host);
-    if (it != g_audio.chunks.end()) {
+    auto it = chunks_.find(host);
+    if (it != chunks_.end()) {
         chunk = it->second;
     } else {
         chunk = Mix_LoadWAV(host.c_str());
@@ -67,29 +57,29 @@ bool MzAudio::Play(LPCWSTR cePath) {
                            "cannot play the sound " + host + ": " + Mix_GetError());
             return false;
         }
-        if (g_audio.chunks.size() >= kMaxCachedSounds) { // nothing plays now: safe to free
-            for (auto& entry : g_audio.chunks)
+        if (chunks_.size() >= kMaxCachedSounds) { // nothing plays now: safe to free
+            for (auto& entry : chunks_)
                 Mix_FreeChunk(entry.second);
-            g_audio.chunks.clear();
+            chunks_.clear();
         }
-        g_audio.chunks[host] = chunk;
+        chunks_[host] = chunk;
     }
     return Mix_PlayChannel(0, chunk, 0) == 0;
 }
 
 void MzAudio::Stop() {
-    if (g_audio.state == State::Open)
+    if (state_ == State::Open)
         Mix_HaltChannel(0);
 }
 
 void MzAudio::Close() {
-    if (g_audio.state == State::Open) {
+    if (state_ == State::Open) {
         Mix_HaltChannel(0);
-        for (auto& entry : g_audio.chunks)
+        for (auto& entry : chunks_)
             Mix_FreeChunk(entry.second);
-        g_audio.chunks.clear();
+        chunks_.clear();
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
-    g_audio.state = State::Closed;
+    state_ = State::Closed;
 }

@@ -4,10 +4,21 @@
 
 #include "ce/CeSoundBackend.h"
 
+#include <map>
+#include <string>
+
+struct Mix_Chunk;
+
 class MzAudio : public CeSoundBackend {
 public:
     static MzAudio& Instance();
     bool Play(LPCWSTR cePath) override;
     void Stop() override;
     void Close();
+
+private:
+    enum class State { Closed, Open, Unavailable };
+    bool EnsureOpen(); // opens the device at the first sound
+    State state_ = State::Closed;
+    std::map<std::string, Mix_Chunk*> chunks_; // loaded sounds, kept for the next time
 };

@@ -59,10 +59,6 @@ CMzWnd* MzLoop::TopModal() {
     return g_modals.empty() ? nullptr : g_modals.back();
 }
 
-int MzLoop::Depth() {
-    return g_depth;
-}
-
 bool MzLoop::ReadInput() {
     bool did = false;
     if (MzFramework::HasVideo()) // wake-ups arrive as events before the window opens too

@@ -14,7 +14,6 @@ public:
     static void PushModal(CMzWnd* wnd);
     static void PopModal(CMzWnd* wnd);
     static CMzWnd* TopModal();
-    static int Depth();
     static bool ReadInput(); // the CE queue's input hook: desktop input, then paint
     static bool Idle();      // the CE queue's idle hook: the next test step
 };

@@ -1,5 +1,6 @@
 #include "mzfc/MzScreen.h"
 
+#include "ce/CeMonotonic.h"
 #include "ce/CeTrace.h"
 #include "ce/CeUtf16.h"
 #include "ce/CeWindow.h"
@@ -12,7 +13,7 @@
 #include "mzfc/MzPalette.h"
 #include "mzfc/MzShapes.h"
 #include "mzfc/MzSurface.h"
-#include "mzfc/UiSingleLineEdit.h"
+#include "mzfc/UiWin.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -23,12 +24,6 @@
 #include <ctime>
 
 namespace {
-
-int64_t MonotonicNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 LPARAM PointParam(int x, int y) {
     return static_cast<LPARAM>((static_cast<uint32_t>(static_cast<uint16_t>(x))) |
@@ -146,10 +141,10 @@ void MzScreen::Present(int64_t area, bool paced) {
         CeTrace::Write("present");
     if (MzDisplay::IsOpen())
         MzDisplay::Present(!paced);
-    if (!paced || nsPerPixel_ <= 0 || MzFramework::IsTestMode())
+    if (!paced || MzFramework::IsTestMode())
         return;
-    const int64_t now = MonotonicNs();
-    paceDeadlineNs_ = std::max(paceDeadlineNs_, now) + static_cast<int64_t>(area * nsPerPixel_);
+    const int64_t now = CeMonotonic::NowNs();
+    paceDeadlineNs_ = std::max(paceDeadlineNs_, now) + static_cast<int64_t>(area * kNsPerPixel);
     if (paceDeadlineNs_ > now + 200000) {
         int64_t wait = paceDeadlineNs_ - now;
         timespec ts{static_cast<time_t>(wait / 1000000000), static_cast<long>(wait % 1000000000)};
@@ -176,10 +171,6 @@ void MzScreen::SetWaitBox(bool on) {
         return;
     waitBox_ = on;
     Invalidate(kWaitBox);
-}
-
-void MzScreen::SetPacing(double nsPerPixel) {
-    nsPerPixel_ = nsPerPixel;
 }
 
 // While a modal window runs, only it and the windows it owns take input, wherever
@@ -266,8 +257,8 @@ void MzScreen::Composition(const std::u16string& text) {
 
 void MzScreen::Paste(const std::u16string& text) {
     CMzWnd* w = ActiveWindow();
-    if (auto* edit = dynamic_cast<UiSingleLineEdit*>(w ? w->FocusedControl() : nullptr))
-        edit->Paste(text);
+    if (UiWin* focus = w ? w->FocusedControl() : nullptr)
+        focus->Paste(text);
 }
 
 void MzScreen::FocusChanged() {

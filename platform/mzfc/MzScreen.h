@@ -41,7 +41,6 @@ public:
     CMzWnd* ActiveWindow(); // the topmost visible window: keyboard input goes there
     CMzWnd* WindowAt(int x, int y);
     uint64_t PresentCount() const { return presents_; }
-    void SetPacing(double nsPerPixel); // 0 turns it off
 
     void OnWindowChanged(HWND hwnd, CeWindowChange change) override;
 
@@ -57,6 +56,6 @@ private:
     bool waitBox_ = false;
     HWND capture_ = nullptr;
     uint64_t presents_ = 0;
-    double nsPerPixel_ = 55.0;
+    static constexpr double kNsPerPixel = 55.0; // the phone display's speed
     int64_t paceDeadlineNs_ = 0;
 };

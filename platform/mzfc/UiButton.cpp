@@ -1,8 +1,6 @@
 #include "mzfc/UiButton.h"
 
-void UiButton::SetButtonType(int type) {
-    type_ = type;
-}
+void UiButton::SetButtonType(int) {}
 
 void UiButton::SetButtonMode(int mode) {
     mode_ = mode;

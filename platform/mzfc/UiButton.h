@@ -5,7 +5,7 @@
 
 class UiButton : public UiWin {
 public:
-    void SetButtonType(int type);
+    void SetButtonType(int type); // kept for the program; every type draws alike
     void SetButtonMode(int mode); // 1: toggle, state flips at each tap
     void SetState(int state);
     int GetState() const;
@@ -17,7 +17,6 @@ public:
     bool ShowsPressed() const { return IsPressed() || (mode_ == 1 && state_ != 0); }
 
 private:
-    int type_ = 0;
     int mode_ = 0;
     int state_ = 0;
 };

@@ -17,9 +17,7 @@ void UiButton_Image::SetImage_Pressed(ImagingHelper* image) {
     Invalidate();
 }
 
-void UiButton_Image::SetMode(int mode) {
-    imageMode_ = mode;
-}
+void UiButton_Image::SetMode(int) {}
 
 void UiButton_Image::SetPaintMode(int mode) {
     paintMode_ = mode;

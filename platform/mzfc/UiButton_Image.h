@@ -10,7 +10,7 @@ class UiButton_Image : public UiButton {
 public:
     void SetImage_Normal(ImagingHelper* image);
     void SetImage_Pressed(ImagingHelper* image);
-    void SetMode(int mode);
+    void SetMode(int mode);      // kept for the program; the pictures draw alike in every mode
     void SetPaintMode(int mode); // 1: stretch over the control's rectangle
 
     void PaintCtrl(MzSurface* hdc) override;
@@ -18,6 +18,5 @@ public:
 private:
     ImagingHelper* normal_ = nullptr;
     ImagingHelper* pressed_ = nullptr;
-    int imageMode_ = 0;
     int paintMode_ = 0;
 };

@@ -25,7 +25,7 @@ public:
     void OnChar(WCHAR c) override;
     void OnComposition(const std::u16string& text) override;
     bool IsComposing() const override { return !composition_.empty(); }
-    void Paste(const std::u16string& text);
+    void Paste(const std::u16string& text) override;
 
     static bool IsAllowed(WCHAR c);
     size_t Caret() const { return caret_; }

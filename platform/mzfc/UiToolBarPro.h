@@ -24,7 +24,7 @@ public:
     enum class Role { Other, Accept, Cancel };
     static Role RoleOf(const std::u16string& label);
     // The usable button a key presses, or -1.
-    int ButtonForKey(int vk) const;
+    int ButtonForKey(int vk) const override;
 
 private:
     RECT ButtonRect(int index) const;

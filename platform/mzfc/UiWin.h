@@ -45,6 +45,8 @@ public:
     virtual void OnChar(WCHAR c);
     virtual void OnComposition(const std::u16string& text);
     virtual bool IsComposing() const { return false; } // input method text pending
+    virtual void Paste(const std::u16string&) {}       // the clipboard's text; most ignore it
+    virtual int ButtonForKey(int) const { return -1; } // the button a key presses, or -1
 
     bool Contains(int x, int y) const;
     RECT Rect() const;

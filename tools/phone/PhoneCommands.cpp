@@ -4,7 +4,7 @@
 #include "PhoneUsbDriver.h"
 #include "ce/CeRemoteWindowClient.h"
 #include "ce/CeSharedDir.h"
-#include "ce/CeSharedText.h"
+#include "ce/CeUtf16.h"
 #include "ce/ce.h"
 #include "shell/ShellProtocol.h"
 
@@ -50,8 +50,8 @@ int PhoneCommands::Status() {
     auto windows = CeRemoteWindowClient::List();
     std::printf("windows: %zu\n", windows.size());
     for (const auto& w : windows)
-        std::printf("  %-20s \"%s\" pid %d\n", CeSharedText::ToUtf8(w.className).c_str(),
-                    CeSharedText::ToUtf8(w.title).c_str(), w.pid);
+        std::printf("  %-20s \"%s\" pid %d\n", CeUtf16::ToUtf8(w.className).c_str(),
+                    CeUtf16::ToUtf8(w.title).c_str(), w.pid);
     DWORD number = 0;
     if (PhoneUsbDriver::Query(number)) {
         if (number != 0)
@@ -81,7 +81,7 @@ int PhoneCommands::Mutex(const std::string& name, bool gate) {
     char line[64];
     if (gate && std::fgets(line, sizeof line, stdin) == nullptr)
         return 1;
-    std::u16string wide = CeSharedText::FromUtf8(name);
+    std::u16string wide = CeUtf16::FromUtf8(name);
     HANDLE h = CreateMutexW(nullptr, TRUE, wide.c_str());
     DWORD error = GetLastError();
     if (h == nullptr) {

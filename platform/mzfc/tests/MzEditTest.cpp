@@ -78,7 +78,8 @@ TEST_F(MzEditTest, CursorKeysBackspaceAndDeleteWorkOnWholeCharacters) {
 TEST_F(MzEditTest, PasteFlattensLinesAndSetTextFilters) {
     EditWnd wnd;
     ASSERT_TRUE(wnd.Build());
-    wnd.edit.Paste(u"first\r\nsecond\tthird\x01");
+    // The clipboard's text reaches the focused control through the screen.
+    MzTest::RunLoop({[] { MzScreen::Instance().Paste(u"first\r\nsecond\tthird\x01"); }});
     EXPECT_EQ(TextOf(wnd.edit), u"first  second third");
     wnd.edit.SetText(u"new\nname");
     EXPECT_EQ(TextOf(wnd.edit), u"newname");
