@@ -129,19 +129,6 @@ TEST_F(GamePlayTest, LongHolderNameIsCutToTheBuffer) {
          }});
 }
 
-struct Rect {
-    int x, y, w, h;
-    bool operator==(const Rect&) const = default;
-};
-
-void PrintTo(const Rect& r, std::ostream* os) {
-    *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
-}
-
-Rect RectOf(UiWin& c) {
-    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
-}
-
 // Trace lines that start with any of the prefixes, in order.
 std::vector<std::string> TraceOf(std::initializer_list<const char*> prefixes) {
     std::vector<std::string> lines;

@@ -169,3 +169,11 @@ bool MessageBoxShown() {
 void DismissMessageBox() {
     MzTest::KeyPress('\r'); // the Return key
 }
+
+void PrintTo(const Rect& r, std::ostream* os) {
+    *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
+}
+
+Rect RectOf(UiWin& c) {
+    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
+}

@@ -18,6 +18,7 @@
 #include "testing/TestDeviceRoot.h"
 
 #include <memory>
+#include <ostream>
 
 class MoleTestBase : public ::testing::Test {
 protected:
@@ -62,3 +63,11 @@ void DismissMessageBox();
 std::vector<std::string> TraceWith(const std::string& prefix);
 std::string SoundLine(const char* file); // "sound Disk\...\sounds\<file>"
 std::string Narrow(const WCHAR* text);   // UTF-8 of a UTF-16 text
+
+// A control's rectangle (x, y, width, height), comparable and printable in assertions.
+struct Rect {
+    int x, y, w, h;
+    bool operator==(const Rect&) const = default;
+};
+void PrintTo(const Rect& r, std::ostream* os);
+Rect RectOf(UiWin& c);

@@ -156,19 +156,6 @@ TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
     Run(script);
 }
 
-struct Rect {
-    int x, y, w, h;
-    bool operator==(const Rect&) const = default;
-};
-
-void PrintTo(const Rect& r, std::ostream* os) {
-    *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
-}
-
-Rect RectOf(UiWin& c) {
-    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
-}
-
 // Over a work area smaller than the screen: the window takes its size, and its three
 // controls are placed from it and listed heading, edit, toolbar.
 TEST_F(NameEntryTest, ControlsArePlacedFromTheWindowsSizeAndListedInOrder) {

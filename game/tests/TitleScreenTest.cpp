@@ -13,19 +13,6 @@
 
 namespace {
 
-struct Rect {
-    int x, y, w, h;
-    bool operator==(const Rect&) const = default;
-};
-
-Rect RectOf(UiWin& c) {
-    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
-}
-
-void PrintTo(const Rect& r, std::ostream* os) {
-    *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
-}
-
 using TitleScreenTest = MoleTestBase;
 
 TEST_F(TitleScreenTest, ControlsHaveTheirIdsAndRectangles) {
