@@ -288,30 +288,45 @@ TEST_F(IniFileTest, CreateFileFailureKeepsOldFile) {
     }
 }
 
+// A second process that opens the settings file with the given access (sharing reads
+// only) and holds it open until Release.
+class OtherProcessHold {
+public:
+    bool Open(DWORD access) {
+        if (!toChild_.Open() || !toParent_.Open())
+            return false;
+        const bool forked = process_.Fork([this, access] {
+            HANDLE h = CreateFileW(kPath, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+            char c = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
+            toParent_.Write(c);
+            toChild_.Read(c);
+            return 0;
+        });
+        char c = 0;
+        return forked && toParent_.Read(c) && c == 'y';
+    }
+    void Release() {
+        toChild_.Write('x');
+        process_.Wait();
+    }
+
+private:
+    TestPipe toChild_, toParent_;
+    TestProcess process_;
+};
+
 // Another process holding the file open for reading (as IniReadString does) shuts out
 // writers but not readers.
 TEST_F(IniFileTest, OtherProcessReaderShutsOutWriters) {
     Put(IniBytes(u"[A]\r\n  k=1"));
-    TestPipe toChild, toParent;
-    ASSERT_TRUE(toChild.Open() && toParent.Open());
-    TestProcess reader;
-    ASSERT_TRUE(reader.Fork([&] {
-        HANDLE h = CreateFileW(kPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        char c = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
-        toParent.Write(c);
-        toChild.Read(c);
-        return 0;
-    }));
-    char c = 0;
-    ASSERT_TRUE(toParent.Read(c));
-    ASSERT_EQ(c, 'y');
+    OtherProcessHold reader;
+    ASSERT_TRUE(reader.Open(GENERIC_READ));
     int r = 0;
     EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    toChild.Write('x');
-    reader.Wait();
+    reader.Release();
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 1);
 }
 
@@ -329,24 +344,11 @@ TEST_F(IniFileTest, OtherProcessWriterKeepsFileFromCreate) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Put(c.bytes);
-        TestPipe toChild, toParent;
-        ASSERT_TRUE(toChild.Open() && toParent.Open());
-        TestProcess writer;
-        ASSERT_TRUE(writer.Fork([&] {
-            HANDLE h = CreateFileW(kPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-            char ch = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
-            toParent.Write(ch);
-            toChild.Read(ch);
-            return 0;
-        }));
-        char ch = 0;
-        ASSERT_TRUE(toParent.Read(ch));
-        ASSERT_EQ(ch, 'y');
+        OtherProcessHold writer;
+        ASSERT_TRUE(writer.Open(GENERIC_READ | GENERIC_WRITE));
         EXPECT_EQ(IniCreateFile(kPath), 0);
         EXPECT_EQ(Printable(Get()), Printable(c.bytes));
-        toChild.Write('x');
-        writer.Wait();
+        writer.Release();
         EXPECT_EQ(IniCreateFile(kPath), 1);
         EXPECT_EQ(Printable(Get()), Printable(c.afterWriterLeft));
     }

@@ -196,12 +196,7 @@ void CeMessageQueue::SetInputHook(std::function<bool()> hook) {
 }
 
 bool CeMessageQueue::RunInputHook() {
-    std::function<bool()> hook;
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        hook = inputHook_;
-    }
-    return hook && hook();
+    return RunHook(&CeMessageQueue::inputHook_);
 }
 
 void CeMessageQueue::SetIdleHook(std::function<bool()> hook) {
@@ -210,10 +205,15 @@ void CeMessageQueue::SetIdleHook(std::function<bool()> hook) {
 }
 
 bool CeMessageQueue::RunIdleHook() {
+    return RunHook(&CeMessageQueue::idleHook_);
+}
+
+// The hook runs outside the lock: it may post, peek or set hooks itself.
+bool CeMessageQueue::RunHook(std::function<bool()> CeMessageQueue::*slot) {
     std::function<bool()> hook;
     {
         std::lock_guard<std::mutex> guard(lock_);
-        hook = idleHook_;
+        hook = this->*slot;
     }
     return hook && hook();
 }

@@ -56,6 +56,7 @@ private:
     CeMessageQueue();
     void RunTasks();
     CeLoopWaiter* Waiter();
+    bool RunHook(std::function<bool()> CeMessageQueue::*slot);
 
     mutable std::mutex lock_;
     std::deque<MSG> posted_;

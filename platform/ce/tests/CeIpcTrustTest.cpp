@@ -84,13 +84,21 @@ TEST(CeIpcRequestTest, OnlyWholeRequestsWithFieldsInRangePass) {
         EXPECT_EQ(CeIpcRequest::Valid(c.frame), c.valid) << c.what;
 }
 
-class CeIpcTrustTest : public CeSharedRootFixture {};
+// This process serves window requests, counting those that reach the handler.
+class CeIpcTrustTest : public CeSharedRootFixture {
+protected:
+    void SetUp() override {
+        CeSharedRootFixture::SetUp();
+        ASSERT_TRUE(CeIpcServer::Start());
+        CeIpcServer::SetHandler(CeIpcServer::kWindow, [this](CeIpcBuffer&, CeIpcBuffer& out) {
+            ++served;
+            out.PutU64(1);
+        });
+    }
+    std::atomic<int> served{0};
+};
 
 TEST_F(CeIpcTrustTest, RefusedRequestNeverReachesItsHandler) {
-    ASSERT_TRUE(CeIpcServer::Start());
-    std::atomic<int> served{0};
-    CeIpcServer::SetHandler(CeIpcServer::kWindow,
-                            [&](CeIpcBuffer&, CeIpcBuffer& out) { ++served, out.PutU64(1); });
     const struct {
         const char* what;
         std::string request;
@@ -144,10 +152,6 @@ int RequestAsNobody(const std::string& name, const std::string& request) {
 TEST_F(CeIpcTrustTest, AnotherUserIsRefusedBeforeItsRequestIsRead) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to run a child as a second uid (65534); not tested here";
-    ASSERT_TRUE(CeIpcServer::Start());
-    std::atomic<int> served{0};
-    CeIpcServer::SetHandler(CeIpcServer::kWindow,
-                            [&](CeIpcBuffer&, CeIpcBuffer& out) { ++served, out.PutU64(1); });
     const struct {
         const char* what;
         std::string request;
