@@ -1,8 +1,8 @@
 // Feeds arbitrary frames to the check that every request from another process
 // passes. Besides crashes and sanitizer reports it checks that an accepted frame is
 // accepted only whole: one byte more or less is refused.
-#include "ce/CeIpcBuffer.h"
-#include "ce/CeIpcRequest.h"
+#include "ipc/CeIpcBuffer.h"
+#include "ipc/CeIpcRequest.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Frames between processes: what is written reads back, and a short or forged
 // frame reads as a failure, never past its end.
-#include "ce/CeIpcBuffer.h"
+#include "ipc/CeIpcBuffer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // The request listener serves only this user's processes, and only requests whose
 // every field is in range; a forged WM_TIMER never calls an address from outside.
 #include "CeSharedRootFixture.h"
-#include "ce/CeIpcBuffer.h"
 #include "ce/CeIpcChannel.h"
-#include "ce/CeIpcRequest.h"
-#include "ce/CeIpcServer.h"
 #include "ce/CeMessageQueue.h"
 #include "ce/CeTimerQueue.h"
 #include "ce/CeWindow.h"
 #include "ce/CeWindowTable.h"
+#include "ipc/CeIpcBuffer.h"
+#include "ipc/CeIpcRequest.h"
+#include "ipc/CeIpcServer.h"
 #include "testing/TestProcess.h"
 
 #include <atomic>

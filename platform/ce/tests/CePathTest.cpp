@@ -1,8 +1,8 @@
 // CE paths to host paths: normalisation, case, refusals, and read-only mounts seen
 // under a CE folder with writes going to the device root.
 #include "ce/CePath.h"
-#include "ce/CeMountTable.h"
 #include "ce/ce.h"
+#include "files/CeMountTable.h"
 #include "testing/TestDeviceRoot.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "ce/CeIpcChannel.h"
 #include "ce/CePath.h"
 #include "ce/CeProduct.h"
-#include "ce/CeSharedText.h"
+#include "objects/CeSharedText.h"
 #include "testing/TestDeviceRoot.h"
 
 #include <gtest/gtest.h>

@@ -1,14 +1,14 @@
 // What a planted or damaged .ce/ does to the processes of a device root: links are
 // never followed, FIFOs never waited on, and whatever is of the wrong kind is set
 // aside (with one line on stderr) and made anew.
-#include "ce/CeMessageNames.h"
-#include "ce/CeProcessRecord.h"
 #include "ce/CeRegistry.h"
-#include "ce/CeSharedText.h"
 #include "ce/CeWindow.h"
+#include "ipc/CeProcessRecord.h"
+#include "objects/CeSharedText.h"
 #include "testing/TestDeviceRoot.h"
 #include "testing/TestPipe.h"
 #include "testing/TestProcess.h"
+#include "windows/CeMessageNames.h"
 
 #include <chrono>
 #include <filesystem>

@@ -3,9 +3,9 @@
 // a line too wide for its room, and the process's peak memory.
 #include "MzSampleWnd.h"
 #include "ce/CePath.h"
-#include "mzfc/MzPaint.h"
-#include "mzfc/MzScreen.h"
 #include "mzfc/MzTest.h"
+#include "screen/MzPaint.h"
+#include "screen/MzScreen.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 //                              timers) and the wall time of a 200-step slide
 //   mzfc_loop_bench --idle N   CPU use and wake-ups per second over N seconds of an
 //                              idle window with a 500 ms timer
-#include "mzfc/MzLoop.h"
+#include "loop/MzLoop.h"
 #include "mzfc/mzfc.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "MzTestFixture.h"
 
-#include "mzfc/MzScreen.h"
+#include "screen/MzScreen.h"
 
 #include <SDL_keycode.h>
 

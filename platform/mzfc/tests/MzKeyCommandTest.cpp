@@ -2,8 +2,8 @@
 // toolbar's accepting and cancelling buttons, the message box's button, full screen.
 #include "MzTestFixture.h"
 
-#include "mzfc/MzKeys.h"
-#include "mzfc/MzScreen.h"
+#include "controls/MzKeys.h"
+#include "screen/MzScreen.h"
 
 #include <SDL_keycode.h>
 

@@ -2,8 +2,8 @@
 // naming it and the reason, however often it is asked for; nothing else changes.
 #include "MzTestFixture.h"
 
-#include "mzfc/MzAudio.h"
-#include "mzfc/MzBitmap.h"
+#include "screen/MzBitmap.h"
+#include "sound/MzAudio.h"
 
 #include <fstream>
 #include <functional>

@@ -2,8 +2,8 @@
 // blend translucent colours.
 #include "MzTestFixture.h"
 
-#include "mzfc/MzShapes.h"
-#include "mzfc/MzSurface.h"
+#include "screen/MzShapes.h"
+#include "screen/MzSurface.h"
 
 namespace {
 

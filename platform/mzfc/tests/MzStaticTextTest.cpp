@@ -1,6 +1,6 @@
 #include "MzTestFixture.h"
-#include "mzfc/MzFont.h"
-#include "mzfc/MzPaint.h"
+#include "screen/MzFont.h"
+#include "screen/MzPaint.h"
 
 #include <algorithm>
 

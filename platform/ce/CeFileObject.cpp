@@ -1,7 +1,0 @@
-#include "ce/CeFileObject.h"
-
-#include <unistd.h>
-
-CeFileObject::~CeFileObject() {
-    close(fd_);
-} // also drops its sharing markers

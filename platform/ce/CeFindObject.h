@@ -1,6 +1,0 @@
-// Base of every find search (files, devices): FindClose ends any of them.
-#pragma once
-
-#include "ce/CeHandleTable.h"
-
-class CeFindObject : public CeObject {};

@@ -1,0 +1,243 @@
+#include "files/CeSafeDir.h"
+
+#include "ce/CePath.h"
+#include "ce/CeProduct.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <random>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+template <typename F> int NoIntr(F call) {
+    int rc;
+    do {
+        rc = call();
+    } while (rc < 0 && errno == EINTR);
+    return rc;
+}
+
+int OpenChildDir(int parent, const std::string& name) {
+    return NoIntr([&] {
+        return ::openat(parent, name.c_str(),
+                        O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    });
+}
+
+// The whole walk in one call where the kernel offers it: no link, nothing above the
+// root. -1 with errno ENOSYS (or EPERM under a filter) when it is not offered.
+int OpenBeneath(int root, const std::string& relative) {
+    open_how how{};
+    how.flags = O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC;
+    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
+    return NoIntr([&] {
+        return static_cast<int>(::syscall(SYS_openat2, root, relative.c_str(), &how, sizeof how));
+    });
+}
+
+std::string UniqueSuffix() {
+    static std::atomic<unsigned> counter{0};
+    static const unsigned long long salt = [] {
+        std::random_device rd;
+        return (static_cast<unsigned long long>(rd()) << 32) ^ rd();
+    }();
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%d-%llx-%u", static_cast<int>(::getpid()), salt,
+                  counter.fetch_add(1));
+    return buf;
+}
+} // namespace
+
+CeSafeDir::~CeSafeDir() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+CeSafeDir::CeSafeDir(CeSafeDir&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
+    other.fd_ = -1;
+}
+
+CeSafeDir& CeSafeDir::operator=(CeSafeDir&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = other.fd_;
+        path_ = std::move(other.path_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+CeSafeDir CeSafeDir::Open(const std::string& path, bool repair) {
+    const std::string root = CePath::DeviceRoot();
+    if (root.empty() || path.compare(0, root.size(), root) != 0 ||
+        (path.size() > root.size() && path[root.size()] != '/')) {
+        errno = EINVAL;
+        return CeSafeDir();
+    }
+    if (repair)
+        ::mkdir(root.c_str(), 0755); // the root's own parents are the user's business
+    CeSafeDir dir(NoIntr([&] { return ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }),
+                  root);
+    size_t pos = root.size();
+    if (dir.Valid() && pos + 1 < path.size()) {
+        int fd = OpenBeneath(dir.fd_, path.substr(pos + 1));
+        if (fd >= 0)
+            return CeSafeDir(fd, path);
+        if (!repair && errno != ENOSYS && errno != EPERM)
+            return CeSafeDir();
+    }
+    while (dir.Valid() && pos < path.size()) {
+        size_t end = path.find('/', pos + 1);
+        std::string name = path.substr(pos + 1, end == std::string::npos ? end : end - pos - 1);
+        pos = end == std::string::npos ? path.size() : end;
+        if (name.empty() || name == ".")
+            continue;
+        if (name == "..") {
+            errno = EINVAL;
+            return CeSafeDir();
+        }
+        int fd = OpenChildDir(dir.fd_, name);
+        // Only what is in the way is set aside, never a folder that a passing
+        // shortage (of descriptors, say) kept us from opening.
+        if (fd < 0 && repair &&
+            (errno == ENOENT || errno == ELOOP || errno == ENOTDIR || errno == EACCES)) {
+            int why = errno;
+            if (why != ENOENT)
+                dir.SetAside(name, why == ELOOP     ? "a link"
+                                   : why == ENOTDIR ? "not a folder"
+                                                    : "unreadable");
+            if (::mkdirat(dir.fd_, name.c_str(), 0755) == 0 || errno == EEXIST)
+                fd = OpenChildDir(dir.fd_, name);
+        }
+        dir = CeSafeDir(fd, dir.path_ + "/" + name);
+    }
+    return dir;
+}
+
+int CeSafeDir::OpenFile(const std::string& name, int flags, mode_t mode) const {
+    if (fd_ < 0 || name.empty() || name.find('/') != std::string::npos) {
+        errno = EINVAL;
+        return -1;
+    }
+    int fd = NoIntr([&] {
+        return ::openat(fd_, name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
+    });
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+int CeSafeDir::OpenOrMake(const std::string& name, int flags) const {
+    int fd = OpenFile(name, flags | O_CREAT);
+    if (fd < 0 &&
+        (errno == EINVAL || errno == ELOOP || errno == EISDIR || errno == ENXIO ||
+         errno == EACCES) &&
+        SetAside(name, "not a regular file"))
+        fd = OpenFile(name, flags | O_CREAT);
+    return fd;
+}
+
+bool CeSafeDir::Read(const std::string& name, std::string& data) const {
+    data.clear();
+    int fd = OpenFile(name, O_RDONLY);
+    if (fd < 0)
+        return false;
+    char buf[4096];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            return n == 0;
+        }
+        data.append(buf, static_cast<size_t>(n));
+        if (data.size() > (1u << 24)) { // no shared file is ever this large
+            ::close(fd);
+            return false;
+        }
+    }
+}
+
+bool CeSafeDir::Replace(const std::string& name, const std::string& data, bool durable) const {
+    std::string tmp = name + ".tmp." + UniqueSuffix();
+    int fd = OpenFile(tmp, O_WRONLY | O_CREAT | O_EXCL);
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    bool ok = done == data.size() && (!durable || ::fsync(fd) == 0);
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::renameat(fd_, tmp.c_str(), fd_, name.c_str()) != 0) {
+        // A folder in the way: a damaged root, repaired on the spot.
+        ok = (errno == EISDIR || errno == ENOTEMPTY || errno == EEXIST) &&
+             SetAside(name, "a folder") && ::renameat(fd_, tmp.c_str(), fd_, name.c_str()) == 0;
+    }
+    if (!ok) {
+        ::unlinkat(fd_, tmp.c_str(), 0);
+        return false;
+    }
+    if (durable)
+        ::fsync(fd_);
+    return true;
+}
+
+bool CeSafeDir::Remove(const std::string& name) const {
+    return fd_ >= 0 && name.find('/') == std::string::npos && ::unlinkat(fd_, name.c_str(), 0) == 0;
+}
+
+bool CeSafeDir::SetAside(const std::string& name, const char* why) const {
+    std::string aside = name + ".aside-" + UniqueSuffix();
+    if (fd_ < 0 || ::renameat(fd_, name.c_str(), fd_, aside.c_str()) != 0)
+        return false;
+    std::fprintf(stderr, "%s: %s/%s was %s; set aside as %s and made anew\n",
+                 CeProduct::Name().c_str(), path_.c_str(), name.c_str(), why, aside.c_str());
+    return true;
+}
+
+std::vector<std::string> CeSafeDir::List() const {
+    std::vector<std::string> names;
+    int fd = fd_ < 0 ? -1 : OpenChildDir(fd_, ".");
+    DIR* d = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (d == nullptr) {
+        if (fd >= 0)
+            ::close(fd);
+        return names;
+    }
+    while (dirent* ent = ::readdir(d)) {
+        std::string name = ent->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(d);
+    return names;
+}
+
+bool CeSafeDir::Split(const std::string& path, std::string& dir, std::string& name) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return false;
+    dir = path.substr(0, slash);
+    name = path.substr(slash + 1);
+    return true;
+}

@@ -1,0 +1,197 @@
+#include "objects/CeRegistryStore.h"
+
+#include "ce/CeSharedDir.h"
+#include "files/CeFileLock.h"
+#include "files/CeSafeDir.h"
+#include "objects/CeSharedText.h"
+
+#include <sstream>
+
+namespace {
+constexpr size_t kMaxKeyName = 255;
+constexpr char kHeader[] = "registry 1";
+
+std::string HexBytes(const std::vector<BYTE>& data) {
+    if (data.empty())
+        return "-";
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (BYTE b : data) {
+        out.push_back(digits[b >> 4]);
+        out.push_back(digits[b & 0xF]);
+    }
+    return out;
+}
+
+bool BytesFromHex(const std::string& hex, std::vector<BYTE>& out) {
+    out.clear();
+    if (hex == "-")
+        return true;
+    if (hex.size() % 2 != 0)
+        return false;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        int v = 0;
+        for (size_t k = 0; k < 2; ++k) {
+            char d = hex[i + k];
+            int n = d >= '0' && d <= '9' ? d - '0' : d >= 'a' && d <= 'f' ? d - 'a' + 10 : -1;
+            if (n < 0)
+                return false;
+            v = v * 16 + n;
+        }
+        out.push_back(static_cast<BYTE>(v));
+    }
+    return true;
+}
+
+// A folder name for one key name: plain lower-case ASCII when that is safe, else
+// the shared file name of its folded form.
+std::string Component(const std::u16string& name) {
+    std::u16string folded = CeSharedText::Fold(name);
+    bool plain = folded[0] != u'.';
+    std::string out;
+    for (char16_t c : folded) {
+        bool ok = (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'-' ||
+                  c == u'.' || c == u' ';
+        if (!ok)
+            plain = false;
+        out.push_back(c >= u'A' && c <= u'Z' ? static_cast<char>(c - u'A' + 'a')
+                                             : static_cast<char>(c));
+    }
+    return plain ? out : CeSharedText::FileName(folded);
+}
+} // namespace
+
+std::string CeRegistryStore::RootFolder(HKEY root) {
+    const char* name = root == HKEY_LOCAL_MACHINE  ? "hkey_local_machine"
+                       : root == HKEY_CURRENT_USER ? "hkey_current_user"
+                       : root == HKEY_CLASSES_ROOT ? "hkey_classes_root"
+                                                   : nullptr;
+    if (name == nullptr)
+        return "";
+    std::string dir = CeSharedDir::Path("registry"); // made by the first key created
+    return dir.empty() ? "" : dir + "/" + name;
+}
+
+bool CeRegistryStore::Join(const std::string& keyFolder, const std::u16string& subKey,
+                           std::string& out) {
+    out = keyFolder;
+    std::u16string part;
+    for (size_t i = 0; i <= subKey.size(); ++i) {
+        if (i == subKey.size() || subKey[i] == u'\\') {
+            if (!part.empty()) {
+                if (part.size() > kMaxKeyName)
+                    return false;
+                out += '/';
+                out += Component(part);
+            }
+            part.clear();
+        } else if (subKey[i] < 0x20) {
+            return false;
+        } else {
+            part.push_back(subKey[i]);
+        }
+    }
+    return true;
+}
+
+bool CeRegistryStore::KeyExists(const std::string& keyFolder) {
+    return CeSafeDir::Open(keyFolder, false).Valid(); // a link is never a key
+}
+
+bool CeRegistryStore::CreateKey(const std::string& keyFolder, bool& created) {
+    created = !KeyExists(keyFolder);
+    return CeSharedDir::MakeDirs(keyFolder);
+}
+
+bool CeRegistryStore::ReadValues(const std::string& keyFolder, std::vector<Value>& values) {
+    values.clear();
+    std::string text;
+    CeSafeDir key = CeSafeDir::Open(keyFolder, false);
+    if (!key.Valid())
+        return false;
+    if (!key.Read(".values", text))
+        return true; // a key without values has no file yet
+    return Decode(text, values);
+}
+
+bool CeRegistryStore::ReadValue(const std::string& keyFolder, const std::u16string& name,
+                                Value& v) {
+    std::vector<Value> values;
+    if (!ReadValues(keyFolder, values))
+        return false;
+    for (auto& candidate : values) {
+        if (CeSharedText::EqualNoCase(candidate.name, name)) {
+            v = std::move(candidate);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CeRegistryStore::WriteValue(const std::string& keyFolder, const Value& v) {
+    CeFileLock guard;
+    if (!KeyExists(keyFolder) ||
+        !guard.Lock(keyFolder + "/.lock", CeFileLock::Mode::Exclusive, true))
+        return false;
+    std::vector<Value> values;
+    if (!ReadValues(keyFolder, values))
+        values.clear(); // an unreadable file is replaced rather than kept forever
+    bool replaced = false;
+    for (auto& old : values) {
+        if (CeSharedText::EqualNoCase(old.name, v.name)) {
+            old.type = v.type;
+            old.data = v.data;
+            replaced = true;
+        }
+    }
+    if (!replaced)
+        values.push_back(v);
+    return CeSharedDir::ReplaceFile(keyFolder + "/.values", Encode(values));
+}
+
+bool CeRegistryStore::DeleteValue(const std::string& keyFolder, const std::u16string& name,
+                                  bool& found) {
+    found = false;
+    CeFileLock guard;
+    if (!KeyExists(keyFolder) ||
+        !guard.Lock(keyFolder + "/.lock", CeFileLock::Mode::Exclusive, true))
+        return false;
+    std::vector<Value> values;
+    if (!ReadValues(keyFolder, values))
+        return false;
+    std::vector<Value> kept;
+    for (auto& old : values) {
+        if (CeSharedText::EqualNoCase(old.name, name))
+            found = true;
+        else
+            kept.push_back(std::move(old));
+    }
+    return !found || CeSharedDir::ReplaceFile(keyFolder + "/.values", Encode(kept));
+}
+
+std::string CeRegistryStore::Encode(const std::vector<Value>& values) {
+    std::string out = std::string(kHeader) + "\n";
+    for (const auto& v : values)
+        out += CeSharedText::ToHex(v.name) + " " + std::to_string(v.type) + " " + HexBytes(v.data) +
+               "\n";
+    return out;
+}
+
+bool CeRegistryStore::Decode(const std::string& text, std::vector<Value>& values) {
+    std::istringstream in(text);
+    std::string line;
+    if (!std::getline(in, line) || line != kHeader)
+        return false;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string name, data;
+        unsigned long type = 0;
+        Value v;
+        if (!(fields >> name >> type >> data) || !CeSharedText::FromHex(name, v.name) ||
+            !BytesFromHex(data, v.data))
+            return false;
+        v.type = static_cast<DWORD>(type);
+        values.push_back(std::move(v));
+    }
+    return true;
+}

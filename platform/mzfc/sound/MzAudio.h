@@ -1,0 +1,26 @@
+// PlaySoundW's output through SDL_mixer: one voice, a new sound cuts off the one
+// playing. The device opens at the first sound; without one nothing is heard.
+#pragma once
+
+#include "windows/MzInside.h"
+
+#include "ce/CeSoundBackend.h"
+
+#include <map>
+#include <string>
+
+struct Mix_Chunk;
+
+class MzAudio : public CeSoundBackend {
+public:
+    static MzAudio& Instance();
+    bool Play(LPCWSTR cePath) override;
+    void Stop() override;
+    void Close();
+
+private:
+    enum class State { Closed, Open, Unavailable };
+    bool EnsureOpen(); // opens the device at the first sound
+    State state_ = State::Closed;
+    std::map<std::string, Mix_Chunk*> chunks_; // loaded sounds, kept for the next time
+};
