@@ -60,7 +60,7 @@ TEST_F(CeDeviceManagerTest, FindOpenAndControlAServedDevice) {
     EXPECT_EQ(returned, 2u);
     EXPECT_FALSE(DeviceIoControl(device, 2, in, 3, nullptr, 0, &returned, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
-    // Bad requests (was BadRequestsGetClearResults).
+    // Bad requests get clear results.
     EXPECT_FALSE(DeviceIoControl(device, 1, nullptr, 4, nullptr, 0, &returned, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_FALSE(DeviceIoControl(reinterpret_cast<HANDLE>(0x4242), 1, nullptr, 0, nullptr, 0,

@@ -70,7 +70,7 @@ TEST_F(CeNoticeTest, FileThatCannotBeWrittenIsToldOnceWithItsReason) {
              openForWriting();
          },
          cannotWrite},
-        {"reading and missing files (was ReadingAndMissingFilesAreNotFailuresToTell)",
+        {"reading and missing files",
          [] {
              EXPECT_EQ(
                  CreateFileW(u"\\absent.ini", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
@@ -83,7 +83,7 @@ TEST_F(CeNoticeTest, FileThatCannotBeWrittenIsToldOnceWithItsReason) {
                        INVALID_HANDLE_VALUE);
          },
          ""},
-        {"device root that cannot be made (was DeviceRootThatCannotBeMadeIsTold)",
+        {"device root that cannot be made",
          [&] {
              setenv("CE_DEVICE_ROOT", (plain + "/device").c_str(), 1);
              CePath::ResetForTests();

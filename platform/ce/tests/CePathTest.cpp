@@ -73,7 +73,7 @@ TEST(CePathLocate, Cases) {
     CeLocation loc;
     EXPECT_FALSE(CePath::Locate(nullptr, loc, error));
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    // Mapping for a write makes upper folders only under existing folders (was CePathMap).
+    // Mapping for a write makes upper folders only under existing folders.
     std::string host;
     ASSERT_TRUE(CePath::Map(u"disk\\a.ini", CePath::Use::Write, host, error));
     EXPECT_EQ(host, root.Host("Disk/a.ini"));

@@ -120,7 +120,6 @@ TEST_F(CeRegistryTest, QueryFollowsTheSizeProtocol) {
     EXPECT_EQ(RegQueryValueExW(key, u"Long", nullptr, nullptr, &one, nullptr),
               ERROR_INVALID_PARAMETER);
 
-    // Was ACrashMidWriteLeavesTheOldValuesAndATornFileReadsAsNoValues.
     std::string folder = root_ + "/.ce/registry/hkey_local_machine/system/state/minioneshell";
     // A writer that died before its rename leaves only a temporary file behind.
     std::ofstream(folder + "/.values.tmp.99999") << "registry 1\nhalf";

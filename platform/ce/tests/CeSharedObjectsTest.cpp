@@ -82,7 +82,6 @@ TEST(CeProductTest, NamePlacesTheDeviceRootAndSocketsAndBadNamesAreRefused) {
     const std::string savedXdg = xdg ? xdg : "";
     unsetenv("CE_DEVICE_ROOT");
     setenv("XDG_DATA_HOME", outer.Host("data").c_str(), 1);
-    // The first row is the old CePathRoot.ChosenFromEnvironment.
     for (const char* name : {CeProduct::kDefaultName, "other-game.2"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(CeProduct::SetName(name));

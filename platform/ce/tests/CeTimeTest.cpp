@@ -26,7 +26,6 @@ TEST(CeClock, VirtualTicksMoveOnlyWhenAdvanced) {
     Sleep(40); // a sleeping program lets virtual time pass
     EXPECT_EQ(GetTickCount(), start + 290);
 
-    // Was CeClock.LocalTimeOverrideFollowsVirtualClock.
     SYSTEMTIME set = {2026, 12, 0, 31, 23, 59, 59, 900};
     CeClockSetLocalTime(&set);
     SYSTEMTIME now;
@@ -57,7 +56,7 @@ TEST(CeClock, InvalidOverrideIsIgnoredAndNullRestoresHostTime) {
     CeClockSetLocalTime(nullptr);
     GetSystemTime(&now);
     EXPECT_GE(now.wMonth, 1);
-    DWORD a = GetTickCount(); // was CeClock.RealTicksMove
+    DWORD a = GetTickCount();
     Sleep(5);
     EXPECT_GE(GetTickCount() - a, 4u);
 }

@@ -144,7 +144,26 @@ TEST(CeWindow, RemoteWindowsAreConsultedForWhatIsNotLocal) {
     CeSetRemoteWindows(nullptr);
     EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
     EXPECT_FALSE(IsWindowVisible(shell));
+
+    // The capture keeps lines until cleared, and stops when turned off.
+    CeTrace::ClearCaptured();
+    EXPECT_TRUE(CeTrace::Enabled());
+    PostQuitMessage(3);
+    UINT_PTR id = SetTimer(nullptr, 0, 60000, [](HWND, UINT, UINT_PTR, DWORD) {});
+    KillTimer(nullptr, 12345);
+    trace = CeTrace::Captured();
+    ASSERT_EQ(trace.size(), 3u);
+    EXPECT_EQ(trace[0], "quit 3");
+    EXPECT_EQ(trace[1].rfind("timer-set ", 0), 0u);
+    EXPECT_EQ(trace[2], "timer-kill 12345");
+    CeTrace::ClearCaptured();
+    EXPECT_TRUE(CeTrace::Captured().empty());
     CeTrace::CaptureInMemory(false);
+    KillTimer(nullptr, id);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)); // not the quit
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
 }
 
 // A fresh queue for each message test; hooks, window and clock are put back after it.
@@ -241,26 +260,4 @@ TEST_F(CeMessages, InputComesBeforeADueTimerAndIdleOnlyWhenNothingWaits) {
     }
     EXPECT_EQ(events, (std::vector<std::string>{"input", "input", "timer", "input", "timer",
                                                 "input", "timer", "idle"}));
-}
-
-TEST(CeTrace, MemoryCaptureKeepsLinesUntilCleared) {
-    CeTrace::CaptureInMemory(true);
-    CeTrace::ClearCaptured();
-    EXPECT_TRUE(CeTrace::Enabled());
-    PostQuitMessage(3);
-    UINT_PTR id = SetTimer(nullptr, 0, 60000, [](HWND, UINT, UINT_PTR, DWORD) {});
-    KillTimer(nullptr, 12345);
-    std::vector<std::string> lines = CeTrace::Captured();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "quit 3");
-    EXPECT_EQ(lines[1].rfind("timer-set ", 0), 0u);
-    EXPECT_EQ(lines[2], "timer-kill 12345");
-    CeTrace::ClearCaptured();
-    EXPECT_TRUE(CeTrace::Captured().empty());
-    CeTrace::CaptureInMemory(false);
-    KillTimer(nullptr, id);
-    MSG msg;
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)); // not the quit
-    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 3u);
 }
