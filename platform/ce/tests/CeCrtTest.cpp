@@ -1,6 +1,7 @@
-// The C runtime pieces over UTF-16: formatting and its limits, number parsing, upper-
-// casing, string functions, and the phone's random generator.
+// The C runtime over UTF-16: formatting and its limits, number parsing, upper-casing, strings,
+// the phone's random generator, and UTF-8 conversions.
 #include "ce/CeCrt.h"
+#include "ce/CeUtf16.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,14 @@ namespace {
 
 std::string Narrow(const std::u16string& s) {
     return std::string(s.begin(), s.end());
+}
+
+// The count returned must be the length written.
+template <typename... Args> std::u16string Format(const char16_t* format, Args... args) {
+    WCHAR buf[64];
+    const int n = wsprintfW(buf, format, args...);
+    EXPECT_EQ(n, static_cast<int>(std::char_traits<char16_t>::length(buf))) << Narrow(format);
+    return buf;
 }
 
 TEST(CeFormat, Conversions) {
@@ -35,17 +44,11 @@ TEST(CeFormat, Conversions) {
 }
 
 TEST(CeFormat, Strings) {
-    WCHAR buf[64];
-    wsprintfW(buf, u"%s-%s", u"images", u"bg1.png");
-    EXPECT_EQ(Narrow(buf), "images-bg1.png");
-    wsprintfW(buf, u"[%6s][%-4s][%.2s]", u"ab", u"c", u"xyz");
-    EXPECT_EQ(Narrow(buf), "[    ab][c   ][xy]");
-    wsprintfW(buf, u"%s", static_cast<const WCHAR*>(nullptr));
-    EXPECT_EQ(Narrow(buf), "(null)");
-    wsprintfW(buf, u"%*d|%-*d", 4, 1, 3, 2);
-    EXPECT_EQ(Narrow(buf), "   1|2  ");
-    wsprintfW(buf, u"得分：%d", 12);
-    EXPECT_TRUE(std::u16string(buf) == u"得分：12");
+    EXPECT_TRUE(Format(u"%s-%s", u"images", u"bg1.png") == u"images-bg1.png");
+    EXPECT_TRUE(Format(u"[%6s][%-4s][%.2s]", u"ab", u"c", u"xyz") == u"[    ab][c   ][xy]");
+    EXPECT_TRUE(Format(u"%s", static_cast<const WCHAR*>(nullptr)) == u"(null)");
+    EXPECT_TRUE(Format(u"%*d|%-*d", 4, 1, 3, 2) == u"   1|2  ");
+    EXPECT_TRUE(Format(u"得分：%d", 12) == u"得分：12");
 }
 
 TEST(CeFormat, NeverWritesPastTheLimit) {
@@ -121,6 +124,9 @@ TEST(CeCase, UpperCasing) {
     EXPECT_TRUE(std::u16string(_wcsupr(ext)) == u".INI");
     EXPECT_EQ(_wcsicmp(u"Config.INI", u"config.ini"), 0);
     EXPECT_LT(_wcsicmp(u"abc", u"ABD"), 0);
+    EXPECT_EQ(CeUtf16::Upper(u"abc.Txt"), u"ABC.TXT");
+    EXPECT_EQ(CeUtf16::Upper(u"小儿子1"), u"小儿子1");
+    EXPECT_EQ(CeUtf16::Upper(u""), u"");
 }
 
 TEST(CeStrings, Basics) {
@@ -159,6 +165,65 @@ TEST(CeRand, PhoneSequences) {
             EXPECT_EQ(rand(), v) << c.seed;
     }
     srand(1);
+}
+
+// Each conversion comes in two forms: the lenient one puts U+FFFD for what has no
+// spelling, the strict one (for names) refuses it.
+TEST(CeUtf16, RoundTripsAndReplacesOrRefusesWhatHasNoSpelling) {
+    struct Case {
+        std::u16string utf16;
+        std::string utf8;
+    } both[] = {
+        {u"", ""},
+        {u"abc", "abc"},
+        {u"小儿子", "\xE5\xB0\x8F\xE5\x84\xBF\xE5\xAD\x90"},
+        {u"é", "\xC3\xA9"},
+        {u"😀\uFFFD", "\xF0\x9F\x98\x80\xEF\xBF\xBD"}, // a real U+FFFD is a name like any
+    };
+    for (const Case& c : both) {
+        SCOPED_TRACE(c.utf8);
+        EXPECT_EQ(CeUtf16::ToUtf8(c.utf16), c.utf8);
+        EXPECT_EQ(CeUtf16::FromUtf8(c.utf8), c.utf16);
+        std::string utf8 = "stale";
+        std::u16string utf16 = u"stale";
+        EXPECT_TRUE(CeUtf16::ToUtf8(std::u16string_view(c.utf16), utf8));
+        EXPECT_EQ(utf8, c.utf8);
+        EXPECT_TRUE(CeUtf16::FromUtf8(std::string_view(c.utf8), utf16));
+        EXPECT_EQ(utf16, c.utf16);
+    }
+    struct Bad {
+        std::string utf8;
+        std::u16string lenient;
+    } bad[] = {
+        {"\xFF", u"\uFFFD"},
+        {"a\xC3", u"a\uFFFD"},           // cut short
+        {"\xC0\xAF", u"\uFFFD"},         // overlong
+        {"\xED\xA0\x80", u"\uFFFD"},     // a surrogate spelled in UTF-8
+        {"\xF4\x90\x80\x80", u"\uFFFD"}, // beyond U+10FFFF
+        {"x\x80y", u"x\uFFFDy"},
+    };
+    for (const Bad& b : bad) {
+        EXPECT_EQ(CeUtf16::FromUtf8(b.utf8), b.lenient);
+        std::u16string out;
+        EXPECT_FALSE(CeUtf16::FromUtf8(std::string_view(b.utf8), out)) << b.utf8;
+    }
+    struct Unpaired {
+        std::u16string utf16;
+        std::string lenient;
+    } unpaired[] = {
+        {u"\xD800", "\xEF\xBF\xBD"},
+        {u"a\xDC00", "a\xEF\xBF\xBD"},
+        {std::u16string(u"\xD83D") + u"b", "\xEF\xBF\xBD"
+                                           "b"},
+        {u"x\xDE00\xD83D", "x\xEF\xBF\xBD\xEF\xBF\xBD"},
+    };
+    for (const Unpaired& u : unpaired) {
+        EXPECT_EQ(CeUtf16::ToUtf8(u.utf16), u.lenient);
+        std::string out;
+        EXPECT_FALSE(CeUtf16::ToUtf8(std::u16string_view(u.utf16), out));
+    }
+    EXPECT_EQ(CeUtf16::ToUtf8(static_cast<const WCHAR*>(nullptr)), "");
+    EXPECT_EQ(CeUtf16::Length(nullptr), 0u);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-// CE paths to host paths: normalisation, case, refusals, and read-only mounts seen
-// under a CE folder with writes going to the device root.
+// CE paths to host paths: normalisation, case, refusals, and read-only mounts seen under a CE
+// folder with writes going to the device root; where the executable's own files are looked for.
 #include "ce/CePath.h"
+#include "ce/CeInstallFiles.h"
 #include "ce/ce.h"
 #include "files/CeMountTable.h"
 #include "testing/TestDeviceRoot.h"
@@ -72,13 +73,8 @@ TEST(CePathLocate, Cases) {
     CeLocation loc;
     EXPECT_FALSE(CePath::Locate(nullptr, loc, error));
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-}
-
-TEST(CePathMap, WriteMakesUpperFoldersOnlyUnderExistingFolders) {
-    TestDeviceRoot root;
-    root.MakeDir("Disk");
+    // Mapping for a write makes upper folders only under existing folders.
     std::string host;
-    DWORD error = 0;
     ASSERT_TRUE(CePath::Map(u"disk\\a.ini", CePath::Use::Write, host, error));
     EXPECT_EQ(host, root.Host("Disk/a.ini"));
     EXPECT_FALSE(CePath::Map(u"Disk\\x\\a.ini", CePath::Use::Write, host, error));
@@ -86,25 +82,7 @@ TEST(CePathMap, WriteMakesUpperFoldersOnlyUnderExistingFolders) {
     EXPECT_FALSE(root.Exists("Disk/x"));
 }
 
-TEST(CePathRoot, ChosenFromEnvironment) {
-    TestDeviceRoot outer;
-    const std::string saved = getenv("CE_DEVICE_ROOT");
-    unsetenv("CE_DEVICE_ROOT");
-    const char* xdg = getenv("XDG_DATA_HOME");
-    const std::string savedXdg = xdg ? xdg : "";
-    setenv("XDG_DATA_HOME", outer.Host("data").c_str(), 1);
-    CePath::ResetForTests();
-    EXPECT_EQ(CePath::DeviceRoot(), outer.Host("data/burrowbop/device"));
-    EXPECT_TRUE(outer.Exists("data/burrowbop/device")); // made on first use
-    if (xdg)
-        setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
-    else
-        unsetenv("XDG_DATA_HOME");
-    setenv("CE_DEVICE_ROOT", saved.c_str(), 1);
-    CePath::ResetForTests();
-    EXPECT_EQ(CePath::DeviceRoot(), outer.Path());
-}
-
+// A mounts file beside the executable takes relative folders from its own folder.
 TEST(CeMountTable, Parsing) {
     auto mounts = CeMountTable::Parse(
         "# assets\n Disk\\Programs\\Games\\burrowbop = /usr/share/burrowbop \r\n"
@@ -116,6 +94,13 @@ TEST(CeMountTable, Parsing) {
     EXPECT_TRUE(mounts[0].upperNames[3] == u"BURROWBOP");
     EXPECT_EQ(mounts[1].host, "/base/rel/dir");
     EXPECT_EQ(mounts[2].host, "/abs");
+
+    TestDeviceRoot root;
+    root.Put("bin/game.mounts", "# beside the executable\nDisk\\Game=../share/game\n");
+    mounts = CeMountTable::ReadFile(root.Host("bin/game.mounts"));
+    ASSERT_EQ(mounts.size(), 1u);
+    EXPECT_EQ(mounts[0].host, root.Host("bin/../share/game"));
+    EXPECT_TRUE(CeMountTable::ReadFile(root.Host("none.mounts")).empty());
 }
 
 class CeMountTest : public testing::Test {
@@ -218,13 +203,23 @@ TEST(CeMountConfig, FromEnvironment) {
     fs::remove_all(assets);
 }
 
-TEST(CeMountConfig, FileTakesRelativeFoldersFromItsOwnFolder) {
-    TestDeviceRoot root;
-    root.Put("bin/game.mounts", "# beside the executable\nDisk\\Game=../share/game\n");
-    auto mounts = CeMountTable::ReadFile(root.Host("bin/game.mounts"));
-    ASSERT_EQ(mounts.size(), 1u);
-    EXPECT_EQ(mounts[0].host, root.Host("bin/../share/game"));
-    EXPECT_TRUE(CeMountTable::ReadFile(root.Host("none.mounts")).empty());
+// Beside the executable (build tree), then in its data folder (installed tree).
+TEST(CeInstallFilesTest, BesideTheExecutableThenInItsDataFolder) {
+    struct Case {
+        std::string exe;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"/usr/bin/burrowbop",
+         {"/usr/bin/burrowbop.mounts", "/usr/bin/../share/burrowbop/burrowbop.mounts"}},
+        {"/tmp/x/usr/games/bb",
+         {"/tmp/x/usr/games/bb.mounts", "/tmp/x/usr/games/../share/bb/bb.mounts"}},
+        {"/burrowbop", {"/burrowbop.mounts", "/../share/burrowbop/burrowbop.mounts"}},
+        {"burrowbop", {"burrowbop.mounts", "./../share/burrowbop/burrowbop.mounts"}},
+        {"/usr/bin/", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CeInstallFiles::Candidates(c.exe, ".mounts"), c.expected) << c.exe;
 }
 
 } // namespace

@@ -1,13 +1,19 @@
+// Objects shared by name or handle: the handle table, shared file names, registered messages,
+// named mutexes, and the program's name that places the device root and sockets.
+#include "CeSharedRootFixture.h"
 #include "ce/CeHandleTable.h"
 #include "ce/CeIpcChannel.h"
 #include "ce/CePath.h"
 #include "ce/CeProduct.h"
+#include "ce/ce.h"
 #include "objects/CeSharedText.h"
 #include "testing/TestDeviceRoot.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
+#include <thread>
 
 namespace {
 
@@ -17,8 +23,6 @@ struct Counted : CeObject {
     int* alive_;
 };
 struct Other : CeObject {};
-
-} // namespace
 
 // A CloseHandle on one thread while another still uses the object must not free it
 // under that user; stale, forged and wrong-kind handles give nothing.
@@ -63,8 +67,8 @@ TEST(CeSharedTextTest, SharedFileNamesFoldCaseAndStayShort) {
         EXPECT_EQ(CeSharedText::FileName(name).find('/'), std::string::npos);
 }
 
-// The program's name places its default device root and its sockets; a name that
-// could leave the data folder or break a socket name is refused and changes nothing.
+// The program's name places its default device root (made on first use) and its sockets; a
+// name that could leave the data folder or break a socket name is refused and changes nothing.
 TEST(CeProductTest, NamePlacesTheDeviceRootAndSocketsAndBadNamesAreRefused) {
     const char* bad[] = {nullptr, "",      ".hidden", "../up",
                          "a/b",   "Upper", "sp ace",  "waytoolongwaytoolongwaytoolong-xyz"};
@@ -78,11 +82,15 @@ TEST(CeProductTest, NamePlacesTheDeviceRootAndSocketsAndBadNamesAreRefused) {
     const std::string savedXdg = xdg ? xdg : "";
     unsetenv("CE_DEVICE_ROOT");
     setenv("XDG_DATA_HOME", outer.Host("data").c_str(), 1);
-    ASSERT_TRUE(CeProduct::SetName("other-game.2"));
-    CePath::ResetForTests();
-    EXPECT_EQ(CePath::DeviceRoot(), outer.Host("data/other-game.2/device"));
-    EXPECT_EQ(CeIpcChannel::SocketName(7, 1), "other-game.2-ce/7-0000000000000001");
-
+    for (const char* name : {CeProduct::kDefaultName, "other-game.2"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(CeProduct::SetName(name));
+        CePath::ResetForTests();
+        const std::string device = std::string("data/") + name + "/device";
+        EXPECT_EQ(CePath::DeviceRoot(), outer.Host(device));
+        EXPECT_TRUE(outer.Exists(device));
+        EXPECT_EQ(CeIpcChannel::SocketName(7, 1), std::string(name) + "-ce/7-0000000000000001");
+    }
     ASSERT_TRUE(CeProduct::SetName(CeProduct::kDefaultName));
     if (xdg)
         setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
@@ -92,3 +100,87 @@ TEST(CeProductTest, NamePlacesTheDeviceRootAndSocketsAndBadNamesAreRefused) {
     CePath::ResetForTests();
     EXPECT_EQ(CePath::DeviceRoot(), outer.Path());
 }
+
+// Registered window messages: one number per name in any case, in 0xC000..0xFFFF, and the
+// same for every caller of the device.
+class CeMessageNamesTest : public CeSharedRootFixture {};
+
+TEST_F(CeMessageNamesTest, SameNameSameNumberOtherNameOtherNumber) {
+    UINT usb = RegisterWindowMessageW(u"UsbNotifyMsgName");
+    EXPECT_GE(usb, 0xC000u);
+    EXPECT_LE(usb, 0xFFFFu);
+    EXPECT_EQ(RegisterWindowMessageW(u"UsbNotifyMsgName"), usb);
+    EXPECT_EQ(RegisterWindowMessageW(u"USBNOTIFYMSGNAME"), usb);
+    UINT other = RegisterWindowMessageW(u"Other");
+    EXPECT_NE(other, usb);
+    EXPECT_GE(other, 0xC000u);
+    EXPECT_EQ(RegisterWindowMessageW(u""), 0u);
+    EXPECT_EQ(RegisterWindowMessageW(nullptr), 0u);
+}
+
+TEST_F(CeMessageNamesTest, ConcurrentCallersAgree) {
+    constexpr int kThreads = 8;
+    UINT numbers[kThreads][2] = {};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t, &numbers] {
+            std::u16string mine = u"Name" + std::u16string(1, static_cast<char16_t>(u'A' + t));
+            numbers[t][0] = RegisterWindowMessageW(mine.c_str());
+            numbers[t][1] = RegisterWindowMessageW(u"Shared");
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    std::set<UINT> distinct;
+    for (int t = 0; t < kThreads; ++t) {
+        distinct.insert(numbers[t][0]);
+        EXPECT_EQ(numbers[t][1], numbers[0][1]);
+    }
+    EXPECT_EQ(distinct.size(), static_cast<size_t>(kThreads));
+    EXPECT_EQ(distinct.count(numbers[0][1]), 0u);
+}
+
+// Named mutexes within one process: a name shared between handles in any case and freed with
+// its last handle, ownership by the creating thread only.
+class CeMutexTest : public CeSharedRootFixture {
+protected:
+    // Creates and checks the error the creation left.
+    HANDLE Create(BOOL owned, const char16_t* name, DWORD error) {
+        HANDLE h = CreateMutexW(nullptr, owned, name);
+        EXPECT_NE(h, nullptr);
+        EXPECT_EQ(GetLastError(), error);
+        return h;
+    }
+};
+
+TEST_F(CeMutexTest, SecondHandleOfANameSeesItExisting) {
+    HANDLE first = Create(TRUE, u"Mole", ERROR_SUCCESS);
+    HANDLE second = Create(TRUE, u"MOLE", ERROR_ALREADY_EXISTS);
+    HANDLE other = Create(FALSE, u"Other", ERROR_SUCCESS);
+    EXPECT_TRUE(CloseHandle(first) && CloseHandle(second) && CloseHandle(other));
+    CloseHandle(Create(TRUE, u"Mole", ERROR_SUCCESS));
+    // Unnamed mutexes never meet; an odd name is only a name, a too long one is refused.
+    HANDLE a = Create(TRUE, nullptr, ERROR_SUCCESS);
+    CloseHandle(Create(TRUE, nullptr, ERROR_SUCCESS));
+    CloseHandle(a);
+    CloseHandle(Create(TRUE, u"a/b\\..\\c:*?", ERROR_SUCCESS));
+    EXPECT_EQ(CreateMutexW(nullptr, TRUE, std::u16string(MAX_PATH + 1, u'x').c_str()), nullptr);
+}
+
+TEST_F(CeMutexTest, OnlyTheOwningThreadReleases) {
+    HANDLE m = CreateMutexW(nullptr, TRUE, u"Mole");
+    BOOL fromOther = TRUE;
+    std::thread([&] { fromOther = ReleaseMutex(m); }).join();
+    EXPECT_FALSE(fromOther);
+    EXPECT_TRUE(ReleaseMutex(m));
+    EXPECT_FALSE(ReleaseMutex(m)); // not owned any more
+    HANDLE unowned = CreateMutexW(nullptr, FALSE, u"Free");
+    EXPECT_FALSE(ReleaseMutex(unowned));
+    HANDLE existing = CreateMutexW(nullptr, TRUE, u"Mole"); // exists: no ownership
+    EXPECT_FALSE(ReleaseMutex(existing));
+    EXPECT_FALSE(ReleaseMutex(nullptr) || ReleaseMutex(INVALID_HANDLE_VALUE));
+    for (HANDLE h : {m, unowned, existing})
+        CloseHandle(h);
+}
+
+} // namespace

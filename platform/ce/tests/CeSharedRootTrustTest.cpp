@@ -1,6 +1,5 @@
-// What a planted or damaged .ce/ does to the processes of a device root: links are
-// never followed, FIFOs never waited on, and whatever is of the wrong kind is set
-// aside (with one line on stderr) and made anew.
+// A planted or damaged .ce/: links are never followed, FIFOs never waited on, and whatever is of
+// the wrong kind is set aside (with one line on stderr) and made anew.
 #include "ce/CeRegistry.h"
 #include "ce/CeWindow.h"
 #include "ipc/CeProcessRecord.h"
@@ -22,12 +21,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// A folder outside the device root that planted links point into.
-struct Outside {
-    TestDeviceRoot folder; // only for its temporary folder; the real root is set after
-    std::string Path(const std::string& name) const { return folder.Host(name); }
-};
-
 std::string TableLine(const std::u16string& name, UINT number) {
     return CeSharedText::ToHex(CeSharedText::Fold(name)) + " " + std::to_string(number) + "\n";
 }
@@ -46,52 +39,48 @@ bool SelfListed() {
 TEST(CeSharedRootTrustTest, LinksUnderDotCeAreNeverFollowed) {
     const struct {
         const char* what;
-        std::function<void(const TestDeviceRoot&, const Outside&)> plant;
+        std::function<void(const TestDeviceRoot&, const TestDeviceRoot&)> plant;
         std::function<void()> act;
-        // What must hold of the outside folder afterwards.
-        std::function<void(const Outside&)> check;
+        std::function<void(const TestDeviceRoot&)> check;
     } cases[] = {
         {"message table linked to an outside file",
-         [](const TestDeviceRoot& r, const Outside& o) {
-             o.folder.Put("names", TableLine(u"Evil", 0xC777));
-             r.MakeDir(".ce/messages");
-             fs::create_symlink(o.Path("names"), r.Host(".ce/messages/table"));
+         [](const TestDeviceRoot& r, const TestDeviceRoot& o) {
+             o.Put("names", TableLine(u"Evil", 0xC777));
+             fs::create_symlink(o.Host("names"), r.Host(".ce/messages/table"));
          },
          [] { EXPECT_NE(RegisterWindowMessageW(u"Evil"), 0xC777u) << "the outside table read"; },
-         [](const Outside& o) { EXPECT_EQ(o.folder.Get("names"), TableLine(u"Evil", 0xC777)); }},
+         [](const TestDeviceRoot& o) { EXPECT_EQ(o.Get("names"), TableLine(u"Evil", 0xC777)); }},
         {"lock file linked to a missing outside file",
-         [](const TestDeviceRoot& r, const Outside& o) {
-             r.MakeDir(".ce/messages");
-             fs::create_symlink(o.Path("made"), r.Host(".ce/messages/.lock"));
+         [](const TestDeviceRoot& r, const TestDeviceRoot& o) {
+             fs::create_symlink(o.Host("made"), r.Host(".ce/messages/.lock"));
          },
          [] { EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u); },
-         [](const Outside& o) { EXPECT_FALSE(o.folder.Exists("made")); }},
+         [](const TestDeviceRoot& o) { EXPECT_FALSE(o.Exists("made")); }},
         {"old temporary file name linked to an outside file",
-         [](const TestDeviceRoot& r, const Outside& o) {
-             o.folder.Put("victim", "keep me");
-             r.MakeDir(".ce/messages");
-             fs::create_symlink(o.Path("victim"),
+         [](const TestDeviceRoot& r, const TestDeviceRoot& o) {
+             o.Put("victim", "keep me");
+             fs::create_symlink(o.Host("victim"),
                                 r.Host(".ce/messages/table.tmp." + std::to_string(::getpid())));
          },
          [] { EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u); },
-         [](const Outside& o) { EXPECT_EQ(o.folder.Get("victim"), "keep me"); }},
+         [](const TestDeviceRoot& o) { EXPECT_EQ(o.Get("victim"), "keep me"); }},
         {"process records linked to an outside folder",
-         [](const TestDeviceRoot& r, const Outside& o) {
-             o.folder.Put("1-00000000000000aa.rec", "record 1\n");
-             o.folder.Put("1-00000000000000aa.lock", "");
-             r.MakeDir(".ce");
-             fs::create_symlink(o.folder.Path(), r.Host(".ce/procs"));
+         [](const TestDeviceRoot& r, const TestDeviceRoot& o) {
+             o.Put("1-00000000000000aa.rec", "record 1\n");
+             o.Put("1-00000000000000aa.lock", "");
+             fs::create_symlink(o.Path(), r.Host(".ce/procs"));
          },
          [] { EXPECT_TRUE(CeProcessRecord::Live(true).empty()); },
-         [](const Outside& o) {
-             EXPECT_TRUE(o.folder.Exists("1-00000000000000aa.rec"));
-             EXPECT_TRUE(o.folder.Exists("1-00000000000000aa.lock"));
+         [](const TestDeviceRoot& o) {
+             EXPECT_TRUE(o.Exists("1-00000000000000aa.rec"));
+             EXPECT_TRUE(o.Exists("1-00000000000000aa.lock"));
          }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Outside outside;
+        TestDeviceRoot outside; // only for its folder: the device root is set after
         TestDeviceRoot root;
+        root.MakeDir(".ce/messages");
         c.plant(root, outside);
         c.act();
         c.check(outside);

@@ -1,3 +1,4 @@
+// Windows of this process and of a pretend other one, the message loop's order, and tracing.
 #include "ce/CeWindow.h"
 #include "ce/CeMessageQueue.h"
 #include "ce/CeRemoteWindows.h"
@@ -25,12 +26,16 @@ LRESULT RecordingProc(HWND, UINT msg, WPARAM wParam, LPARAM) {
     return msg == WM_USER ? static_cast<LRESULT>(wParam * 2) : 0;
 }
 
-HWND MakeWindow(const char16_t* cls, DWORD style = 0) {
+HWND Create(const char16_t* cls) {
+    return CreateWindowExW(0, cls, u"", 0, 0, 0, 100, 50, nullptr, nullptr, nullptr, nullptr);
+}
+
+HWND MakeWindow(const char16_t* cls) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = RecordingProc;
     wc.lpszClassName = cls;
     EXPECT_TRUE(RegisterClassW(&wc));
-    return CreateWindowExW(0, cls, u"", style, 0, 0, 100, 50, nullptr, nullptr, nullptr, nullptr);
+    return Create(cls);
 }
 
 // Windows of a pretend other process.
@@ -97,12 +102,8 @@ TEST(CeWindow, BadArgumentsAndUnknownWindowsAreRefused) {
     WNDCLASSW noProc{};
     noProc.lpszClassName = u"NoProcWnd";
     EXPECT_FALSE(RegisterClassW(&noProc));
-    EXPECT_EQ(CreateWindowExW(0, u"NeverRegistered", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr,
-                              nullptr, nullptr),
-              nullptr);
-    EXPECT_EQ(
-        CreateWindowExW(0, nullptr, nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
-        nullptr);
+    EXPECT_EQ(Create(u"NeverRegistered"), nullptr);
+    EXPECT_EQ(Create(nullptr), nullptr);
     EXPECT_EQ(FindWindowW(nullptr, nullptr), nullptr);
     EXPECT_FALSE(GetWindowRect(nullptr, nullptr));
     EXPECT_FALSE(GetMessageW(nullptr, nullptr, 0, 0));
@@ -143,14 +144,46 @@ TEST(CeWindow, RemoteWindowsAreConsultedForWhatIsNotLocal) {
     CeSetRemoteWindows(nullptr);
     EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
     EXPECT_FALSE(IsWindowVisible(shell));
+
+    // The capture keeps lines until cleared, and stops when turned off.
+    CeTrace::ClearCaptured();
+    EXPECT_TRUE(CeTrace::Enabled());
+    PostQuitMessage(3);
+    UINT_PTR id = SetTimer(nullptr, 0, 60000, [](HWND, UINT, UINT_PTR, DWORD) {});
+    KillTimer(nullptr, 12345);
+    trace = CeTrace::Captured();
+    ASSERT_EQ(trace.size(), 3u);
+    EXPECT_EQ(trace[0], "quit 3");
+    EXPECT_EQ(trace[1].rfind("timer-set ", 0), 0u);
+    EXPECT_EQ(trace[2], "timer-kill 12345");
+    CeTrace::ClearCaptured();
+    EXPECT_TRUE(CeTrace::Captured().empty());
     CeTrace::CaptureInMemory(false);
+    KillTimer(nullptr, id);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)); // not the quit
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
 }
 
-TEST(CeMessages, SendFromAnotherThreadRunsOnTheUiThreadAndHonoursTheTimeout) {
-    HWND w = MakeWindow(u"SendTargetWnd");
+// A fresh queue for each message test; hooks, window and clock are put back after it.
+class CeMessages : public testing::Test {
+protected:
+    void SetUp() override { queue.Reset(); }
+    void TearDown() override {
+        queue.SetInputHook(nullptr);
+        queue.SetIdleHook(nullptr);
+        DestroyWindow(w);
+        queue.Reset(); // a late task is dropped
+        CeUiClock::SetVirtual(false);
+    }
     CeMessageQueue& queue = CeMessageQueue::Instance();
-    std::atomic<LRESULT> answered{-1};
-    std::atomic<LRESULT> timedOut{-1};
+    HWND w = nullptr;
+};
+
+TEST_F(CeMessages, SendFromAnotherThreadRunsOnTheUiThreadAndHonoursTheTimeout) {
+    w = MakeWindow(u"SendTargetWnd");
+    std::atomic<LRESULT> answered{-1}, timedOut{-1};
     std::atomic<bool> stopped{false};
     std::thread sender([&] {
         DWORD_PTR r = 0;
@@ -171,14 +204,10 @@ TEST(CeMessages, SendFromAnotherThreadRunsOnTheUiThreadAndHonoursTheTimeout) {
     sender.join();
     EXPECT_EQ(answered.load(), 42);
     EXPECT_EQ(timedOut.load(), 0);
-    queue.Reset(); // the late task is dropped
-    DestroyWindow(w);
 }
 
-TEST(CeMessages, QuitComesAfterPostedMessagesAndTimersAfterBoth) {
-    HWND w = MakeWindow(u"OrderWnd");
-    CeMessageQueue& queue = CeMessageQueue::Instance();
-    queue.Reset();
+TEST_F(CeMessages, QuitComesAfterPostedMessagesAndTimersAfterBoth) {
+    w = MakeWindow(u"OrderWnd");
     CeUiClock::SetVirtual(true);
     SetTimer(w, 1, 10, nullptr);
     CeUiClock::Advance(20 * 1000);
@@ -196,15 +225,12 @@ TEST(CeMessages, QuitComesAfterPostedMessagesAndTimersAfterBoth) {
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
     DestroyWindow(w);
     EXPECT_EQ(CeTimerQueue::Instance().Count(), 0u);
-    CeUiClock::SetVirtual(false);
 }
 
-// While a timer is always due (each tick takes longer than its period), GetMessageW
-// still reads input between ticks, and runs the idle hook only when nothing waits.
-TEST(CeMessages, InputComesBeforeADueTimerAndIdleOnlyWhenNothingWaits) {
-    HWND w = MakeWindow(u"InputOrderWnd");
-    CeMessageQueue& queue = CeMessageQueue::Instance();
-    queue.Reset();
+// While a timer is always due (each tick outlasts its period), input is still read between
+// ticks, and the idle hook runs only when nothing waits.
+TEST_F(CeMessages, InputComesBeforeADueTimerAndIdleOnlyWhenNothingWaits) {
+    w = MakeWindow(u"InputOrderWnd");
     CeUiClock::SetVirtual(true);
     std::vector<std::string> events;
     int pendingInput = 2;
@@ -234,9 +260,4 @@ TEST(CeMessages, InputComesBeforeADueTimerAndIdleOnlyWhenNothingWaits) {
     }
     EXPECT_EQ(events, (std::vector<std::string>{"input", "input", "timer", "input", "timer",
                                                 "input", "timer", "idle"}));
-    queue.SetInputHook(nullptr);
-    queue.SetIdleHook(nullptr);
-    DestroyWindow(w);
-    queue.Reset();
-    CeUiClock::SetVirtual(false);
 }

@@ -1,5 +1,4 @@
-// The child-process helper: exit codes, signals, time limits, and the environment a
-// started program sees.
+// The child-process helper: exit codes, signals, time limits, what a started program sees.
 #include "testing/TestProcess.h"
 #include "testing/TestPipe.h"
 
@@ -13,10 +12,20 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The pipe's read ends once every writer (here the ended child) has gone.
 TEST(TestProcess, ForkedChildEndsWithItsResult) {
     for (int code : {0, 3, 255}) {
+        TestPipe pipe;
         TestProcess child;
-        ASSERT_TRUE(child.Fork([code] { return code; }));
+        ASSERT_TRUE(child.Fork([&] {
+            pipe.CloseReadEnd();
+            return pipe.Write('a') ? code : 1;
+        }));
+        pipe.CloseWriteEnd();
+        char c = 0;
+        EXPECT_TRUE(pipe.Read(c));
+        EXPECT_EQ(c, 'a');
+        EXPECT_FALSE(pipe.Read(c));
         EXPECT_EQ(child.Wait(), code);
         EXPECT_EQ(child.Wait(0ms), code) << "the status is kept once reaped";
     }
@@ -52,21 +61,6 @@ TEST(TestProcess, SignalsEndTheChildAndShowInTheStatus) {
         EXPECT_EQ(child.Wait(50ms), -1) << c.name << ": still running";
         EXPECT_EQ(c.end(child), c.status) << c.name;
     }
-}
-
-TEST(TestProcess, PipeReadEndsWhenEveryWriterHasGone) {
-    TestPipe pipe;
-    TestProcess child;
-    ASSERT_TRUE(child.Fork([&] {
-        pipe.CloseReadEnd();
-        return pipe.Write('a') ? 0 : 1;
-    }));
-    pipe.CloseWriteEnd();
-    char c = 0;
-    EXPECT_TRUE(pipe.Read(c));
-    EXPECT_EQ(c, 'a');
-    EXPECT_FALSE(pipe.Read(c));
-    EXPECT_EQ(child.Wait(), 0);
 }
 
 TEST(TestProcess, SpawnedProgramGetsArgumentsAndEnvironment) {
