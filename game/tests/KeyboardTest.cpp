@@ -12,31 +12,7 @@ constexpr int kSpace = ' ';
 constexpr int kEscape = 0x1B;
 constexpr int kF11 = (1 << 30) | 68;
 
-const std::u16string kSettings = SettingsText(u"Xi", u"3");
-
-HWND EntryWindow() {
-    return FindWindowW(u"ZellikNameWnd", nullptr);
-}
-
-// A game with four hits (one more than the record) up to the tick that ends it.
-std::vector<MzTest::Step> RecordGame() {
-    std::vector<MzTest::Step> steps{[] { TapCentre(Wnd().menuButtons[0]); }};
-    for (int i = 0; i < 4; ++i) {
-        steps.push_back([] { AdvanceToNextMole(); });
-        steps.push_back([] { TapMole(); });
-    }
-    for (int i = 0; i < 6; ++i)
-        steps.push_back([] { AdvanceToNextMole(); });
-    return steps;
-}
-
-class KeyboardTest : public MoleTestBase {
-protected:
-    void SetUp() override {
-        MoleTestBase::SetUp();
-        WriteConfigText(kSettings);
-    }
-};
+using KeyboardTest = MoleTestBase;
 
 TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
     struct Case {
@@ -51,17 +27,18 @@ TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
         {u"小明", kSpace, false, true, false},
     };
     for (const Case& c : cases) {
-        TearDown(); // each case from a fresh start
-        SetUp();
-        auto steps = RecordGame();
+        SCOPED_TRACE(Narrow(c.typed) + " key " + std::to_string(c.key));
+        Restart();
+        WriteConfigText(SettingsText(u"Xi", u"3"));
+        auto steps = Play(4, 6); // one hit more than the record
         steps.push_back([&] {
             ASSERT_NE(EntryWindow(), nullptr);
             MzTest::TypeText(c.typed);
             MzTest::KeyPress(c.key);
         });
         steps.push_back([&] {
-            EXPECT_EQ(EntryWindow() != nullptr, c.stillOpen) << Narrow(c.typed) << c.key;
-            EXPECT_EQ(MessageBoxShown(), c.promptOpen) << Narrow(c.typed) << c.key;
+            EXPECT_EQ(EntryWindow() != nullptr, c.stillOpen);
+            EXPECT_EQ(MessageBoxShown(), c.promptOpen);
             EXPECT_EQ(GameState.highScore, c.stored ? 4 : 3);
             EXPECT_EQ(std::u16string(GameState.recordHolder), c.stored ? u"小明" : u"Xi");
             if (c.promptOpen)
@@ -79,30 +56,26 @@ TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
 }
 
 TEST_F(KeyboardTest, TitleAndGameScreensIgnoreKeys) {
-    const int keys[] = {kReturn, kSpace, kEscape, kF11, 'a'};
-    Run({[&] {
-             MzTest::ClearTrace();
-             for (int key : keys)
-                 MzTest::KeyPress(key);
-         },
+    const auto pressAll = [] {
+        MzTest::ClearTrace();
+        for (int key : {kReturn, kSpace, kEscape, kF11, int('a')})
+            MzTest::KeyPress(key);
+    };
+    Run({pressAll,
          [] {
              EXPECT_TRUE(GameState.inMenu);
              EXPECT_FALSE(MessageBoxShown());
-             EXPECT_TRUE(TraceWith("sound").empty());
-             EXPECT_TRUE(TraceWith("quit").empty());
-             TapCentre(Wnd().menuButtons[0]);
+             EXPECT_TRUE(TraceWith({"sound", "quit"}).empty());
+             StartGame();
          },
-         [] { AdvanceToNextMole(); },
+         AdvanceToNextMole,
          [&] {
              const int shown = GameState.molesShown;
-             MzTest::ClearTrace();
-             for (int key : keys)
-                 MzTest::KeyPress(key);
+             pressAll();
              EXPECT_FALSE(GameState.inMenu);
              EXPECT_EQ(GameState.molesShown, shown);
              EXPECT_EQ(GameState.hits, 0);
-             EXPECT_TRUE(TraceWith("sound").empty());
-             EXPECT_TRUE(TraceWith("timer-").empty());
+             EXPECT_TRUE(TraceWith({"sound", "timer-"}).empty());
          }});
 }
 

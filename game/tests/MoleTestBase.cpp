@@ -40,13 +40,7 @@ void MoleTestBase::SetUp() {
     MzTest::ClearTrace();
     ResetGameState();
     // A fixed local time gives every test the same mole sequence.
-    SYSTEMTIME start{};
-    start.wYear = 2026;
-    start.wMonth = 12;
-    start.wDay = 6;
-    start.wHour = 10;
-    start.wMinute = 20;
-    start.wSecond = 30;
+    const SYSTEMTIME start{2026, 12, 0, 6, 10, 20, 30, 0};
     CeClockSetLocalTime(&start);
 }
 
@@ -120,6 +114,32 @@ void TapMole() {
     TapInWindow(mole.GetPosX() + 12, mole.GetPosY() + mole.GetHeight() / 2);
 }
 
+void StartGame() {
+    TapCentre(Wnd().menuButtons[0]);
+}
+
+std::vector<MzTest::Step> Play(int hits, int misses) {
+    std::vector<MzTest::Step> steps{StartGame};
+    for (int i = 0; i < hits; ++i) {
+        steps.push_back(AdvanceToNextMole);
+        steps.push_back(TapMole);
+    }
+    steps.insert(steps.end(), misses, AdvanceToNextMole);
+    return steps;
+}
+
+void Append(std::vector<MzTest::Step>& script, const std::vector<MzTest::Step>& more) {
+    script.insert(script.end(), more.begin(), more.end());
+}
+
+HWND EntryWindow() {
+    return FindWindowW(u"ZellikNameWnd", nullptr);
+}
+
+std::string StatusLine() {
+    return Narrow(Wnd().statusText.GetText());
+}
+
 DWORD MoleInterval(int molesShown) {
     if (molesShown == 0) {
         return 1000;
@@ -132,9 +152,14 @@ void AdvanceToNextMole() {
 }
 
 std::vector<std::string> TraceWith(const std::string& prefix) {
+    return TraceWith({prefix.c_str()});
+}
+
+std::vector<std::string> TraceWith(std::initializer_list<const char*> prefixes) {
     std::vector<std::string> lines;
     for (const std::string& line : MzTest::Trace()) {
-        if (line.rfind(prefix, 0) == 0) {
+        if (std::any_of(prefixes.begin(), prefixes.end(),
+                        [&](const char* p) { return line.rfind(p, 0) == 0; })) {
             lines.push_back(line);
         }
     }

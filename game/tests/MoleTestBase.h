@@ -39,6 +39,11 @@ protected:
 
     // Runs the application in test mode with the script; returns the exit code.
     int Run(std::vector<MzTest::Step> script);
+    // Rows of a table each start from a fresh device root and application.
+    void Restart() {
+        TearDown();
+        SetUp();
+    }
 
 private:
     std::unique_ptr<TestDeviceRoot> device_;
@@ -49,6 +54,10 @@ private:
 CMoleMainWnd& Wnd();
 void TapCentre(UiWin& control);
 void TapMole();
+void StartGame(); // taps 开始
+// The start tap, `hits` moles hit, then `misses` moles let go (the sixth ends a game).
+std::vector<MzTest::Step> Play(int hits, int misses);
+void Append(std::vector<MzTest::Step>& script, const std::vector<MzTest::Step>& more);
 // The interval of the mole timer as it stands after the moles shown so far.
 DWORD MoleInterval(int molesShown);
 void AdvanceToNextMole();
@@ -59,8 +68,11 @@ void TapEntryButton(int index);
 // Whether a message box is the active window, and its dismissal (Return key).
 bool MessageBoxShown();
 void DismissMessageBox();
-// Trace lines that start with prefix.
+HWND EntryWindow(); // the name entry window, or null
+std::string StatusLine();
+// Trace lines that start with prefix (or with any of the prefixes, in order).
 std::vector<std::string> TraceWith(const std::string& prefix);
+std::vector<std::string> TraceWith(std::initializer_list<const char*> prefixes);
 std::string SoundLine(const char* file); // "sound Disk\...\sounds\<file>"
 std::string Narrow(const WCHAR* text);   // UTF-8 of a UTF-16 text
 

@@ -16,24 +16,7 @@ CMzStringW EntryHeadingText() {
     return entry != nullptr ? entry->headingBar.GetText() : CMzStringW();
 }
 
-HWND EntryWindow() {
-    return FindWindowW(u"ZellikNameWnd", nullptr);
-}
-
-// Steps of a game that hits the first `hits` moles and then misses until it ends;
-// the last step is the tick that ends it.
-std::vector<MzTest::Step> GameWithHits(int hits) {
-    std::vector<MzTest::Step> script{[] { TapCentre(Wnd().menuButtons[0]); }};
-    for (int i = 0; i < hits; ++i) {
-        script.push_back([] { AdvanceToNextMole(); });
-        script.push_back([] { TapMole(); });
-    }
-    for (int i = 0; i < 6; ++i) {
-        script.push_back([] { AdvanceToNextMole(); });
-    }
-    return script;
-}
-
+// Play(hits, 6): the last step is the tick that ends the game.
 class NameEntryTest : public MoleTestBase {
 protected:
     void SetUp() override {
@@ -43,7 +26,7 @@ protected:
 };
 
 TEST_F(NameEntryTest, HitsEqualToTheRecordOpenNoEntry) {
-    auto script = GameWithHits(3);
+    auto script = Play(3, 6);
     script.push_back([] {
         EXPECT_EQ(GameState.hits, 3);
         EXPECT_EQ(EntryWindow(), nullptr);
@@ -54,11 +37,15 @@ TEST_F(NameEntryTest, HitsEqualToTheRecordOpenNoEntry) {
     EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
 }
 
+// The picture has slid in before the entry opens; the status line shows the old record
+// meanwhile and the new one after it.
 TEST_F(NameEntryTest, OneHitMoreStoresTheTypedName) {
-    auto script = GameWithHits(4);
+    auto script = Play(4, 6);
     script.push_back([] {
         // Inside the tick that ended the game, the entry window runs modally.
         ASSERT_NE(EntryWindow(), nullptr);
+        EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
+        EXPECT_EQ(StatusLine(), "已打中4次 - 最高纪录:Xi3次");
         // The idle timer started by the game over is stopped again for the entry.
         const auto idle = TraceWith("timer-");
         ASSERT_GE(idle.size(), 2u);
@@ -73,7 +60,7 @@ TEST_F(NameEntryTest, OneHitMoreStoresTheTypedName) {
         EXPECT_EQ(EntryWindow(), nullptr);
         EXPECT_EQ(GameState.highScore, 4);
         EXPECT_EQ(std::u16string(GameState.recordHolder), u"  Zoë 🐹");
-        EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中4次 - 最高纪录:  Zoë 🐹4次");
+        EXPECT_EQ(StatusLine(), "已打中4次 - 最高纪录:  Zoë 🐹4次");
         EXPECT_EQ(TraceWith("timer-set 11"), std::vector<std::string>{"timer-set 11 500"});
     });
     Run(script);
@@ -81,7 +68,7 @@ TEST_F(NameEntryTest, OneHitMoreStoresTheTypedName) {
 }
 
 TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
-    auto script = GameWithHits(5);
+    auto script = Play(5, 6);
     script.push_back([] {
         ASSERT_NE(EntryWindow(), nullptr);
         MzTest::ClearTrace();
@@ -101,14 +88,10 @@ TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
         MzTest::Advance(2000);
     });
     script.push_back([] {
-        EXPECT_TRUE(TraceWith("timer-set").empty());
-        EXPECT_TRUE(TraceWith("send").empty());
+        EXPECT_TRUE(TraceWith({"timer-set", "send"}).empty());
         MzTest::ClearTrace();
     });
-    // The next game over starts it again.
-    for (MzTest::Step& step : GameWithHits(0)) {
-        script.push_back(step);
-    }
+    Append(script, Play(0, 6)); // the next game over starts it again
     script.push_back([] {
         EXPECT_EQ(TraceWith("timer-set 11"), std::vector<std::string>{"timer-set 11 500"});
         EXPECT_EQ(TraceWith("timer-kill 11").size(), 7u) << "start and six steps";
@@ -118,10 +101,9 @@ TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
 }
 
 TEST_F(NameEntryTest, EmptyNameIsRefusedWithAPrompt) {
-    auto script = GameWithHits(4);
+    auto script = Play(4, 6);
     script.push_back([] {
         ASSERT_NE(EntryWindow(), nullptr);
-        MzTest::ClearTrace();
         TapEntryButton(1);
     });
     script.push_back([] {
@@ -142,10 +124,14 @@ TEST_F(NameEntryTest, EmptyNameIsRefusedWithAPrompt) {
     EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
 }
 
+// A holder's name longer than the text buffer is cut in the status line and the heading.
 TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
-    const std::u16string longName(3000, u'长');
-    WriteConfigText(SettingsText(longName, u"0"));
-    auto script = GameWithHits(1);
+    WriteConfigText(SettingsText(std::u16string(3000, u'长'), u"0"));
+    auto script = Play(1, 6);
+    script.insert(script.begin() + 2, [] {
+        EXPECT_EQ(Wnd().statusText.GetText().Length(), GameState.textBuf.Capacity() - 1);
+        EXPECT_EQ(StatusLine().rfind("已打中0次 - 最高纪录:长长", 0), 0u);
+    });
     script.push_back([] {
         ASSERT_NE(EntryWindow(), nullptr);
         const CMzStringW heading = EntryHeadingText();
@@ -159,7 +145,7 @@ TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
 // Over a work area smaller than the screen: the window takes its size, and its three
 // controls are placed from it and listed heading, edit, toolbar.
 TEST_F(NameEntryTest, ControlsArePlacedFromTheWindowsSizeAndListedInOrder) {
-    auto script = GameWithHits(4);
+    auto script = Play(4, 6);
     // Before the last tick, so that the main window itself stays where it is.
     script.insert(script.end() - 1, [] {
         MzSetWorkAreaProvider([](RECT* r) {
@@ -187,7 +173,7 @@ TEST_F(NameEntryTest, ControlsArePlacedFromTheWindowsSizeAndListedInOrder) {
 // Only on a file that holds neither key does the order of the two writes show.
 TEST_F(NameEntryTest, NameIsWrittenBeforeScore) {
     WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2");
-    auto script = GameWithHits(6); // the default record is 5
+    auto script = Play(6, 6); // the default record is 5
     script.push_back([] {
         ASSERT_NE(EntryWindow(), nullptr);
         MzTest::TypeText(u"Ann");
@@ -195,22 +181,6 @@ TEST_F(NameEntryTest, NameIsWrittenBeforeScore) {
     });
     Run(script);
     EXPECT_EQ(ReadConfig(), IniBytes(SettingsText(u"Ann", u"6")));
-}
-
-// At game over with a record: the picture has slid in before the entry opens, the
-// status line still shows the old record meanwhile, and is refreshed after it.
-TEST_F(NameEntryTest, RecordTestComesAfterTheSlideAndBeforeTheStatusLine) {
-    auto script = GameWithHits(4);
-    script.push_back([] {
-        ASSERT_NE(EntryWindow(), nullptr);
-        EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
-        EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中4次 - 最高纪录:Xi3次");
-        MzTest::TypeText(u"Bo");
-        TapEntryButton(1);
-    });
-    script.push_back(
-        [] { EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中4次 - 最高纪录:Bo4次"); });
-    Run(script);
 }
 
 } // namespace
