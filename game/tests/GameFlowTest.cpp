@@ -12,44 +12,33 @@ std::u16string ConfigWithSound(bool on) {
     return SettingsText(u"小儿子", u"1000", on ? u"1" : u"0");
 }
 
-struct SwitchCase {
-    const char* name;
-    int moles; // let go before the tap: -1 in the menu, 6 after the game over
-    bool soundBefore;
-    std::vector<std::string> sounds; // played by the tap
-};
+using SoundSwitchTest = MoleTestBase;
 
-void PrintTo(const SwitchCase& c, std::ostream* os) {
-    *os << c.name;
+TEST_F(SoundSwitchTest, TapWritesAtOnceAndPlaysWhatItShould) {
+    const std::vector<std::string> none, title{SoundLine("title.wav")}, mute{SoundLine("mute.wav")};
+    const struct {
+        int moles; // let go before the tap: -1 in the menu, 6 after the game over
+        bool soundBefore;
+        const std::vector<std::string>& sounds; // played by the tap
+    } cases[] = {{-1, false, title}, {-1, true, mute}, {1, false, none},
+                 {1, true, mute},    {6, false, none}, {6, true, mute}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "moles " << c.moles << " sound " << c.soundBefore);
+        Restart();
+        WriteConfigText(ConfigWithSound(c.soundBefore));
+        auto script = c.moles < 0 ? std::vector<MzTest::Step>{} : Play(0, c.moles);
+        script.push_back([] {
+            MzTest::ClearTrace();
+            TapCentre(Wnd().soundButton);
+        });
+        script.push_back([&] {
+            EXPECT_EQ(GameState.soundOn, !c.soundBefore);
+            EXPECT_EQ(TraceWith("sound"), c.sounds);
+            EXPECT_EQ(ReadConfig(), IniBytes(ConfigWithSound(!c.soundBefore)));
+        });
+        Run(script);
+    }
 }
-
-class SoundSwitchTest : public MoleTestBase, public ::testing::WithParamInterface<SwitchCase> {};
-
-TEST_P(SoundSwitchTest, TapWritesAtOnceAndPlaysWhatItShould) {
-    const SwitchCase& c = GetParam();
-    WriteConfigText(ConfigWithSound(c.soundBefore));
-    auto script = c.moles < 0 ? std::vector<MzTest::Step>{} : Play(0, c.moles);
-    script.push_back([] {
-        MzTest::ClearTrace();
-        TapCentre(Wnd().soundButton);
-    });
-    script.push_back([&c, this] {
-        EXPECT_EQ(GameState.soundOn, !c.soundBefore);
-        EXPECT_EQ(TraceWith("sound"), c.sounds);
-        EXPECT_EQ(ReadConfig(), IniBytes(ConfigWithSound(!c.soundBefore)));
-    });
-    Run(script);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, SoundSwitchTest,
-    ::testing::Values(SwitchCase{"MenuOn", -1, false, {SoundLine("title.wav")}},
-                      SwitchCase{"MenuOff", -1, true, {SoundLine("mute.wav")}},
-                      SwitchCase{"GameOn", 1, false, {}},
-                      SwitchCase{"GameOff", 1, true, {SoundLine("mute.wav")}},
-                      SwitchCase{"GameOverOn", 6, false, {}},
-                      SwitchCase{"GameOverOff", 6, true, {SoundLine("mute.wav")}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 using GameFlowTest = MoleTestBase;
 
@@ -150,53 +139,6 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
         EXPECT_TRUE(IsListed(Wnd().gameOverButton));
         EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
     });
-    Run(script);
-}
-
-// Through a long game with hits and misses, the menu and a second game: after every
-// step at most one mole is up, it is the current one, and hole 9's never is.
-TEST_F(GameFlowTest, AtMostOneMoleAtEveryStep) {
-    WriteConfigText(ConfigWithSound(true));
-    auto check = [](const char* where) {
-        SCOPED_TRACE(where);
-        EXPECT_FALSE(Wnd().moleButtons[9].IsVisible());
-        for (int k = 0; k < 9; ++k) {
-            if (Wnd().moleButtons[k].IsVisible()) {
-                EXPECT_EQ(k, GameState.moleHole); // so at most one is up
-            }
-        }
-    };
-    std::vector<MzTest::Step> script{[check] {
-        check("start-up");
-        StartGame();
-    }};
-    // Every 15th mole is let go: the sixth one let go ends the game at mole 76.
-    for (int mole = 1; mole <= 76; ++mole) {
-        script.push_back(AdvanceToNextMole);
-        script.push_back([check, mole] {
-            check("step");
-            ASSERT_EQ(GameState.molesShown, mole);
-            if (mole % 15 != 0 && mole < 76) {
-                TapMole();
-            }
-        });
-    }
-    script.push_back([check] {
-        check("game over");
-        EXPECT_TRUE(IsListed(Wnd().gameOverButton));
-        TapCentre(Wnd().gameOverButton);
-    });
-    script.push_back([check] {
-        check("menu");
-        StartGame();
-    });
-    for (int i = 0; i < 6; ++i) {
-        script.push_back([check] {
-            check("second game");
-            AdvanceToNextMole();
-        });
-    }
-    script.push_back([check] { check("second game over"); });
     Run(script);
 }
 

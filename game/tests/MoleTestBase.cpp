@@ -55,25 +55,13 @@ void MoleTestBase::TearDown() {
     device_.reset();
 }
 
-std::string MoleTestBase::ConfigHostPath() const {
-    return root_ + "/Disk/Programs/Games/burrowbop/config.ini";
-}
-
 std::string MoleTestBase::ReadConfig() const {
     std::ifstream in(ConfigHostPath(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool MoleTestBase::ConfigExists() const {
-    return fs::exists(ConfigHostPath());
-}
-
 void MoleTestBase::WriteConfigBytes(const std::string& bytes) const {
     device_->Put("Disk/Programs/Games/burrowbop/config.ini", bytes);
-}
-
-void MoleTestBase::WriteConfigText(const std::u16string& text) const {
-    WriteConfigBytes(IniBytes(text));
 }
 
 void MoleTestBase::MountAssetsWithout(const std::vector<std::string>& omitted) {
@@ -84,10 +72,6 @@ void MoleTestBase::MountAssetsWithout(const std::vector<std::string>& omitted) {
     }
     CePath::ResetForTests();
     CePath::AddMount(kInstallFolder, copy.string());
-}
-
-int MoleTestBase::Run(std::vector<MzTest::Step> script) {
-    return MzTest::RunApp(std::move(script));
 }
 
 CMoleMainWnd& Wnd() {
@@ -140,15 +124,9 @@ std::string StatusLine() {
     return Narrow(Wnd().statusText.GetText());
 }
 
-DWORD MoleInterval(int molesShown) {
-    if (molesShown == 0) {
-        return 1000;
-    }
-    return molesShown < 80 ? 1000 - 10 * molesShown : 210;
-}
-
 void AdvanceToNextMole() {
-    MzTest::Advance(MoleInterval(GameState.molesShown));
+    const int n = GameState.molesShown;
+    MzTest::Advance(n == 0 ? 1000 : n < 80 ? 1000 - 10 * n : 210);
 }
 
 std::vector<std::string> TraceWith(const std::string& prefix) {

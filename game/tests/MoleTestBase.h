@@ -27,18 +27,19 @@ protected:
 
     // Host path of the device root and of the settings file in it.
     const std::string& Root() const { return root_; }
-    std::string ConfigHostPath() const;
+    std::string ConfigHostPath() const {
+        return root_ + "/Disk/Programs/Games/burrowbop/config.ini";
+    }
     std::string ReadConfig() const;
-    bool ConfigExists() const;
     // Writes config.ini as FF FE + UTF-16LE of text (or raw bytes).
-    void WriteConfigText(const std::u16string& text) const;
+    void WriteConfigText(const std::u16string& text) const { WriteConfigBytes(IniBytes(text)); }
     void WriteConfigBytes(const std::string& bytes) const;
     // Mounts a copy of the repository's install folder without the named files
     // (paths relative to the install folder) instead of the repository's.
     void MountAssetsWithout(const std::vector<std::string>& omitted);
 
     // Runs the application in test mode with the script; returns the exit code.
-    int Run(std::vector<MzTest::Step> script);
+    int Run(std::vector<MzTest::Step> script) { return MzTest::RunApp(std::move(script)); }
     // Rows of a table each start from a fresh device root and application.
     void Restart() {
         TearDown();
@@ -58,9 +59,7 @@ void StartGame(); // taps 开始
 // The start tap, `hits` moles hit, then `misses` moles let go (the sixth ends a game).
 std::vector<MzTest::Step> Play(int hits, int misses);
 void Append(std::vector<MzTest::Step>& script, const std::vector<MzTest::Step>& more);
-// The interval of the mole timer as it stands after the moles shown so far.
-DWORD MoleInterval(int molesShown);
-void AdvanceToNextMole();
+void AdvanceToNextMole(); // by the mole timer's interval after the moles shown so far
 // Whether the main window lists the control (paints it and gives it taps).
 bool IsListed(UiWin& control);
 // The name entry window's toolbar: 0 cancel, 1 done.

@@ -1,4 +1,6 @@
-// Game over with the record beaten or not, and the name entry window.
+// Game over with the record beaten or not, and the name entry window. On the desktop
+// Enter stands for "完成" and Escape for "取消" in it; message boxes close with Enter,
+// Space and Escape; the title and game screens stay tap-only.
 #include "MoleTestBase.h"
 
 #include "ce/CeWindowTable.h"
@@ -16,6 +18,12 @@ CMzStringW EntryHeadingText() {
     return entry != nullptr ? entry->headingBar.GetText() : CMzStringW();
 }
 
+constexpr int kReturn = '\r'; // SDL key codes of the keys used here
+constexpr int kSpace = ' ';
+constexpr int kEscape = 0x1B;
+constexpr int kF11 = (1 << 30) | 68;
+constexpr int kCancel = -1, kDone = -2; // the toolbar's buttons instead of a key
+
 // Play(hits, 6): the last step is the tick that ends the game.
 class NameEntryTest : public MoleTestBase {
 protected:
@@ -24,6 +32,103 @@ protected:
         WriteConfigText(kSettings);
     }
 };
+
+using KeyboardTest = NameEntryTest;
+
+// The toolbar's buttons and the keys, one hit more than the record: the picture has
+// slid in before the entry opens, the status line shows the old record meanwhile and
+// the new one after it; the idle timer started by the game over is stopped for the
+// entry and started again only when a name is stored.
+TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
+    struct Case {
+        const char16_t* typed;
+        int key;
+        bool stored;     // the record is the new name and score
+        bool stillOpen;  // the entry window is still there after the key
+        bool promptOpen; // the empty-name prompt is up
+    } cases[] = {
+        {u"  Zoë 🐹", kDone, true, false, false}, {u"Nobody", kCancel, false, false, false},
+        {u"", kDone, false, true, true},         {u"小明", kReturn, true, false, false},
+        {u"小明", kEscape, false, false, false}, {u"", kReturn, false, true, true},
+        {u"", kEscape, false, false, false},     {u"小明", kSpace, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.typed) + " key " + std::to_string(c.key));
+        Restart();
+        auto steps = Play(4, 6);
+        steps.push_back([&] {
+            // Inside the tick that ended the game, the entry window runs modally.
+            ASSERT_NE(EntryWindow(), nullptr);
+            EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
+            EXPECT_EQ(StatusLine(), "已打中4次 - 最高纪录:Xi3次");
+            const auto idle = TraceWith("timer-");
+            ASSERT_GE(idle.size(), 2u);
+            EXPECT_EQ(idle[idle.size() - 2], "timer-set 11 500");
+            EXPECT_EQ(idle.back(), "timer-kill 11");
+            EXPECT_EQ(Narrow(EntryHeadingText()), "恭喜您打破了Xi保持的最高纪录，请留下大名");
+            MzTest::ClearTrace();
+            MzTest::TypeText(c.typed);
+            if (c.key < 0) {
+                TapEntryButton(c.key == kDone ? 1 : 0);
+            } else {
+                MzTest::KeyPress(c.key);
+            }
+        });
+        steps.push_back([&] {
+            EXPECT_EQ(EntryWindow() != nullptr, c.stillOpen);
+            ASSERT_EQ(MessageBoxShown(), c.promptOpen);
+            EXPECT_EQ(GameState.highScore, c.stored ? 4 : 3);
+            EXPECT_EQ(std::u16string(GameState.recordHolder), c.stored ? c.typed : u"Xi");
+            if (c.promptOpen) { // its own modal loop runs this step
+                auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
+                EXPECT_EQ(Narrow(box->Text().c_str()), "请输入您的大名");
+                EXPECT_TRUE(box->Caption().empty());
+                EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), EntryWindow());
+                MzTest::KeyPress(c.key < 0 ? kReturn : kSpace); // the entry stays
+            } else if (!c.stillOpen) {
+                EXPECT_EQ(StatusLine(),
+                          "已打中4次 - 最高纪录:" + Narrow(c.stored ? c.typed : u"Xi") +
+                              (c.stored ? "4次" : "3次"));
+                EXPECT_EQ(TraceWith("timer-set"), c.stored
+                                                      ? std::vector<std::string>{"timer-set 11 500"}
+                                                      : std::vector<std::string>{});
+            }
+        });
+        steps.push_back([&] {
+            if (c.promptOpen) {
+                EXPECT_FALSE(MessageBoxShown());
+                EXPECT_NE(EntryWindow(), nullptr);
+            }
+            PostQuitMessage(0);
+        });
+        Run(steps);
+        EXPECT_EQ(ReadConfig(), IniBytes(c.stored ? SettingsText(c.typed, u"4") : kSettings));
+    }
+}
+
+TEST_F(KeyboardTest, TitleAndGameScreensIgnoreKeys) {
+    const auto pressAll = [] {
+        MzTest::ClearTrace();
+        for (int key : {kReturn, kSpace, kEscape, kF11, int('a')})
+            MzTest::KeyPress(key);
+    };
+    Run({pressAll,
+         [] {
+             EXPECT_TRUE(GameState.inMenu);
+             EXPECT_FALSE(MessageBoxShown());
+             EXPECT_TRUE(TraceWith({"sound", "quit"}).empty());
+             StartGame();
+         },
+         AdvanceToNextMole,
+         [&] {
+             const int shown = GameState.molesShown;
+             pressAll();
+             EXPECT_FALSE(GameState.inMenu);
+             EXPECT_EQ(GameState.molesShown, shown);
+             EXPECT_EQ(GameState.hits, 0);
+             EXPECT_TRUE(TraceWith({"sound", "timer-"}).empty());
+         }});
+}
 
 TEST_F(NameEntryTest, HitsEqualToTheRecordOpenNoEntry) {
     auto script = Play(3, 6);
@@ -37,49 +142,13 @@ TEST_F(NameEntryTest, HitsEqualToTheRecordOpenNoEntry) {
     EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
 }
 
-// The picture has slid in before the entry opens; the status line shows the old record
-// meanwhile and the new one after it.
-TEST_F(NameEntryTest, OneHitMoreStoresTheTypedName) {
-    auto script = Play(4, 6);
-    script.push_back([] {
-        // Inside the tick that ended the game, the entry window runs modally.
-        ASSERT_NE(EntryWindow(), nullptr);
-        EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
-        EXPECT_EQ(StatusLine(), "已打中4次 - 最高纪录:Xi3次");
-        // The idle timer started by the game over is stopped again for the entry.
-        const auto idle = TraceWith("timer-");
-        ASSERT_GE(idle.size(), 2u);
-        EXPECT_EQ(idle[idle.size() - 2], "timer-set 11 500");
-        EXPECT_EQ(idle.back(), "timer-kill 11");
-        EXPECT_EQ(Narrow(EntryHeadingText()), "恭喜您打破了Xi保持的最高纪录，请留下大名");
-        MzTest::ClearTrace();
-        MzTest::TypeText(u"  Zoë 🐹");
-    });
-    script.push_back([] { TapEntryButton(1); });
-    script.push_back([] {
-        EXPECT_EQ(EntryWindow(), nullptr);
-        EXPECT_EQ(GameState.highScore, 4);
-        EXPECT_EQ(std::u16string(GameState.recordHolder), u"  Zoë 🐹");
-        EXPECT_EQ(StatusLine(), "已打中4次 - 最高纪录:  Zoë 🐹4次");
-        EXPECT_EQ(TraceWith("timer-set 11"), std::vector<std::string>{"timer-set 11 500"});
-    });
-    Run(script);
-    EXPECT_EQ(ReadConfig(), IniBytes(SettingsText(u"  Zoë 🐹", u"4")));
-}
-
+// The table above has the cancel itself; here what comes after it.
 TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
     auto script = Play(5, 6);
-    script.push_back([] {
-        ASSERT_NE(EntryWindow(), nullptr);
-        MzTest::ClearTrace();
-        MzTest::TypeText(u"Nobody");
-        TapEntryButton(0);
-    });
+    script.push_back([] { TapEntryButton(0); });
     script.push_back([] {
         EXPECT_EQ(EntryWindow(), nullptr);
-        EXPECT_EQ(GameState.highScore, 3);
-        EXPECT_EQ(std::u16string(GameState.recordHolder), u"Xi");
-        EXPECT_TRUE(TraceWith("timer-set").empty());
+        MzTest::ClearTrace();
         TapCentre(Wnd().gameOverButton);
     });
     script.push_back([] {
@@ -95,30 +164,6 @@ TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
     script.push_back([] {
         EXPECT_EQ(TraceWith("timer-set 11"), std::vector<std::string>{"timer-set 11 500"});
         EXPECT_EQ(TraceWith("timer-kill 11").size(), 7u) << "start and six steps";
-    });
-    Run(script);
-    EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
-}
-
-TEST_F(NameEntryTest, EmptyNameIsRefusedWithAPrompt) {
-    auto script = Play(4, 6);
-    script.push_back([] {
-        ASSERT_NE(EntryWindow(), nullptr);
-        TapEntryButton(1);
-    });
-    script.push_back([] {
-        // The prompt's own modal loop runs this step.
-        ASSERT_TRUE(MessageBoxShown());
-        auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
-        EXPECT_EQ(Narrow(box->Text().c_str()), "请输入您的大名");
-        EXPECT_TRUE(box->Caption().empty());
-        EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), EntryWindow());
-        DismissMessageBox();
-    });
-    script.push_back([] {
-        EXPECT_NE(EntryWindow(), nullptr) << "the entry stays open";
-        EXPECT_EQ(GameState.highScore, 3);
-        TapEntryButton(0);
     });
     Run(script);
     EXPECT_EQ(ReadConfig(), IniBytes(kSettings));

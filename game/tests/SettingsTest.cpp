@@ -69,7 +69,7 @@ TEST_P(SettingsTest, StartUpLeavesFileAndState) {
         CePath::ResetForTests(); // no mount: the install folder does not exist
     }
     LoadSettings();
-    EXPECT_EQ(ConfigExists(), c.kind != SettingsCase::NoFolder);
+    EXPECT_EQ(std::filesystem::exists(ConfigHostPath()), c.kind != SettingsCase::NoFolder);
     EXPECT_EQ(ReadConfig(), c.after ? *c.after : *c.before);
     EXPECT_EQ(GameState.soundOn, c.soundOn);
     EXPECT_EQ(std::u16string(GameState.recordHolder), c.holder);
