@@ -27,31 +27,99 @@ void ExpectOnlyTheCurrentMoleUp() {
     }
 }
 
+void ExpectStartRoundInOrder() {
+    std::vector<std::string> slide;
+    for (int i = 0; i < 200; ++i) {
+        const int y = 56 - 2 * (i + 1);
+        slide.push_back("move 0 192 " + std::to_string(y));
+        if (y == -102) {
+            slide.push_back("hide 0");
+        }
+        if (i < 3) {
+            slide.push_back("unlist " + std::to_string(250 + i));
+        }
+    }
+    EXPECT_EQ(TraceWith({"move 0 192 ", "hide 0", "unlist"}), slide);
+    EXPECT_EQ(
+        TraceWith({"list", "timer", "sound"}),
+        (std::vector<std::string>{"list 0", "list 0", "list 0", "list 0", "list 0", "list 0",
+                                  "timer-set 10 1000", "timer-kill 11", SoundLine("appear.wav")}));
+    EXPECT_EQ(RectOf(Wnd().statusText), (Rect{10, 10, 700, 30}));
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(RectOf(Wnd().hammerPictures[i]), (Rect{10 + 25 * i, 10, 24, 30})) << i;
+    }
+    EXPECT_FALSE(GameState.inMenu);
+    EXPECT_EQ(HammersListed(), 5);
+    EXPECT_FALSE(IsListed(Wnd().menuButtons[0]));
+    EXPECT_EQ(Wnd().logoPicture.GetPosY(), 56 - 400);
+    EXPECT_FALSE(Wnd().logoPicture.IsVisible());
+    EXPECT_TRUE(IsListed(Wnd().statusText));
+}
+
+void ExpectGameOverInOrder() {
+    std::vector<std::string> expected{"timer-set 10 940", "timer-kill 11",       "timer-kill 10",
+                                      "timer-set 11 500", SoundLine("lose.wav"), "list 261"};
+    for (int i = 1; i <= 148; ++i) {
+        expected.push_back("move 261 125 " + std::to_string(-112 + 2 * i));
+        expected.push_back("present");
+    }
+    // The three backgrounds are repainted once after the slide.
+    expected.insert(expected.end(), {"present", "present", "present"});
+    // Repaints before the game over belong to the tick's mole step.
+    std::vector<std::string> got;
+    bool over = false;
+    for (const std::string& line :
+         TraceWith({"timer", "sound", "list", "unlist", "move 261", "present"})) {
+        over = over || line == "timer-kill 10";
+        if (over || line != "present") {
+            got.push_back(line);
+        }
+    }
+    // After that only the message loop's own repaint of the status line.
+    ASSERT_GE(got.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + expected.size()), expected);
+    EXPECT_EQ(got.size() - expected.size(), 1u);
+    EXPECT_EQ(StatusLine(), "已打中0次 - 最高纪录:小儿子1000次");
+}
+
 using GamePlayTest = MoleTestBase;
 
+// A game without hits, with sound on. At its start the logo slides up 200 steps; the
+// menu buttons leave in the first three and the logo is hidden at the first step that
+// takes its top above -100. Then the status line and the hammers come, and last the
+// timers and the start sound. Every tick lets a mole go and a hammer leave, from the
+// right. The sixth ends the game: its own mole step, then the mole timer stops, the idle
+// timer starts, the lose sound plays, the picture is listed and slides 148 steps down to
+// y = 184, repainted at every step, and last the backgrounds are repainted.
 TEST_F(GamePlayTest, GameWithoutHitsEndsAtTheSixthTick) {
-    std::vector<MzTest::Step> script{StartGame, [] {
-                                         EXPECT_FALSE(GameState.inMenu);
-                                         EXPECT_EQ(HammersListed(), 5);
-                                         EXPECT_FALSE(IsListed(Wnd().menuButtons[0]));
-                                         EXPECT_EQ(Wnd().logoPicture.GetPosY(), 56 - 400);
-                                         EXPECT_FALSE(Wnd().logoPicture.IsVisible());
-                                         EXPECT_TRUE(IsListed(Wnd().statusText));
+    WriteConfigText(ConfigWith(u"1", u"1000"));
+    std::vector<MzTest::Step> script{[] {
+                                         MzTest::ClearTrace();
+                                         StartGame();
+                                     },
+                                     [] {
+                                         ExpectStartRoundInOrder();
                                          MzTest::ClearTrace();
                                      }};
     for (int tick = 1; tick <= 6; ++tick) {
-        script.push_back(AdvanceToNextMole);
+        script.push_back([tick] {
+            if (tick == 6) {
+                MzTest::ClearTrace();
+            }
+            AdvanceToNextMole();
+        });
         script.push_back([tick] {
             SCOPED_TRACE(tick);
             EXPECT_EQ(GameState.molesShown, tick);
             EXPECT_EQ(GameState.misses, tick);
             ExpectOnlyTheCurrentMoleUp();
-            // Hammers leave from the right: 5 - misses stay, the leftmost ones.
             for (int i = 0; i < 5; ++i) {
                 EXPECT_EQ(IsListed(Wnd().hammerPictures[i]), i < 5 - std::min(tick, 5)) << i;
             }
-            // The game over itself: GameOverStopsStartsPlaysListsAndSlidesInOrder.
             EXPECT_EQ(IsListed(Wnd().gameOverButton), tick == 6);
+            if (tick == 6) {
+                ExpectGameOverInOrder();
+            }
         });
     }
     Run(script);
@@ -59,7 +127,10 @@ TEST_F(GamePlayTest, GameWithoutHitsEndsAtTheSixthTick) {
 
 TEST_F(GamePlayTest, HittingEveryMoleKeepsFourHammersAndRunsAt210) {
     WriteConfigText(ConfigWith(u"0", u"1000"));
-    std::vector<MzTest::Step> script{StartGame, MzTest::ClearTrace};
+    std::vector<MzTest::Step> script{StartGame, [] {
+                                         EXPECT_EQ(StatusLine(), "") << "first game: empty";
+                                         MzTest::ClearTrace();
+                                     }};
     for (int mole = 1; mole <= 90; ++mole) {
         script.push_back(AdvanceToNextMole);
         script.push_back([mole] {
@@ -67,7 +138,13 @@ TEST_F(GamePlayTest, HittingEveryMoleKeepsFourHammersAndRunsAt210) {
             EXPECT_EQ(GameState.misses, 1);
             EXPECT_EQ(HammersListed(), 4);
             ExpectOnlyTheCurrentMoleUp();
+            // The status line shows the hits at the next step, not at the hit.
+            const std::string status =
+                "已打中" + std::to_string(mole - 1) + "次 - 最高纪录:小儿子1000次";
+            EXPECT_EQ(StatusLine(), status);
             TapMole();
+            EXPECT_EQ(GameState.hits, mole);
+            EXPECT_EQ(StatusLine(), status);
         });
     }
     script.push_back([] {
@@ -87,89 +164,6 @@ TEST_F(GamePlayTest, HittingEveryMoleKeepsFourHammersAndRunsAt210) {
         MzTest::Advance(1);
     });
     script.push_back([] { EXPECT_EQ(GameState.molesShown, 91); });
-    Run(script);
-}
-
-TEST_F(GamePlayTest, StatusLineShowsHitsAtTheNextStepNotAtTheHit) {
-    Run({StartGame, [] { EXPECT_EQ(StatusLine(), "") << "first game: empty"; }, AdvanceToNextMole,
-         TapMole,
-         [] {
-             EXPECT_EQ(GameState.hits, 1);
-             EXPECT_EQ(StatusLine(), "已打中0次 - 最高纪录:小儿子5次");
-             AdvanceToNextMole();
-         },
-         [] { EXPECT_EQ(StatusLine(), "已打中1次 - 最高纪录:小儿子5次"); }});
-}
-
-// The logo slides up 200 steps; the menu buttons leave in the first three and the logo
-// is hidden at the first step that takes its top above -100. Then the status line and
-// the hammers come, and last the timers and the start sound.
-TEST_F(GamePlayTest, StartRoundSlidesListsAndArmsInOrder) {
-    WriteConfigText(ConfigWith(u"1", u"1000"));
-    Run({[] {
-             MzTest::ClearTrace();
-             StartGame();
-         },
-         [] {
-             std::vector<std::string> slide;
-             for (int i = 0; i < 200; ++i) {
-                 const int y = 56 - 2 * (i + 1);
-                 slide.push_back("move 0 192 " + std::to_string(y));
-                 if (y == -102) {
-                     slide.push_back("hide 0");
-                 }
-                 if (i < 3) {
-                     slide.push_back("unlist " + std::to_string(250 + i));
-                 }
-             }
-             EXPECT_EQ(TraceWith({"move 0 192 ", "hide 0", "unlist"}), slide);
-             EXPECT_EQ(TraceWith({"list", "timer", "sound"}),
-                       (std::vector<std::string>{"list 0", "list 0", "list 0", "list 0", "list 0",
-                                                 "list 0", "timer-set 10 1000", "timer-kill 11",
-                                                 SoundLine("appear.wav")}));
-             EXPECT_EQ(RectOf(Wnd().statusText), (Rect{10, 10, 700, 30}));
-             for (int i = 0; i < 5; ++i) {
-                 EXPECT_EQ(RectOf(Wnd().hammerPictures[i]), (Rect{10 + 25 * i, 10, 24, 30})) << i;
-             }
-         }});
-}
-
-// The tick that ends a game: its own mole step, then the mole timer stops, the idle
-// timer starts, the lose sound plays, the picture is listed and slides 148 steps
-// down to y = 184, repainted at every step, and last the backgrounds are repainted.
-TEST_F(GamePlayTest, GameOverStopsStartsPlaysListsAndSlidesInOrder) {
-    WriteConfigText(ConfigWith(u"1", u"1000"));
-    auto script = Play(0, 5);
-    script.push_back([] {
-        MzTest::ClearTrace();
-        AdvanceToNextMole();
-    });
-    script.push_back([] {
-        std::vector<std::string> expected{"timer-set 10 940",    "timer-kill 11",
-                                          "timer-kill 10",       "timer-set 11 500",
-                                          SoundLine("lose.wav"), "list 261"};
-        for (int i = 1; i <= 148; ++i) {
-            expected.push_back("move 261 125 " + std::to_string(-112 + 2 * i));
-            expected.push_back("present");
-        }
-        // The three backgrounds are repainted once after the slide.
-        expected.insert(expected.end(), {"present", "present", "present"});
-        // Repaints before the game over belong to the tick's mole step.
-        std::vector<std::string> got;
-        bool over = false;
-        for (const std::string& line :
-             TraceWith({"timer", "sound", "list", "unlist", "move 261", "present"})) {
-            over = over || line == "timer-kill 10";
-            if (over || line != "present") {
-                got.push_back(line);
-            }
-        }
-        // After that only the message loop's own repaint of the status line.
-        ASSERT_GE(got.size(), expected.size());
-        EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + expected.size()), expected);
-        EXPECT_EQ(got.size() - expected.size(), 1u);
-        EXPECT_EQ(StatusLine(), "已打中0次 - 最高纪录:小儿子1000次");
-    });
     Run(script);
 }
 

@@ -48,10 +48,6 @@ TEST(GameStateLifetime, DISABLED_Child) {
         GTEST_SKIP();
     }
     const GameStateRecord& s = GameState;
-    EXPECT_EQ(s.holeCount[0], 10);
-    EXPECT_EQ(s.holeCount[1], 18);
-    EXPECT_EQ(s.rowCount[0], 3);
-    EXPECT_EQ(s.rowCount[1], 4);
     EXPECT_TRUE(s.inMenu);
     EXPECT_EQ(s.moleHole + s.highScore + s.layoutIndex + s.prevHole + s.molesShown + s.hits +
                   s.misses,

@@ -56,16 +56,36 @@ TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
         SCOPED_TRACE(Narrow(c.typed) + " key " + std::to_string(c.key));
         Restart();
         auto steps = Play(4, 6);
+        // A work area smaller than the screen, set before the last tick so that the main
+        // window itself stays where it is.
+        steps.insert(steps.end() - 1, [] {
+            MzSetWorkAreaProvider([](RECT* r) {
+                *r = RECT{0, 40, 720, 460};
+                return true;
+            });
+        });
         steps.push_back([&] {
-            // Inside the tick that ended the game, the entry window runs modally.
-            ASSERT_NE(EntryWindow(), nullptr);
+            // Inside the tick that ended the game, the entry window runs modally, takes
+            // the work area's size and places its controls from it, listed in this order.
+            auto* entry = dynamic_cast<CNameEntryWnd*>(MzTest::ActiveWindow());
+            ASSERT_NE(entry, nullptr);
+            EXPECT_EQ(entry->m_hWnd, EntryWindow());
+            EXPECT_EQ(entry->GetWidth(), 720);
+            EXPECT_EQ(entry->GetHeight(), 420);
+            EXPECT_EQ(RectOf(entry->headingBar), (Rect{0, 0, 720, 42}));
+            EXPECT_EQ(RectOf(entry->nameEdit), (Rect{40, 85, 640, 68}));
+            EXPECT_EQ(RectOf(entry->toolbar), (Rect{0, 352, 720, 68}));
+            EXPECT_EQ(entry->toolbar.GetID(), 351);
+            EXPECT_EQ(entry->Controls(),
+                      (std::vector<UiWin*>{&entry->headingBar, &entry->nameEdit, &entry->toolbar}));
             EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
             EXPECT_EQ(StatusLine(), "已打中4次 - 最高纪录:Xi3次");
             const auto idle = TraceWith("timer-");
             ASSERT_GE(idle.size(), 2u);
             EXPECT_EQ(idle[idle.size() - 2], "timer-set 11 500");
             EXPECT_EQ(idle.back(), "timer-kill 11");
-            EXPECT_EQ(Narrow(EntryHeadingText()), "恭喜您打破了Xi保持的最高纪录，请留下大名");
+            EXPECT_EQ(Narrow(entry->headingBar.GetText()),
+                      "恭喜您打破了Xi保持的最高纪录，请留下大名");
             MzTest::ClearTrace();
             MzTest::TypeText(c.typed);
             if (c.key < 0) {
@@ -182,34 +202,6 @@ TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
         const CMzStringW heading = EntryHeadingText();
         EXPECT_EQ(heading.Length(), GameState.textBuf.Capacity() - 1);
         EXPECT_EQ(Narrow(heading).rfind("恭喜您打破了长长", 0), 0u);
-        TapEntryButton(0);
-    });
-    Run(script);
-}
-
-// Over a work area smaller than the screen: the window takes its size, and its three
-// controls are placed from it and listed heading, edit, toolbar.
-TEST_F(NameEntryTest, ControlsArePlacedFromTheWindowsSizeAndListedInOrder) {
-    auto script = Play(4, 6);
-    // Before the last tick, so that the main window itself stays where it is.
-    script.insert(script.end() - 1, [] {
-        MzSetWorkAreaProvider([](RECT* r) {
-            *r = RECT{0, 40, 720, 460};
-            return true;
-        });
-    });
-    script.push_back([] {
-        auto* entry = dynamic_cast<CNameEntryWnd*>(MzTest::ActiveWindow());
-        ASSERT_NE(entry, nullptr);
-        const int w = entry->GetWidth(), h = entry->GetHeight();
-        EXPECT_EQ(w, 720);
-        EXPECT_EQ(h, 420);
-        EXPECT_EQ(RectOf(entry->headingBar), (Rect{0, 0, w, 42}));
-        EXPECT_EQ(RectOf(entry->nameEdit), (Rect{40, 85, w - 80, 68}));
-        EXPECT_EQ(RectOf(entry->toolbar), (Rect{0, h - 68, w, 68}));
-        EXPECT_EQ(entry->toolbar.GetID(), 351);
-        EXPECT_EQ(entry->Controls(),
-                  (std::vector<UiWin*>{&entry->headingBar, &entry->nameEdit, &entry->toolbar}));
         TapEntryButton(0);
     });
     Run(script);

@@ -265,48 +265,42 @@ using ManyCopiesTest = SingleInstanceTest;
 // yet shown its window, the others wait for the window instead of starting too.
 // Exactly one game stays; every other copy ends, having brought it forward.
 TEST_F(ManyCopiesTest, StartedTogetherTheyLeaveExactlyOneGame) {
-    const struct {
-        int copies;
-        int rounds;
-    } cases[] = {
-        {20, 3},
-#ifndef __SANITIZE_ADDRESS__ // a hundred sanitized games at once would need gigabytes
-        {100, 2},
+    std::vector<int> rounds{20, 20, 20}; // copies started together
+    // A hundred sanitized games at once would need gigabytes.
+#ifndef __SANITIZE_ADDRESS__
+    rounds.insert(rounds.end(), {100, 100});
 #endif
-    };
-    for (const auto& c : cases) {
-        for (int round = 0; round < c.rounds; ++round) {
-            SCOPED_TRACE(std::to_string(c.copies) + " copies, round " + std::to_string(round));
-            std::vector<std::unique_ptr<GameProcess>> games;
-            for (int i = 0; i < c.copies; ++i) {
-                games.push_back(std::make_unique<GameProcess>());
-                ASSERT_TRUE(StartGame(*games.back()));
-            }
-            // Generous: a hundred programs start on a small shared machine.
-            auto deadline = Clock::now() + 90s;
-            std::vector<int> codes(games.size(), -1);
-            size_t running = games.size();
-            while (running > 1 && Clock::now() < deadline) {
-                std::this_thread::sleep_for(100ms);
-                running = 0;
-                for (size_t i = 0; i < games.size(); ++i) {
-                    if (codes[i] == -1)
-                        codes[i] = games[i]->Wait(0ms);
-                    running += codes[i] == -1 ? 1 : 0;
-                }
-            }
-            EXPECT_EQ(running, 1u) << "games left running";
-            EXPECT_NE(WaitForGameWindow(), nullptr);
-            EXPECT_EQ(std::count_if(codes.begin(), codes.end(), [](int code) { return code > 0; }),
-                      0)
-                << "copies that ended with an error";
-            for (size_t i = 0; i < games.size(); ++i) {
-                if (codes[i] == -1) {
-                    EXPECT_EQ(games[i]->Wait(300ms), -1) << "the one game runs on";
-                }
-            }
-            games.clear(); // stops the game; the next round starts on a free name
+    for (size_t round = 0; round < rounds.size(); ++round) {
+        const int copies = rounds[round];
+        SCOPED_TRACE(std::to_string(copies) + " copies, round " + std::to_string(round));
+        std::vector<std::unique_ptr<GameProcess>> games;
+        for (int i = 0; i < copies; ++i) {
+            games.push_back(std::make_unique<GameProcess>());
+            ASSERT_TRUE(StartGame(*games.back()));
         }
+        // Generous: a hundred programs start on a small shared machine.
+        auto deadline = Clock::now() + 90s;
+        std::vector<int> codes(games.size(), -1);
+        size_t running = games.size();
+        while (running > 1 && Clock::now() < deadline) {
+            std::this_thread::sleep_for(100ms);
+            running = 0;
+            for (size_t i = 0; i < games.size(); ++i) {
+                if (codes[i] == -1)
+                    codes[i] = games[i]->Wait(0ms);
+                running += codes[i] == -1 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(running, 1u) << "games left running";
+        EXPECT_NE(WaitForGameWindow(), nullptr);
+        EXPECT_EQ(std::count_if(codes.begin(), codes.end(), [](int code) { return code > 0; }), 0)
+            << "copies that ended with an error";
+        for (size_t i = 0; i < games.size(); ++i) {
+            if (codes[i] == -1) {
+                EXPECT_EQ(games[i]->Wait(300ms), -1) << "the one game runs on";
+            }
+        }
+        games.clear(); // stops the game; the next round starts on a free name
     }
 }
 
