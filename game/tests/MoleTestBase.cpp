@@ -74,10 +74,6 @@ void MoleTestBase::MountAssetsWithout(const std::vector<std::string>& omitted) {
     CePath::AddMount(kInstallFolder, copy.string());
 }
 
-CMoleMainWnd& Wnd() {
-    return *theApp.mainWnd;
-}
-
 namespace {
 // A tap at a pixel of the main window, wherever the work area has put it.
 void TapInWindow(int x, int y) {
@@ -98,10 +94,6 @@ void TapMole() {
     TapInWindow(mole.GetPosX() + 12, mole.GetPosY() + mole.GetHeight() / 2);
 }
 
-void StartGame() {
-    TapCentre(Wnd().menuButtons[0]);
-}
-
 std::vector<MzTest::Step> Play(int hits, int misses) {
     std::vector<MzTest::Step> steps{StartGame};
     for (int i = 0; i < hits; ++i) {
@@ -112,25 +104,9 @@ std::vector<MzTest::Step> Play(int hits, int misses) {
     return steps;
 }
 
-void Append(std::vector<MzTest::Step>& script, const std::vector<MzTest::Step>& more) {
-    script.insert(script.end(), more.begin(), more.end());
-}
-
-HWND EntryWindow() {
-    return FindWindowW(u"ZellikNameWnd", nullptr);
-}
-
-std::string StatusLine() {
-    return Narrow(Wnd().statusText.GetText());
-}
-
 void AdvanceToNextMole() {
     const int n = GameState.molesShown;
     MzTest::Advance(n == 0 ? 1000 : n < 80 ? 1000 - 10 * n : 210);
-}
-
-std::vector<std::string> TraceWith(const std::string& prefix) {
-    return TraceWith({prefix.c_str()});
 }
 
 std::vector<std::string> TraceWith(std::initializer_list<const char*> prefixes) {
@@ -142,10 +118,6 @@ std::vector<std::string> TraceWith(std::initializer_list<const char*> prefixes) 
         }
     }
     return lines;
-}
-
-std::string SoundLine(const char* file) {
-    return std::string("sound Disk\\Programs\\Games\\burrowbop\\sounds\\") + file;
 }
 
 std::string Narrow(const WCHAR* text) {
@@ -169,14 +141,6 @@ bool MessageBoxShown() {
     return active != nullptr && std::u16string(active->GetWndClassName()) == u"MzMessageBoxWnd";
 }
 
-void DismissMessageBox() {
-    MzTest::KeyPress('\r'); // the Return key
-}
-
 void PrintTo(const Rect& r, std::ostream* os) {
     *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
-}
-
-Rect RectOf(UiWin& c) {
-    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
 }

@@ -52,13 +52,19 @@ private:
 };
 
 // Helpers for use inside script steps.
-CMoleMainWnd& Wnd();
+inline CMoleMainWnd& Wnd() {
+    return *theApp.mainWnd;
+}
 void TapCentre(UiWin& control);
 void TapMole();
-void StartGame(); // taps 开始
+inline void StartGame() { // taps 开始
+    TapCentre(Wnd().menuButtons[0]);
+}
 // The start tap, `hits` moles hit, then `misses` moles let go (the sixth ends a game).
 std::vector<MzTest::Step> Play(int hits, int misses);
-void Append(std::vector<MzTest::Step>& script, const std::vector<MzTest::Step>& more);
+inline void Append(std::vector<MzTest::Step>& script, const std::vector<MzTest::Step>& more) {
+    script.insert(script.end(), more.begin(), more.end());
+}
 void AdvanceToNextMole(); // by the mole timer's interval after the moles shown so far
 // Whether the main window lists the control (paints it and gives it taps).
 bool IsListed(UiWin& control);
@@ -66,14 +72,24 @@ bool IsListed(UiWin& control);
 void TapEntryButton(int index);
 // Whether a message box is the active window, and its dismissal (Return key).
 bool MessageBoxShown();
-void DismissMessageBox();
-HWND EntryWindow(); // the name entry window, or null
-std::string StatusLine();
-// Trace lines that start with prefix (or with any of the prefixes, in order).
-std::vector<std::string> TraceWith(const std::string& prefix);
+inline void DismissMessageBox() {
+    MzTest::KeyPress('\r');
+}
+inline HWND EntryWindow() { // the name entry window, or null
+    return FindWindowW(u"ZellikNameWnd", nullptr);
+}
+// Trace lines that start with any of the prefixes, in order.
 std::vector<std::string> TraceWith(std::initializer_list<const char*> prefixes);
-std::string SoundLine(const char* file); // "sound Disk\...\sounds\<file>"
-std::string Narrow(const WCHAR* text);   // UTF-8 of a UTF-16 text
+inline std::vector<std::string> TraceWith(const std::string& prefix) {
+    return TraceWith({prefix.c_str()});
+}
+inline std::string SoundLine(const char* file) { // "sound Disk\...\sounds\<file>"
+    return std::string("sound Disk\\Programs\\Games\\burrowbop\\sounds\\") + file;
+}
+std::string Narrow(const WCHAR* text); // UTF-8 of a UTF-16 text
+inline std::string StatusLine() {
+    return Narrow(Wnd().statusText.GetText());
+}
 
 // A control's rectangle (x, y, width, height), comparable and printable in assertions.
 struct Rect {
@@ -81,4 +97,6 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 void PrintTo(const Rect& r, std::ostream* os);
-Rect RectOf(UiWin& c);
+inline Rect RectOf(UiWin& c) {
+    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
+}

@@ -119,21 +119,18 @@ TEST_F(SettingsFileTest, SoundSwitchOnFilesThatAreHardToWrite) {
             std::filesystem::permissions(ConfigHostPath(), std::filesystem::perms::owner_read);
         }
         std::vector<size_t> sizes;
-        Run({[] {
-                 EXPECT_FALSE(GameState.soundOn);
-                 TapCentre(Wnd().soundButton);
-             },
-             [&] {
-                 EXPECT_TRUE(GameState.soundOn) << "the tap counts for this run";
-                 sizes.push_back(ReadConfig().size());
-                 TapCentre(Wnd().soundButton);
-             },
-             [&] {
-                 EXPECT_FALSE(GameState.soundOn);
-                 sizes.push_back(ReadConfig().size());
-                 TapCentre(Wnd().soundButton);
-             },
-             [&] { sizes.push_back(ReadConfig().size()); }});
+        std::vector<MzTest::Step> script;
+        for (int tap = 0; tap < 3; ++tap) {
+            script.push_back([&, tap] {
+                EXPECT_EQ(GameState.soundOn, tap == 1) << "the tap counts for this run";
+                if (tap > 0) {
+                    sizes.push_back(ReadConfig().size());
+                }
+                TapCentre(Wnd().soundButton);
+            });
+        }
+        script.push_back([&] { sizes.push_back(ReadConfig().size()); });
+        Run(script);
         const std::string after = ReadConfig();
         if (c.readOnly) {
             EXPECT_EQ(after, c.bytes);

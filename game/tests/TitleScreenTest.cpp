@@ -69,32 +69,55 @@ TEST_F(TitleScreenTest, ControlsHaveTheirIdsAndRectangles) {
 
 using TitleSoundTest = MoleTestBase;
 
-// Rows: whether sound is stored on, and whether lose.wav is installed.
+// Rows: whether sound is stored on, and what the install lacks. Without the install
+// folder, or with broken pictures and sounds, the game still starts and plays; only what
+// is missing is not shown or heard.
 TEST_F(TitleSoundTest, MusicAndSwitchFollowSettingAndFiles) {
-    for (const bool soundOn : {false, true}) {
-        for (const bool loseInstalled : {false, true}) {
-            SCOPED_TRACE(::testing::Message() << "sound " << soundOn << " lose " << loseInstalled);
-            Restart();
-            WriteConfigText(SettingsText(u"A", u"5", soundOn ? u"1" : u"0"));
-            if (!loseInstalled) {
+    enum Install { Whole, NoLoseSound, BrokenFiles, NoFolder };
+    const struct {
+        bool soundOn;
+        Install install;
+    } cases[] = {{false, Whole},      {true, Whole},        {false, NoLoseSound},
+                 {true, NoLoseSound}, {false, BrokenFiles}, {false, NoFolder}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "sound " << c.soundOn << " install " << c.install);
+        Restart();
+        if (c.install == NoFolder) {
+            CePath::ResetForTests(); // nothing mounted: the install folder does not exist
+        } else if (c.install == BrokenFiles) {
+            MountAssetsWithout({});
+            for (const char* name : {"images/bg1-0.png", "images/mole1-0.png", "sounds/hit.wav"}) {
+                std::ofstream(Root() + "/assets-copy/" + name) << "not a picture or a sound";
+            }
+        } else {
+            WriteConfigText(SettingsText(u"A", u"5", c.soundOn ? u"1" : u"0"));
+            if (c.install == NoLoseSound) {
                 MountAssetsWithout({"sounds/lose.wav"});
             }
-            bool tappedSwitch = false;
-            Run({[&] {
-                     EXPECT_EQ(TraceWith("sound"),
-                               soundOn ? std::vector<std::string>{SoundLine("title.wav")}
-                                       : std::vector<std::string>{});
-                     EXPECT_EQ(Wnd().soundButton.GetID() == 260, loseInstalled);
-                     if (loseInstalled) {
-                         EXPECT_EQ(Wnd().soundButton.GetState(), soundOn ? 1 : 0);
-                     }
-                     MzTest::Tap(695, 25); // where the switch stands
-                     tappedSwitch = true;
-                 },
-                 // Without the switch the tap reaches nothing and the setting stays.
-                 [&] { EXPECT_EQ(GameState.soundOn, loseInstalled ? !soundOn : soundOn); }});
-            EXPECT_TRUE(tappedSwitch);
         }
+        const bool hasSwitch = c.install == Whole || c.install == BrokenFiles;
+        auto script = Play(0, 6);
+        script.insert(script.begin(),
+                      {[&] {
+                           EXPECT_EQ(TraceWith("sound"),
+                                     c.soundOn ? std::vector<std::string>{SoundLine("title.wav")}
+                                               : std::vector<std::string>{});
+                           EXPECT_EQ(GameState.highScore, 5);
+                           EXPECT_EQ(Wnd().soundButton.GetID() == 260, hasSwitch);
+                           if (hasSwitch) {
+                               EXPECT_EQ(Wnd().soundButton.GetState(), c.soundOn ? 1 : 0);
+                           }
+                           MzTest::Tap(695, 25); // where the switch stands
+                       },
+                       // Without the switch the tap reaches nothing and the setting stays.
+                       [&] { EXPECT_EQ(GameState.soundOn, hasSwitch ? !c.soundOn : c.soundOn); }});
+        bool over = false;
+        script.push_back([&] {
+            EXPECT_EQ(GameState.molesShown, 6);
+            over = IsListed(Wnd().gameOverButton);
+        });
+        Run(script);
+        EXPECT_TRUE(over);
     }
 }
 
@@ -149,35 +172,6 @@ TEST_F(UsbMessageTest, QuitsOnlyWithWParamZero) {
         if (quits) {
             EXPECT_EQ(TraceWith("quit"), std::vector<std::string>{"quit 0"});
         }
-    }
-}
-
-using DamagedInstallTest = MoleTestBase;
-
-// Without the install folder, or with broken pictures and sounds, the game still starts
-// and plays; only what is missing is not shown or heard.
-TEST_F(DamagedInstallTest, GameStartsAndPlays) {
-    for (const bool folderMissing : {false, true}) {
-        SCOPED_TRACE(folderMissing ? "folder missing" : "files broken");
-        Restart();
-        if (folderMissing) {
-            CePath::ResetForTests(); // nothing mounted: the install folder does not exist
-        } else {
-            MountAssetsWithout({});
-            for (const char* name : {"images/bg1-0.png", "images/mole1-0.png", "sounds/hit.wav"}) {
-                std::ofstream(Root() + "/assets-copy/" + name) << "not a picture or a sound";
-            }
-        }
-        auto script = Play(0, 6);
-        script.insert(script.begin(), [folderMissing] {
-            EXPECT_EQ(Wnd().soundButton.GetID() == 260, !folderMissing);
-            EXPECT_EQ(GameState.highScore, 5);
-        });
-        script.push_back([] {
-            EXPECT_EQ(GameState.molesShown, 6);
-            EXPECT_TRUE(IsListed(Wnd().gameOverButton));
-        });
-        Run(script);
     }
 }
 
