@@ -188,10 +188,10 @@ TEST_F(TitleScreenTest, AboutCommandShowsTheTextOverTheMainWindowAndCloses) {
              EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), Wnd().m_hWnd);
              // Name in both scripts, the build's version, how to play, the copyright.
              const std::string about = Narrow(GameState.aboutText);
-             for (const std::string& part : {std::string("打地鼠 / Burrowbop\n"),
-                                             "版本 " + std::string(BURROWBOP_VERSION) + "\n",
-                                             std::string("点它"), std::string("© 2026")})
-                 EXPECT_NE(about.find(part), std::string::npos) << part;
+             for (const std::string& piece : {std::string("打地鼠 / Burrowbop\n"),
+                                              "版本 " + std::string(BURROWBOP_VERSION) + "\n",
+                                              std::string("点它"), std::string("© 2026")})
+                 EXPECT_NE(about.find(piece), std::string::npos) << piece;
              EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 3) << "four lines";
              DismissMessageBox();
          },
