@@ -40,13 +40,7 @@ void MoleTestBase::SetUp() {
     MzTest::ClearTrace();
     ResetGameState();
     // A fixed local time gives every test the same mole sequence.
-    SYSTEMTIME start{};
-    start.wYear = 2026;
-    start.wMonth = 12;
-    start.wDay = 6;
-    start.wHour = 10;
-    start.wMinute = 20;
-    start.wSecond = 30;
+    const SYSTEMTIME start{2026, 12, 0, 6, 10, 20, 30, 0};
     CeClockSetLocalTime(&start);
 }
 
@@ -61,25 +55,13 @@ void MoleTestBase::TearDown() {
     device_.reset();
 }
 
-std::string MoleTestBase::ConfigHostPath() const {
-    return root_ + "/Disk/Programs/Games/burrowbop/config.ini";
-}
-
 std::string MoleTestBase::ReadConfig() const {
     std::ifstream in(ConfigHostPath(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool MoleTestBase::ConfigExists() const {
-    return fs::exists(ConfigHostPath());
-}
-
 void MoleTestBase::WriteConfigBytes(const std::string& bytes) const {
     device_->Put("Disk/Programs/Games/burrowbop/config.ini", bytes);
-}
-
-void MoleTestBase::WriteConfigText(const std::u16string& text) const {
-    WriteConfigBytes(IniBytes(text));
 }
 
 void MoleTestBase::MountAssetsWithout(const std::vector<std::string>& omitted) {
@@ -90,14 +72,6 @@ void MoleTestBase::MountAssetsWithout(const std::vector<std::string>& omitted) {
     }
     CePath::ResetForTests();
     CePath::AddMount(kInstallFolder, copy.string());
-}
-
-int MoleTestBase::Run(std::vector<MzTest::Step> script) {
-    return MzTest::RunApp(std::move(script));
-}
-
-CMoleMainWnd& Wnd() {
-    return *theApp.mainWnd;
 }
 
 namespace {
@@ -120,29 +94,30 @@ void TapMole() {
     TapInWindow(mole.GetPosX() + 12, mole.GetPosY() + mole.GetHeight() / 2);
 }
 
-DWORD MoleInterval(int molesShown) {
-    if (molesShown == 0) {
-        return 1000;
+std::vector<MzTest::Step> Play(int hits, int misses) {
+    std::vector<MzTest::Step> steps{StartGame};
+    for (int i = 0; i < hits; ++i) {
+        steps.push_back(AdvanceToNextMole);
+        steps.push_back(TapMole);
     }
-    return molesShown < 80 ? 1000 - 10 * molesShown : 210;
+    steps.insert(steps.end(), misses, AdvanceToNextMole);
+    return steps;
 }
 
 void AdvanceToNextMole() {
-    MzTest::Advance(MoleInterval(GameState.molesShown));
+    const int n = GameState.molesShown;
+    MzTest::Advance(n == 0 ? 1000 : n < 80 ? 1000 - 10 * n : 210);
 }
 
-std::vector<std::string> TraceWith(const std::string& prefix) {
+std::vector<std::string> TraceWith(std::initializer_list<const char*> prefixes) {
     std::vector<std::string> lines;
     for (const std::string& line : MzTest::Trace()) {
-        if (line.rfind(prefix, 0) == 0) {
+        if (std::any_of(prefixes.begin(), prefixes.end(),
+                        [&](const char* p) { return line.rfind(p, 0) == 0; })) {
             lines.push_back(line);
         }
     }
     return lines;
-}
-
-std::string SoundLine(const char* file) {
-    return std::string("sound Disk\\Programs\\Games\\burrowbop\\sounds\\") + file;
 }
 
 std::string Narrow(const WCHAR* text) {
@@ -166,14 +141,6 @@ bool MessageBoxShown() {
     return active != nullptr && std::u16string(active->GetWndClassName()) == u"MzMessageBoxWnd";
 }
 
-void DismissMessageBox() {
-    MzTest::KeyPress('\r'); // the Return key
-}
-
 void PrintTo(const Rect& r, std::ostream* os) {
     *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
-}
-
-Rect RectOf(UiWin& c) {
-    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
 }

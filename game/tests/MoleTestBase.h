@@ -27,18 +27,24 @@ protected:
 
     // Host path of the device root and of the settings file in it.
     const std::string& Root() const { return root_; }
-    std::string ConfigHostPath() const;
+    std::string ConfigHostPath() const {
+        return root_ + "/Disk/Programs/Games/burrowbop/config.ini";
+    }
     std::string ReadConfig() const;
-    bool ConfigExists() const;
     // Writes config.ini as FF FE + UTF-16LE of text (or raw bytes).
-    void WriteConfigText(const std::u16string& text) const;
+    void WriteConfigText(const std::u16string& text) const { WriteConfigBytes(IniBytes(text)); }
     void WriteConfigBytes(const std::string& bytes) const;
     // Mounts a copy of the repository's install folder without the named files
     // (paths relative to the install folder) instead of the repository's.
     void MountAssetsWithout(const std::vector<std::string>& omitted);
 
     // Runs the application in test mode with the script; returns the exit code.
-    int Run(std::vector<MzTest::Step> script);
+    int Run(std::vector<MzTest::Step> script) { return MzTest::RunApp(std::move(script)); }
+    // Rows of a table each start from a fresh device root and application.
+    void Restart() {
+        TearDown();
+        SetUp();
+    }
 
 private:
     std::unique_ptr<TestDeviceRoot> device_;
@@ -46,23 +52,44 @@ private:
 };
 
 // Helpers for use inside script steps.
-CMoleMainWnd& Wnd();
+inline CMoleMainWnd& Wnd() {
+    return *theApp.mainWnd;
+}
 void TapCentre(UiWin& control);
 void TapMole();
-// The interval of the mole timer as it stands after the moles shown so far.
-DWORD MoleInterval(int molesShown);
-void AdvanceToNextMole();
+inline void StartGame() { // taps 开始
+    TapCentre(Wnd().menuButtons[0]);
+}
+// The start tap, `hits` moles hit, then `misses` moles let go (the sixth ends a game).
+std::vector<MzTest::Step> Play(int hits, int misses);
+inline void Append(std::vector<MzTest::Step>& script, const std::vector<MzTest::Step>& more) {
+    script.insert(script.end(), more.begin(), more.end());
+}
+void AdvanceToNextMole(); // by the mole timer's interval after the moles shown so far
 // Whether the main window lists the control (paints it and gives it taps).
 bool IsListed(UiWin& control);
 // The name entry window's toolbar: 0 cancel, 1 done.
 void TapEntryButton(int index);
 // Whether a message box is the active window, and its dismissal (Return key).
 bool MessageBoxShown();
-void DismissMessageBox();
-// Trace lines that start with prefix.
-std::vector<std::string> TraceWith(const std::string& prefix);
-std::string SoundLine(const char* file); // "sound Disk\...\sounds\<file>"
-std::string Narrow(const WCHAR* text);   // UTF-8 of a UTF-16 text
+inline void DismissMessageBox() {
+    MzTest::KeyPress('\r');
+}
+inline HWND EntryWindow() { // the name entry window, or null
+    return FindWindowW(u"ZellikNameWnd", nullptr);
+}
+// Trace lines that start with any of the prefixes, in order.
+std::vector<std::string> TraceWith(std::initializer_list<const char*> prefixes);
+inline std::vector<std::string> TraceWith(const std::string& prefix) {
+    return TraceWith({prefix.c_str()});
+}
+inline std::string SoundLine(const char* file) { // "sound Disk\...\sounds\<file>"
+    return std::string("sound Disk\\Programs\\Games\\burrowbop\\sounds\\") + file;
+}
+std::string Narrow(const WCHAR* text); // UTF-8 of a UTF-16 text
+inline std::string StatusLine() {
+    return Narrow(Wnd().statusText.GetText());
+}
 
 // A control's rectangle (x, y, width, height), comparable and printable in assertions.
 struct Rect {
@@ -70,4 +97,6 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 void PrintTo(const Rect& r, std::ostream* os);
-Rect RectOf(UiWin& c);
+inline Rect RectOf(UiWin& c) {
+    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
+}

@@ -1,4 +1,6 @@
-// Game over with the record beaten or not, and the name entry window.
+// Game over with the record beaten or not, and the name entry window. On the desktop
+// Enter stands for "完成" and Escape for "取消" in it; message boxes close with Enter,
+// Space and Escape; the title and game screens stay tap-only.
 #include "MoleTestBase.h"
 
 #include "ce/CeWindowTable.h"
@@ -16,24 +18,13 @@ CMzStringW EntryHeadingText() {
     return entry != nullptr ? entry->headingBar.GetText() : CMzStringW();
 }
 
-HWND EntryWindow() {
-    return FindWindowW(u"ZellikNameWnd", nullptr);
-}
+constexpr int kReturn = '\r'; // SDL key codes of the keys used here
+constexpr int kSpace = ' ';
+constexpr int kEscape = 0x1B;
+constexpr int kF11 = (1 << 30) | 68;
+constexpr int kCancel = -1, kDone = -2; // the toolbar's buttons instead of a key
 
-// Steps of a game that hits the first `hits` moles and then misses until it ends;
-// the last step is the tick that ends it.
-std::vector<MzTest::Step> GameWithHits(int hits) {
-    std::vector<MzTest::Step> script{[] { TapCentre(Wnd().menuButtons[0]); }};
-    for (int i = 0; i < hits; ++i) {
-        script.push_back([] { AdvanceToNextMole(); });
-        script.push_back([] { TapMole(); });
-    }
-    for (int i = 0; i < 6; ++i) {
-        script.push_back([] { AdvanceToNextMole(); });
-    }
-    return script;
-}
-
+// Play(hits, 6): the last step is the tick that ends the game.
 class NameEntryTest : public MoleTestBase {
 protected:
     void SetUp() override {
@@ -42,8 +33,125 @@ protected:
     }
 };
 
+using KeyboardTest = NameEntryTest;
+
+// The toolbar's buttons and the keys, one hit more than the record: the picture has
+// slid in before the entry opens, the status line shows the old record meanwhile and
+// the new one after it; the idle timer started by the game over is stopped for the
+// entry and started again only when a name is stored.
+TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
+    struct Case {
+        const char16_t* typed;
+        int key;
+        bool stored;     // the record is the new name and score
+        bool stillOpen;  // the entry window is still there after the key
+        bool promptOpen; // the empty-name prompt is up
+    } cases[] = {
+        {u"  Zoë 🐹", kDone, true, false, false}, {u"Nobody", kCancel, false, false, false},
+        {u"", kDone, false, true, true},         {u"小明", kReturn, true, false, false},
+        {u"小明", kEscape, false, false, false}, {u"", kReturn, false, true, true},
+        {u"", kEscape, false, false, false},     {u"小明", kSpace, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.typed) + " key " + std::to_string(c.key));
+        Restart();
+        auto steps = Play(4, 6);
+        // A work area smaller than the screen, set before the last tick so that the main
+        // window itself stays where it is.
+        steps.insert(steps.end() - 1, [] {
+            MzSetWorkAreaProvider([](RECT* r) {
+                *r = RECT{0, 40, 720, 460};
+                return true;
+            });
+        });
+        steps.push_back([&] {
+            // Inside the tick that ended the game, the entry window runs modally, takes
+            // the work area's size and places its controls from it, listed in this order.
+            auto* entry = dynamic_cast<CNameEntryWnd*>(MzTest::ActiveWindow());
+            ASSERT_NE(entry, nullptr);
+            EXPECT_EQ(entry->m_hWnd, EntryWindow());
+            EXPECT_EQ(entry->GetWidth(), 720);
+            EXPECT_EQ(entry->GetHeight(), 420);
+            EXPECT_EQ(RectOf(entry->headingBar), (Rect{0, 0, 720, 42}));
+            EXPECT_EQ(RectOf(entry->nameEdit), (Rect{40, 85, 640, 68}));
+            EXPECT_EQ(RectOf(entry->toolbar), (Rect{0, 352, 720, 68}));
+            EXPECT_EQ(entry->toolbar.GetID(), 351);
+            EXPECT_EQ(entry->Controls(),
+                      (std::vector<UiWin*>{&entry->headingBar, &entry->nameEdit, &entry->toolbar}));
+            EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
+            EXPECT_EQ(StatusLine(), "已打中4次 - 最高纪录:Xi3次");
+            const auto idle = TraceWith("timer-");
+            ASSERT_GE(idle.size(), 2u);
+            EXPECT_EQ(idle[idle.size() - 2], "timer-set 11 500");
+            EXPECT_EQ(idle.back(), "timer-kill 11");
+            EXPECT_EQ(Narrow(entry->headingBar.GetText()),
+                      "恭喜您打破了Xi保持的最高纪录，请留下大名");
+            MzTest::ClearTrace();
+            MzTest::TypeText(c.typed);
+            if (c.key < 0) {
+                TapEntryButton(c.key == kDone ? 1 : 0);
+            } else {
+                MzTest::KeyPress(c.key);
+            }
+        });
+        steps.push_back([&] {
+            EXPECT_EQ(EntryWindow() != nullptr, c.stillOpen);
+            ASSERT_EQ(MessageBoxShown(), c.promptOpen);
+            EXPECT_EQ(GameState.highScore, c.stored ? 4 : 3);
+            EXPECT_EQ(std::u16string(GameState.recordHolder), c.stored ? c.typed : u"Xi");
+            if (c.promptOpen) { // its own modal loop runs this step
+                auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
+                EXPECT_EQ(Narrow(box->Text().c_str()), "请输入您的大名");
+                EXPECT_TRUE(box->Caption().empty());
+                EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), EntryWindow());
+                MzTest::KeyPress(c.key < 0 ? kReturn : kSpace); // the entry stays
+            } else if (!c.stillOpen) {
+                EXPECT_EQ(StatusLine(),
+                          "已打中4次 - 最高纪录:" + Narrow(c.stored ? c.typed : u"Xi") +
+                              (c.stored ? "4次" : "3次"));
+                EXPECT_EQ(TraceWith("timer-set"), c.stored
+                                                      ? std::vector<std::string>{"timer-set 11 500"}
+                                                      : std::vector<std::string>{});
+            }
+        });
+        steps.push_back([&] {
+            if (c.promptOpen) {
+                EXPECT_FALSE(MessageBoxShown());
+                EXPECT_NE(EntryWindow(), nullptr);
+            }
+            PostQuitMessage(0);
+        });
+        Run(steps);
+        EXPECT_EQ(ReadConfig(), IniBytes(c.stored ? SettingsText(c.typed, u"4") : kSettings));
+    }
+}
+
+TEST_F(KeyboardTest, TitleAndGameScreensIgnoreKeys) {
+    const auto pressAll = [] {
+        MzTest::ClearTrace();
+        for (int key : {kReturn, kSpace, kEscape, kF11, int('a')})
+            MzTest::KeyPress(key);
+    };
+    Run({pressAll,
+         [] {
+             EXPECT_TRUE(GameState.inMenu);
+             EXPECT_FALSE(MessageBoxShown());
+             EXPECT_TRUE(TraceWith({"sound", "quit"}).empty());
+             StartGame();
+         },
+         AdvanceToNextMole,
+         [&] {
+             const int shown = GameState.molesShown;
+             pressAll();
+             EXPECT_FALSE(GameState.inMenu);
+             EXPECT_EQ(GameState.molesShown, shown);
+             EXPECT_EQ(GameState.hits, 0);
+             EXPECT_TRUE(TraceWith({"sound", "timer-"}).empty());
+         }});
+}
+
 TEST_F(NameEntryTest, HitsEqualToTheRecordOpenNoEntry) {
-    auto script = GameWithHits(3);
+    auto script = Play(3, 6);
     script.push_back([] {
         EXPECT_EQ(GameState.hits, 3);
         EXPECT_EQ(EntryWindow(), nullptr);
@@ -54,45 +162,13 @@ TEST_F(NameEntryTest, HitsEqualToTheRecordOpenNoEntry) {
     EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
 }
 
-TEST_F(NameEntryTest, OneHitMoreStoresTheTypedName) {
-    auto script = GameWithHits(4);
-    script.push_back([] {
-        // Inside the tick that ended the game, the entry window runs modally.
-        ASSERT_NE(EntryWindow(), nullptr);
-        // The idle timer started by the game over is stopped again for the entry.
-        const auto idle = TraceWith("timer-");
-        ASSERT_GE(idle.size(), 2u);
-        EXPECT_EQ(idle[idle.size() - 2], "timer-set 11 500");
-        EXPECT_EQ(idle.back(), "timer-kill 11");
-        EXPECT_EQ(Narrow(EntryHeadingText()), "恭喜您打破了Xi保持的最高纪录，请留下大名");
-        MzTest::ClearTrace();
-        MzTest::TypeText(u"  Zoë 🐹");
-    });
-    script.push_back([] { TapEntryButton(1); });
-    script.push_back([] {
-        EXPECT_EQ(EntryWindow(), nullptr);
-        EXPECT_EQ(GameState.highScore, 4);
-        EXPECT_EQ(std::u16string(GameState.recordHolder), u"  Zoë 🐹");
-        EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中4次 - 最高纪录:  Zoë 🐹4次");
-        EXPECT_EQ(TraceWith("timer-set 11"), std::vector<std::string>{"timer-set 11 500"});
-    });
-    Run(script);
-    EXPECT_EQ(ReadConfig(), IniBytes(SettingsText(u"  Zoë 🐹", u"4")));
-}
-
+// The table above has the cancel itself; here what comes after it.
 TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
-    auto script = GameWithHits(5);
-    script.push_back([] {
-        ASSERT_NE(EntryWindow(), nullptr);
-        MzTest::ClearTrace();
-        MzTest::TypeText(u"Nobody");
-        TapEntryButton(0);
-    });
+    auto script = Play(5, 6);
+    script.push_back([] { TapEntryButton(0); });
     script.push_back([] {
         EXPECT_EQ(EntryWindow(), nullptr);
-        EXPECT_EQ(GameState.highScore, 3);
-        EXPECT_EQ(std::u16string(GameState.recordHolder), u"Xi");
-        EXPECT_TRUE(TraceWith("timer-set").empty());
+        MzTest::ClearTrace();
         TapCentre(Wnd().gameOverButton);
     });
     script.push_back([] {
@@ -101,14 +177,10 @@ TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
         MzTest::Advance(2000);
     });
     script.push_back([] {
-        EXPECT_TRUE(TraceWith("timer-set").empty());
-        EXPECT_TRUE(TraceWith("send").empty());
+        EXPECT_TRUE(TraceWith({"timer-set", "send"}).empty());
         MzTest::ClearTrace();
     });
-    // The next game over starts it again.
-    for (MzTest::Step& step : GameWithHits(0)) {
-        script.push_back(step);
-    }
+    Append(script, Play(0, 6)); // the next game over starts it again
     script.push_back([] {
         EXPECT_EQ(TraceWith("timer-set 11"), std::vector<std::string>{"timer-set 11 500"});
         EXPECT_EQ(TraceWith("timer-kill 11").size(), 7u) << "start and six steps";
@@ -117,35 +189,14 @@ TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
     EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
 }
 
-TEST_F(NameEntryTest, EmptyNameIsRefusedWithAPrompt) {
-    auto script = GameWithHits(4);
-    script.push_back([] {
-        ASSERT_NE(EntryWindow(), nullptr);
-        MzTest::ClearTrace();
-        TapEntryButton(1);
-    });
-    script.push_back([] {
-        // The prompt's own modal loop runs this step.
-        ASSERT_TRUE(MessageBoxShown());
-        auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
-        EXPECT_EQ(Narrow(box->Text().c_str()), "请输入您的大名");
-        EXPECT_TRUE(box->Caption().empty());
-        EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), EntryWindow());
-        DismissMessageBox();
-    });
-    script.push_back([] {
-        EXPECT_NE(EntryWindow(), nullptr) << "the entry stays open";
-        EXPECT_EQ(GameState.highScore, 3);
-        TapEntryButton(0);
-    });
-    Run(script);
-    EXPECT_EQ(ReadConfig(), IniBytes(kSettings));
-}
-
+// A holder's name longer than the text buffer is cut in the status line and the heading.
 TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
-    const std::u16string longName(3000, u'长');
-    WriteConfigText(SettingsText(longName, u"0"));
-    auto script = GameWithHits(1);
+    WriteConfigText(SettingsText(std::u16string(3000, u'长'), u"0"));
+    auto script = Play(1, 6);
+    script.insert(script.begin() + 2, [] {
+        EXPECT_EQ(Wnd().statusText.GetText().Length(), GameState.textBuf.Capacity() - 1);
+        EXPECT_EQ(StatusLine().rfind("已打中0次 - 最高纪录:长长", 0), 0u);
+    });
     script.push_back([] {
         ASSERT_NE(EntryWindow(), nullptr);
         const CMzStringW heading = EntryHeadingText();
@@ -156,38 +207,10 @@ TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
     Run(script);
 }
 
-// Over a work area smaller than the screen: the window takes its size, and its three
-// controls are placed from it and listed heading, edit, toolbar.
-TEST_F(NameEntryTest, ControlsArePlacedFromTheWindowsSizeAndListedInOrder) {
-    auto script = GameWithHits(4);
-    // Before the last tick, so that the main window itself stays where it is.
-    script.insert(script.end() - 1, [] {
-        MzSetWorkAreaProvider([](RECT* r) {
-            *r = RECT{0, 40, 720, 460};
-            return true;
-        });
-    });
-    script.push_back([] {
-        auto* entry = dynamic_cast<CNameEntryWnd*>(MzTest::ActiveWindow());
-        ASSERT_NE(entry, nullptr);
-        const int w = entry->GetWidth(), h = entry->GetHeight();
-        EXPECT_EQ(w, 720);
-        EXPECT_EQ(h, 420);
-        EXPECT_EQ(RectOf(entry->headingBar), (Rect{0, 0, w, 42}));
-        EXPECT_EQ(RectOf(entry->nameEdit), (Rect{40, 85, w - 80, 68}));
-        EXPECT_EQ(RectOf(entry->toolbar), (Rect{0, h - 68, w, 68}));
-        EXPECT_EQ(entry->toolbar.GetID(), 351);
-        EXPECT_EQ(entry->Controls(),
-                  (std::vector<UiWin*>{&entry->headingBar, &entry->nameEdit, &entry->toolbar}));
-        TapEntryButton(0);
-    });
-    Run(script);
-}
-
 // Only on a file that holds neither key does the order of the two writes show.
 TEST_F(NameEntryTest, NameIsWrittenBeforeScore) {
     WriteConfigText(u"[Config]\r\n  isSoundOn=0\r\n[Zellik]\r\n  Version=2");
-    auto script = GameWithHits(6); // the default record is 5
+    auto script = Play(6, 6); // the default record is 5
     script.push_back([] {
         ASSERT_NE(EntryWindow(), nullptr);
         MzTest::TypeText(u"Ann");
@@ -195,22 +218,6 @@ TEST_F(NameEntryTest, NameIsWrittenBeforeScore) {
     });
     Run(script);
     EXPECT_EQ(ReadConfig(), IniBytes(SettingsText(u"Ann", u"6")));
-}
-
-// At game over with a record: the picture has slid in before the entry opens, the
-// status line still shows the old record meanwhile, and is refreshed after it.
-TEST_F(NameEntryTest, RecordTestComesAfterTheSlideAndBeforeTheStatusLine) {
-    auto script = GameWithHits(4);
-    script.push_back([] {
-        ASSERT_NE(EntryWindow(), nullptr);
-        EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
-        EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中4次 - 最高纪录:Xi3次");
-        MzTest::TypeText(u"Bo");
-        TapEntryButton(1);
-    });
-    script.push_back(
-        [] { EXPECT_EQ(Narrow(Wnd().statusText.GetText()), "已打中4次 - 最高纪录:Bo4次"); });
-    Run(script);
 }
 
 } // namespace

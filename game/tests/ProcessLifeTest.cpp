@@ -1,9 +1,11 @@
 // The life of the game process beside a phone whose shell hangs: taps still reach the
 // title screen, stop signals end the game as closing its window does, a second start
-// maps no window, and without a display the game says so and ends.
+// maps no window, and without a display the game says so and ends. One game at a
+// time, between real processes of one device root.
 #include "MoleTestBase.h"
 
 #include "PhoneProcess.h"
+#include "ce/CeRemoteWindowLink.h"
 #include "ce/CeUiClock.h"
 #include "ce/CeWindowTable.h"
 #include "ce/ce.h"
@@ -14,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -38,6 +41,11 @@ std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// A started copy of the game, asked to end when the test is done with it.
+struct GameProcess : TestProcess {
+    ~GameProcess() { Stop(5000ms); }
+};
 
 class ProcessLifeTest : public MoleTestBase {
 protected:
@@ -97,7 +105,7 @@ TEST_F(ProcessLifeTest, TitleScreenTakesTapsWhileTheShellHangs) {
 // A second copy brings the running game forward while its About box is open: the
 // box stays above the main window and keeps the input; a tap on 开始 starts nothing.
 TEST_F(ProcessLifeTest, SecondCopyBringsTheGameForwardWithItsModalBoxOnTop) {
-    TestProcess second;
+    GameProcess second;
     bool secondEnded = false;
     std::vector<MzTest::Step> script{
         [] { MzTest::Tap(kAboutX, kAboutY); }, // the next steps run inside the box's loop
@@ -154,7 +162,7 @@ TEST_F(ProcessLifeTest, StopSignalsEndTheGameCleanlyWhileTheShellHangs) {
     } cases[] = {{SIGTERM, false}, {SIGINT, false}, {SIGHUP, false}, {SIGTERM, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(strsignal(c.sig)) + (c.twice ? ", twice" : ""));
-        TestProcess game;
+        GameProcess game;
         ASSERT_TRUE(StartGame(game));
         ASSERT_NE(WaitForGameWindow(), nullptr);
         std::this_thread::sleep_for(300ms); // inside the start-up request to the shell
@@ -175,22 +183,6 @@ TEST_F(ProcessLifeTest, StopSignalsEndTheGameCleanlyWhileTheShellHangs) {
     }
 }
 
-// The desktop window opens when the game first shows its window: a second start,
-// which only brings the first one forward, opens none.
-TEST_F(ProcessLifeTest, SecondStartOpensNoDesktopWindow) {
-    const std::string firstTrace = Root() + "/first.trace";
-    const std::string secondTrace = Root() + "/second.trace";
-    TestProcess first;
-    ASSERT_TRUE(StartGame(first, {"CE_TRACE=" + firstTrace}));
-    ASSERT_NE(WaitForGameWindow(), nullptr);
-    TestProcess second;
-    ASSERT_TRUE(StartGame(second, {"CE_TRACE=" + secondTrace}));
-    EXPECT_EQ(second.Wait(20000ms), 0);
-    first.Stop(5000ms);
-    EXPECT_NE(ReadFile(firstTrace).find("display open"), std::string::npos);
-    EXPECT_EQ(ReadFile(secondTrace).find("display open"), std::string::npos);
-}
-
 // Without DISPLAY and WAYLAND_DISPLAY (and no driver asked for) the game does not run
 // invisibly: one line on stderr says what it needs, the exit code is not 0, and the
 // name stays free.
@@ -209,6 +201,107 @@ TEST_F(ProcessLifeTest, WithoutADisplayOneLineAndAFailure) {
     EXPECT_NE(text.find("needs a display"), std::string::npos) << text;
     EXPECT_NE(text.find("DISPLAY="), std::string::npos) << text;
     EXPECT_EQ(FindWindowW(u"MoleMainWnd", nullptr), nullptr);
+}
+
+class SingleInstanceTest : public ProcessLifeTest {
+protected:
+    void SetUp() override {
+        ProcessLifeTest::SetUp();
+        if (!IsSkipped())
+            CeRemoteWindowLink::Install(); // this process reaches the windows of its games
+    }
+};
+
+// The desktop window opens when the game first shows its window: a second start,
+// which only brings the first one forward, opens none.
+TEST_F(SingleInstanceTest, SecondStartBringsTheHiddenWindowBackAndEnds) {
+    const std::string firstTrace = Root() + "/first.trace";
+    const std::string secondTrace = Root() + "/second.trace";
+    GameProcess first;
+    ASSERT_TRUE(StartGame(first, {"CE_TRACE=" + firstTrace}));
+    HWND window = WaitForGameWindow();
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_HIDE);
+    ASSERT_FALSE(IsWindowVisible(window));
+    GameProcess second;
+    ASSERT_TRUE(StartGame(second, {"CE_TRACE=" + secondTrace}));
+    EXPECT_EQ(second.Wait(20000ms), 0) << "the second start ends at once";
+    EXPECT_TRUE(IsWindowVisible(window)) << "the running window is shown again";
+    EXPECT_EQ(FindWindowW(u"MoleMainWnd", nullptr), window) << "no second window";
+    // Once the first instance is gone the name is free again.
+    first.Stop(5000ms);
+    EXPECT_NE(ReadFile(firstTrace).find("display open"), std::string::npos);
+    EXPECT_EQ(ReadFile(secondTrace).find("display open"), std::string::npos);
+    GameProcess third;
+    ASSERT_TRUE(StartGame(third));
+    EXPECT_NE(WaitForGameWindow(), nullptr);
+    EXPECT_EQ(third.Wait(300ms), -1) << "the new instance runs";
+}
+
+// End to end with the live USB function driver of the phone tool: the game hands the
+// driver its message number at start, and "phone usb connect" ends it. The name is
+// taken beforehand by a process without a window: that does not stop the start.
+TEST_F(SingleInstanceTest, UsbConnectThroughTheLiveDriverEndsTheGame) {
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, u"Mole");
+    ASSERT_NE(mutex, nullptr);
+    auto driver = PhoneProcess::Start({"usb-driver"});
+    ASSERT_NE(driver, nullptr);
+    ASSERT_TRUE(driver->WaitFor("usb-driver: ready", 20000ms));
+    GameProcess game;
+    ASSERT_TRUE(StartGame(game));
+    EXPECT_TRUE(driver->WaitFor("usb-driver: message number", 20000ms))
+        << "the game registers its message with the driver";
+    ASSERT_NE(WaitForGameWindow(), nullptr);
+    EXPECT_EQ(game.Wait(300ms), -1) << "the game runs";
+    EXPECT_EQ(PhoneProcess::Run({"usb", "connect"}), 0);
+    EXPECT_EQ(game.Wait(20000ms), 0) << "the game quits";
+    driver->Stop(5000ms);
+    CloseHandle(mutex);
+}
+
+using ManyCopiesTest = SingleInstanceTest;
+
+// Copies started together on one root: while the first has taken the name but not
+// yet shown its window, the others wait for the window instead of starting too.
+// Exactly one game stays; every other copy ends, having brought it forward.
+TEST_F(ManyCopiesTest, StartedTogetherTheyLeaveExactlyOneGame) {
+    std::vector<int> rounds{20, 20, 20}; // copies started together
+    // A hundred sanitized games at once would need gigabytes.
+#ifndef __SANITIZE_ADDRESS__
+    rounds.insert(rounds.end(), {100, 100});
+#endif
+    for (size_t round = 0; round < rounds.size(); ++round) {
+        const int copies = rounds[round];
+        SCOPED_TRACE(std::to_string(copies) + " copies, round " + std::to_string(round));
+        std::vector<std::unique_ptr<GameProcess>> games;
+        for (int i = 0; i < copies; ++i) {
+            games.push_back(std::make_unique<GameProcess>());
+            ASSERT_TRUE(StartGame(*games.back()));
+        }
+        // Generous: a hundred programs start on a small shared machine.
+        auto deadline = Clock::now() + 90s;
+        std::vector<int> codes(games.size(), -1);
+        size_t running = games.size();
+        while (running > 1 && Clock::now() < deadline) {
+            std::this_thread::sleep_for(100ms);
+            running = 0;
+            for (size_t i = 0; i < games.size(); ++i) {
+                if (codes[i] == -1)
+                    codes[i] = games[i]->Wait(0ms);
+                running += codes[i] == -1 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(running, 1u) << "games left running";
+        EXPECT_NE(WaitForGameWindow(), nullptr);
+        EXPECT_EQ(std::count_if(codes.begin(), codes.end(), [](int code) { return code > 0; }), 0)
+            << "copies that ended with an error";
+        for (size_t i = 0; i < games.size(); ++i) {
+            if (codes[i] == -1) {
+                EXPECT_EQ(games[i]->Wait(300ms), -1) << "the one game runs on";
+            }
+        }
+        games.clear(); // stops the game; the next round starts on a free name
+    }
 }
 
 } // namespace

@@ -16,39 +16,37 @@ struct SettingsCase {
     bool soundOn;
     std::u16string holder;
     int highScore;
+    enum { Plain, ReadOnly, NoFolder } kind = Plain;
 };
 
 const std::u16string kLongName(10000, u'鼠');
 const std::u16string kAstralName = u"Mo\U0001F439le\U0001D11E";
 
 std::vector<SettingsCase> Cases() {
-    const auto defaults = IniBytes(SettingsText());
+    const auto file = [](auto... args) { return IniBytes(SettingsText(args...)); };
+    const auto defaults = file();
+    const auto same = std::nullopt;
+    const std::u16string d = u"小儿子";
     return {
-        {"NoFile", std::nullopt, defaults, false, u"小儿子", 5},
-        {"EmptyFile", std::string(), std::nullopt, false, u"小儿子", 5},
-        {"OnlyByteOrderMark", std::string("\xFF\xFE"), std::nullopt, false, u"小儿子", 5},
-        {"NoByteOrderMark", std::string("[Save]"), std::nullopt, false, u"小儿子", 5},
-        {"Garbage", std::string("\xFF\xFE\x00\xD8\x5B\x00\x0A\x00\x3D", 9), std::nullopt, false,
-         u"小儿子", 5},
-        {"Version1", IniBytes(SettingsText(u"Ann", u"40", u"1", u"1")), defaults, false, u"小儿子",
-         5},
-        {"Version0", IniBytes(SettingsText(u"Ann", u"40", u"1", u"0")), defaults, false, u"小儿子",
-         5},
-        {"VersionMinus5", IniBytes(SettingsText(u"Ann", u"40", u"1", u"-5")), defaults, false,
-         u"小儿子", 5},
-        {"Version3", IniBytes(SettingsText(u"Ann", u"40", u"1", u"3")), std::nullopt, true, u"Ann",
-         40},
-        {"VersionMissing", IniBytes(SettingsText(u"Ann", u"40", u"0", std::nullopt)), std::nullopt,
-         false, u"Ann", 40},
-        {"SoundSeven", IniBytes(SettingsText(u"Ann", u"9", u"7", u"2")), std::nullopt, true, u"Ann",
-         9},
-        {"NameMissing", IniBytes(u"[Config]\r\n  isSoundOn=1\r\n[Zellik]\r\n  Version=2"),
-         std::nullopt, true, u"小儿子", 5},
-        {"LongName", IniBytes(SettingsText(kLongName, u"12", u"0", u"2")), std::nullopt, false,
-         kLongName, 12},
-        {"AstralName", IniBytes(SettingsText(kAstralName, u"7", u"0", u"2")), std::nullopt, false,
-         kAstralName, 7},
-        {"BadScore", IniBytes(SettingsText(u"", u"many", u"x", u"2")), std::nullopt, false, u"", 0},
+        {"NoFile", std::nullopt, defaults, false, d, 5},
+        {"EmptyFile", "", same, false, d, 5},
+        {"OnlyByteOrderMark", "\xFF\xFE", same, false, d, 5},
+        {"NoByteOrderMark", "[Save]", same, false, d, 5},
+        {"Garbage", std::string("\xFF\xFE\x00\xD8\x5B\x00\x0A\x00\x3D", 9), same, false, d, 5},
+        {"Version1", file(u"Ann", u"40", u"1", u"1"), defaults, false, d, 5},
+        {"Version0", file(u"Ann", u"40", u"1", u"0"), defaults, false, d, 5},
+        {"VersionMinus5", file(u"Ann", u"40", u"1", u"-5"), defaults, false, d, 5},
+        {"Version3", file(u"Ann", u"40", u"1", u"3"), same, true, u"Ann", 40},
+        {"VersionMissing", file(u"Ann", u"40", u"0", std::nullopt), same, false, u"Ann", 40},
+        {"SoundSeven", file(u"Ann", u"9", u"7", u"2"), same, true, u"Ann", 9},
+        {"NameMissing", IniBytes(u"[Config]\r\n  isSoundOn=1\r\n[Zellik]\r\n  Version=2"), same,
+         true, d, 5},
+        {"LongName", file(kLongName, u"12", u"0", u"2"), same, false, kLongName, 12},
+        {"AstralName", file(kAstralName, u"7", u"0", u"2"), same, false, kAstralName, 7},
+        {"BadScore", file(u"", u"many", u"x", u"2"), same, false, u"", 0},
+        {"ReadOnly", file(u"Bo", u"21", u"1", u"2"), same, true, u"Bo", 21, SettingsCase::ReadOnly},
+        // Without the install folder the defaults hold and no file comes.
+        {"NoFolder", std::nullopt, "", false, d, 5, SettingsCase::NoFolder},
     };
 }
 
@@ -63,7 +61,15 @@ TEST_P(SettingsTest, StartUpLeavesFileAndState) {
     if (c.before) {
         WriteConfigBytes(*c.before);
     }
+    if (c.kind == SettingsCase::ReadOnly) {
+        std::filesystem::permissions(ConfigHostPath(), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::group_read |
+                                                           std::filesystem::perms::others_read);
+    } else if (c.kind == SettingsCase::NoFolder) {
+        CePath::ResetForTests(); // no mount: the install folder does not exist
+    }
     LoadSettings();
+    EXPECT_EQ(std::filesystem::exists(ConfigHostPath()), c.kind != SettingsCase::NoFolder);
     EXPECT_EQ(ReadConfig(), c.after ? *c.after : *c.before);
     EXPECT_EQ(GameState.soundOn, c.soundOn);
     EXPECT_EQ(std::u16string(GameState.recordHolder), c.holder);
@@ -74,28 +80,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsTest, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 using SettingsFileTest = MoleTestBase;
-
-TEST_F(SettingsFileTest, ReadOnlyFileIsReadAndKept) {
-    const auto bytes = IniBytes(SettingsText(u"Bo", u"21", u"1", u"2"));
-    WriteConfigBytes(bytes);
-    std::filesystem::permissions(ConfigHostPath(), std::filesystem::perms::owner_read |
-                                                       std::filesystem::perms::group_read |
-                                                       std::filesystem::perms::others_read);
-    LoadSettings();
-    EXPECT_EQ(ReadConfig(), bytes);
-    EXPECT_TRUE(GameState.soundOn);
-    EXPECT_EQ(std::u16string(GameState.recordHolder), u"Bo");
-    EXPECT_EQ(GameState.highScore, 21);
-}
-
-TEST_F(SettingsFileTest, MissingInstallFolderStillGivesDefaults) {
-    CePath::ResetForTests(); // no mount: the install folder does not exist
-    LoadSettings();
-    EXPECT_FALSE(ConfigExists());
-    EXPECT_FALSE(GameState.soundOn);
-    EXPECT_EQ(std::u16string(GameState.recordHolder), u"小儿子");
-    EXPECT_EQ(GameState.highScore, 5);
-}
 
 TEST_F(SettingsFileTest, StartUpRebuildsAnOutdatedFile) {
     WriteConfigText(SettingsText(u"Old", u"99", u"1", u"1"));
@@ -135,21 +119,18 @@ TEST_F(SettingsFileTest, SoundSwitchOnFilesThatAreHardToWrite) {
             std::filesystem::permissions(ConfigHostPath(), std::filesystem::perms::owner_read);
         }
         std::vector<size_t> sizes;
-        Run({[] {
-                 EXPECT_FALSE(GameState.soundOn);
-                 TapCentre(Wnd().soundButton);
-             },
-             [&] {
-                 EXPECT_TRUE(GameState.soundOn) << "the tap counts for this run";
-                 sizes.push_back(ReadConfig().size());
-                 TapCentre(Wnd().soundButton);
-             },
-             [&] {
-                 EXPECT_FALSE(GameState.soundOn);
-                 sizes.push_back(ReadConfig().size());
-                 TapCentre(Wnd().soundButton);
-             },
-             [&] { sizes.push_back(ReadConfig().size()); }});
+        std::vector<MzTest::Step> script;
+        for (int tap = 0; tap < 3; ++tap) {
+            script.push_back([&, tap] {
+                EXPECT_EQ(GameState.soundOn, tap == 1) << "the tap counts for this run";
+                if (tap > 0) {
+                    sizes.push_back(ReadConfig().size());
+                }
+                TapCentre(Wnd().soundButton);
+            });
+        }
+        script.push_back([&] { sizes.push_back(ReadConfig().size()); });
+        Run(script);
         const std::string after = ReadConfig();
         if (c.readOnly) {
             EXPECT_EQ(after, c.bytes);
@@ -160,8 +141,7 @@ TEST_F(SettingsFileTest, SoundSwitchOnFilesThatAreHardToWrite) {
                     << "the bytes from the zero unit on stay";
             }
         }
-        TearDown();
-        SetUp();
+        Restart();
         WriteConfigBytes(after);
         LoadSettings();
         EXPECT_EQ(GameState.soundOn, !c.readOnly) << "the next start reads what was written";

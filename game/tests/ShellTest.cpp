@@ -54,70 +54,29 @@ private:
 };
 
 TEST_F(ShellTest, StartUpAndIdleTicksTakeTheScreenUnlessLocked) {
-    Run({[] {
-             EXPECT_EQ(TraceWith("send"), std::vector<std::string>{kTakeScreen});
-             MzTest::ClearTrace();
-             MzTest::Advance(1000);
-         },
-         [] {
-             EXPECT_EQ(TraceWith("send"), (std::vector<std::string>{kTakeScreen, kTakeScreen}));
-             SetLock(1);
-             MzTest::ClearTrace();
-             MzTest::Advance(1000);
-         },
-         [] {
-             EXPECT_TRUE(TraceWith("send").empty()) << "locked: the screen is left alone";
-             SetLock(0);
-             MzTest::ClearTrace();
-             MzTest::Advance(500);
-         },
-         [] {
-             EXPECT_EQ(TraceWith("send"), std::vector<std::string>{kTakeScreen});
-             SetLock(std::nullopt);
-             MzTest::ClearTrace();
-             MzTest::Advance(500);
-         },
-         [] { EXPECT_EQ(TraceWith("send"), std::vector<std::string>{kTakeScreen}); }});
-}
-
-TEST_F(ShellTest, GameStartAndReturnToMenuTakeTheScreen) {
-    std::vector<MzTest::Step> script{[] {
-        MzTest::ClearTrace();
-        TapCentre(Wnd().menuButtons[0]);
-    }};
-    script.push_back([] {
-        EXPECT_EQ(TraceWith("send"), std::vector<std::string>{kTakeScreen});
-        MzTest::ClearTrace();
-    });
-    for (int i = 0; i < 6; ++i) {
-        script.push_back([] { AdvanceToNextMole(); });
+    // An idle tick every 500 ms; the lock flag is set before each row (-1: no value,
+    // -2: left as it is, at first no key at all).
+    const struct {
+        int lock;
+        DWORD ms;
+        size_t sends;
+    } rows[] = {{-2, 1000, 2}, {1, 1000, 0}, {0, 500, 1}, {-1, 500, 1}};
+    std::vector<MzTest::Step> script{
+        [] { EXPECT_EQ(TraceWith("send"), std::vector<std::string>{kTakeScreen}); }};
+    for (const auto& r : rows) {
+        script.push_back([r] {
+            if (r.lock >= -1) {
+                SetLock(r.lock < 0 ? std::nullopt : std::optional<DWORD>(r.lock));
+            }
+            MzTest::ClearTrace();
+            MzTest::Advance(r.ms);
+        });
+        script.push_back([r] {
+            EXPECT_EQ(TraceWith("send"), std::vector<std::string>(r.sends, kTakeScreen))
+                << "lock " << r.lock;
+        });
     }
-    script.push_back([] {
-        EXPECT_TRUE(TraceWith("send").empty()) << "no idle tick while playing";
-        TapCentre(Wnd().gameOverButton);
-    });
-    script.push_back([] { EXPECT_EQ(TraceWith("send"), std::vector<std::string>{kTakeScreen}); });
     Run(script);
-}
-
-// The quit command: the screen back, the mute sound, and the loop ends at once.
-TEST_F(ShellTest, QuitGivesTheScreenBackOnceBeforeTheQuit) {
-    bool ranAfter = false;
-    EXPECT_EQ(Run({[] {
-                       MzTest::ClearTrace();
-                       TapCentre(Wnd().menuButtons[2]);
-                   },
-                   [&] { ranAfter = true; }}),
-              0);
-    EXPECT_FALSE(ranAfter);
-    std::vector<std::string> order;
-    for (const std::string& line : MzTest::Trace()) {
-        if (line.rfind("send", 0) == 0 || line.rfind("quit", 0) == 0 ||
-            line.rfind("sound", 0) == 0) {
-            order.push_back(line);
-        }
-    }
-    EXPECT_EQ(order, (std::vector<std::string>{kGiveBack, SoundLine("mute.wav"), "quit 0"}));
 }
 
 bool WindowCovers(const RECT& area) {
@@ -127,8 +86,10 @@ bool WindowCovers(const RECT& area) {
            r.bottom == area.bottom;
 }
 
-// The shell's work area changes between the places that take the screen; each of them
-// moves the window onto the new area at once (and nothing else does meanwhile).
+// The shell's work area changes between the places that take the screen (start-up, idle
+// tick, game start, return to the menu); each of them sends the request and moves the
+// window onto the new area at once, and nothing else does meanwhile. The quit command
+// gives the screen back once, plays the mute sound, and ends the loop at once.
 TEST_F(ShellTest, EveryFullScreenRequestMovesTheWindowOntoTheWorkArea) {
     static RECT area;
     static int calls;
@@ -145,6 +106,8 @@ TEST_F(ShellTest, EveryFullScreenRequestMovesTheWindowOntoTheWorkArea) {
         *r = calls++ == 0 ? RECT{0, 0, 720, 480} : area;
         return true;
     });
+    const std::vector<std::string> takes{kTakeScreen};
+    bool ranAfter = false;
     std::vector<MzTest::Step> script{[&] {
         EXPECT_TRUE(WindowCovers(areas[0])) << "start-up";
         area = areas[1];
@@ -157,27 +120,35 @@ TEST_F(ShellTest, EveryFullScreenRequestMovesTheWindowOntoTheWorkArea) {
     script.push_back([&] {
         EXPECT_TRUE(WindowCovers(areas[1])) << "idle tick";
         area = areas[2];
-        TapCentre(Wnd().menuButtons[0]);
+        MzTest::ClearTrace();
+        StartGame();
     });
     script.push_back([&] {
         EXPECT_TRUE(WindowCovers(areas[2])) << "game start";
+        EXPECT_EQ(TraceWith("send"), takes);
+        MzTest::ClearTrace();
         area = areas[3];
     });
-    for (int i = 0; i < 6; ++i) {
-        script.push_back([] { AdvanceToNextMole(); });
-    }
+    script.insert(script.end(), 6, AdvanceToNextMole);
     script.push_back([&] {
         EXPECT_TRUE(WindowCovers(areas[2])) << "a game leaves the window alone";
+        EXPECT_TRUE(TraceWith("send").empty()) << "no idle tick while playing";
         TapCentre(Wnd().gameOverButton);
     });
     script.push_back([&] {
         EXPECT_TRUE(WindowCovers(areas[3])) << "return to the menu";
+        EXPECT_EQ(TraceWith("send"), takes);
         EXPECT_TRUE(GameState.inMenu);
         area = areas[4];
+        MzTest::ClearTrace();
         TapCentre(Wnd().menuButtons[2]);
     });
-    Run(script);
+    script.push_back([&] { ranAfter = true; });
+    EXPECT_EQ(Run(script), 0);
     EXPECT_TRUE(WindowCovers(areas[4])) << "quit";
+    EXPECT_FALSE(ranAfter);
+    EXPECT_EQ(TraceWith({"send", "quit", "sound"}),
+              (std::vector<std::string>{kGiveBack, SoundLine("mute.wav"), "quit 0"}));
 }
 
 } // namespace

@@ -12,20 +12,14 @@ constexpr int kGames = 1000;
 constexpr int kWarmUpGames = 20;
 
 struct Usage {
-    size_t heapBytes;
-    size_t handles;
+    size_t heapBytes = mallinfo2().uordblks;
+    size_t handles = CeHandleTable::Count();
 };
-
-Usage Measure() {
-    const struct mallinfo2 info = mallinfo2();
-    return {info.uordblks, CeHandleTable::Count()};
-}
 
 using SoakTest = MoleTestBase;
 
 TEST_F(SoakTest, ThousandGamesDoNotGrowMemoryOrHandles) {
-    Usage afterWarmUp{};
-    Usage atEnd{};
+    Usage afterWarmUp, atEnd;
     int games = 0;
     // The window stays hidden so that the thousand slides cost no painting; the commands
     // go straight to the window instead of through taps on the screen.
@@ -40,9 +34,7 @@ TEST_F(SoakTest, ThousandGamesDoNotGrowMemoryOrHandles) {
             }
         });
         // A game with a hit needs one miss more to end.
-        for (int tick = 0; tick < (g % 2 == 0 ? 6 : 5); ++tick) {
-            script.push_back([] { AdvanceToNextMole(); });
-        }
+        script.insert(script.end(), g % 2 == 0 ? 6 : 5, AdvanceToNextMole);
         script.push_back([&, g] {
             ASSERT_FALSE(GameState.inMenu);
             ASSERT_GT(GameState.misses, 5) << "game " << g;
@@ -50,9 +42,9 @@ TEST_F(SoakTest, ThousandGamesDoNotGrowMemoryOrHandles) {
             Wnd().OnUiCommand(CMoleMainWnd::kGameOverId, 0);
             MzTest::ClearTrace();
             if (g + 1 == kWarmUpGames) {
-                afterWarmUp = Measure();
+                afterWarmUp = Usage();
             } else if (g + 1 == kGames) {
-                atEnd = Measure();
+                atEnd = Usage();
             }
         });
     }
