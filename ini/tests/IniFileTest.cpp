@@ -1,6 +1,6 @@
 // The INI operations on files in a temporary device root: creation, the file-level
-// failures (missing, no mark, read-only, bad paths), sharing with another process, and
-// a failure injected at every file call of a change.
+// failures (missing, no mark, read-only, bad paths), sharing with another process, a
+// failure injected at every file call of a change, and a writer killed at any moment.
 #include "IniFile.h"
 #include "IniDocument.h"
 #include "IniTestBytes.h"
@@ -12,17 +12,26 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
+#include <filesystem>
 #include <functional>
+#include <optional>
+#include <random>
+#include <thread>
+
+namespace fs = std::filesystem;
 
 namespace {
 
 const char16_t* const kPath = u"Disk\\Programs\\Games\\burrowbop\\config.ini";
-const char* const kHost = "Disk/Programs/Games/burrowbop/config.ini";
+const char* const kDir = "Disk/Programs/Games/burrowbop";
+const std::string kHost = std::string(kDir) + "/config.ini";
+const std::string kTemp = kHost + "~";
 
 class IniFileTest : public testing::Test {
 protected:
-    void SetUp() override { root.MakeDir("Disk/Programs/Games/burrowbop"); }
+    void SetUp() override { root.MakeDir(kDir); }
     void Put(const std::string& bytes) { root.Put(kHost, bytes); }
     std::string Get() { return root.Get(kHost); }
     static void MakeReadOnly(const char16_t* path) {
@@ -31,68 +40,67 @@ protected:
     TestDeviceRoot root;
 };
 
-std::u16string ReadString(const char16_t* section, const char16_t* key, int* result) {
+std::u16string ReadString(const char16_t* section, const char16_t* key, int* result = nullptr) {
     LPWSTR out = nullptr;
-    *result = IniReadString(section, key, &out, kPath);
+    const int r = IniReadString(section, key, &out, kPath);
+    if (result)
+        *result = r;
     std::u16string s = out ? out : u"";
     delete[] out;
     return s;
 }
 
+std::u16string U16(const std::string& s) {
+    return std::u16string(s.begin(), s.end());
+}
+
 TEST_F(IniFileTest, CreateFileCases) {
-    struct Case {
+    const std::u16string tooLong = u"Disk\\" + std::u16string(251, u'x') + u".ini"; // 260
+    const struct {
         const char* name;
-        const char16_t* path;
-        const char* hostBefore; // null: no file
-        std::string before;
+        std::u16string path;
+        std::optional<std::string> before; // at Disk/a.ini; nullopt: no file
         int result;
-        const char* hostAfter;
-        std::string after;
+        std::string host, after;
     } cases[] = {
-        {"new", u"Disk\\a.ini", nullptr, "", 1, "Disk/a.ini", "\xFF\xFE"},
-        {"keepsMarked", u"Disk\\a.ini", "Disk/a.ini", IniBytes(u"[A]\r\n  k=1"), 1, "Disk/a.ini",
+        {"new", u"Disk\\a.ini", {}, 1, "Disk/a.ini", "\xFF\xFE"},
+        {"keepsMarked", u"Disk\\a.ini", IniBytes(u"[A]\r\n  k=1"), 1, "Disk/a.ini",
          IniBytes(u"[A]\r\n  k=1")},
-        {"replacesOneByte", u"Disk\\a.ini", "Disk/a.ini", "\xFF", 1, "Disk/a.ini", "\xFF\xFE"},
-        {"replacesOtherBytes", u"Disk\\a.ini", "Disk/a.ini", "hello", 1, "Disk/a.ini", "\xFF\xFE"},
-        {"replacesEmpty", u"Disk\\a.ini", "Disk/a.ini", "", 1, "Disk/a.ini", "\xFF\xFE"},
-        {"upperExtension", u"\\Disk\\B.INI", nullptr, "", 1, "Disk/B.INI", "\xFF\xFE"},
-        {"mixedExtension", u"Disk\\c.Ini", nullptr, "", 1, "Disk/c.Ini", "\xFF\xFE"},
-        {"rootFolder", u"\\r.ini", nullptr, "", 1, "r.ini", "\xFF\xFE"},
-        {"fourChars", u".ini", nullptr, "", 0, ".ini", ""},
-        {"noDot", u"Disk\\abcini", nullptr, "", 0, "Disk/abcini", ""},
-        {"bakExtension", u"Disk\\a.ini.bak", nullptr, "", 0, "Disk/a.ini.bak", ""},
-        {"noBackslash", u"a.ini", nullptr, "", 0, "a.ini", ""},
-        {"missingFolder", u"Disk\\nope\\a.ini", nullptr, "", 0, "Disk/nope", ""},
-        {"dotDot", u"Disk\\..\\a.ini", nullptr, "", 0, "a.ini", ""},
+        {"replacesOneByte", u"Disk\\a.ini", "\xFF", 1, "Disk/a.ini", "\xFF\xFE"},
+        {"replacesOtherBytes", u"Disk\\a.ini", "hello", 1, "Disk/a.ini", "\xFF\xFE"},
+        {"replacesEmpty", u"Disk\\a.ini", "", 1, "Disk/a.ini", "\xFF\xFE"},
+        {"upperExtension", u"\\Disk\\B.INI", {}, 1, "Disk/B.INI", "\xFF\xFE"},
+        {"mixedExtension", u"Disk\\c.Ini", {}, 1, "Disk/c.Ini", "\xFF\xFE"},
+        {"rootFolder", u"\\r.ini", {}, 1, "r.ini", "\xFF\xFE"},
+        {"fourChars", u".ini", {}, 0, ".ini", ""},
+        {"noDot", u"Disk\\abcini", {}, 0, "Disk/abcini", ""},
+        {"bakExtension", u"Disk\\a.ini.bak", {}, 0, "Disk/a.ini.bak", ""},
+        {"noBackslash", u"a.ini", {}, 0, "a.ini", ""},
+        {"missingFolder", u"Disk\\nope\\a.ini", {}, 0, "Disk/nope", ""},
+        {"dotDot", u"Disk\\..\\a.ini", {}, 0, "a.ini", ""},
+        {"PathTooLongFailsEverywhere",
+         tooLong,
+         {},
+         0,
+         "Disk/" + std::string(251, 'x') + ".ini",
+         ""},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         TestDeviceRoot fresh;
         fresh.MakeDir("Disk");
-        if (c.hostBefore)
-            fresh.Put(c.hostBefore, c.before);
-        EXPECT_EQ(IniCreateFile(c.path), c.result) << c.name;
+        if (c.before)
+            fresh.Put("Disk/a.ini", *c.before);
+        EXPECT_EQ(IniCreateFile(c.path.c_str()), c.result);
         if (c.result) {
-            EXPECT_EQ(fresh.Get(c.hostAfter), c.after) << c.name;
-        } else
-            EXPECT_FALSE(fresh.Exists(c.hostAfter)) << c.name;
+            EXPECT_EQ(fresh.Get(c.host), c.after);
+        } else {
+            EXPECT_FALSE(fresh.Exists(c.host));
+            EXPECT_FALSE(FileExists(c.path.c_str()));
+            EXPECT_EQ(IniWriteString(u"A", u"k", u"v", c.path.c_str()), 0);
+        }
     }
     EXPECT_EQ(IniCreateFile(nullptr), 0);
-}
-
-TEST_F(IniFileTest, CreateFileClearsReadOnlyAndKeepsContent) {
-    Put(IniBytes(u"[A]"));
-    MakeReadOnly(kPath);
-    ASSERT_NE(GetFileAttributesW(kPath) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_EQ(IniCreateFile(kPath), 1);
-    EXPECT_EQ(GetFileAttributesW(kPath) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_EQ(Get(), IniBytes(u"[A]"));
-}
-
-TEST_F(IniFileTest, PathTooLongFailsEverywhere) {
-    std::u16string path = u"Disk\\" + std::u16string(251, u'x') + u".ini"; // 260 characters
-    EXPECT_EQ(IniCreateFile(path.c_str()), 0);
-    EXPECT_EQ(IniWriteString(u"A", u"k", u"v", path.c_str()), 0);
-    EXPECT_FALSE(FileExists(path.c_str()));
 }
 
 TEST_F(IniFileTest, FileExistsForFilesAndFolders) {
@@ -116,12 +124,12 @@ TEST_F(IniFileTest, GameSettingsRoundTrip) {
     EXPECT_EQ(r, 1);
     EXPECT_EQ(IniGetSectionCount(kPath), 3u);
     EXPECT_EQ(IniSectionExists(u"Zellik", kPath), 1);
-    EXPECT_FALSE(root.Exists(std::string(kHost) + "~")); // no temporary file left
+    EXPECT_FALSE(root.Exists(kTemp)); // no temporary file left
 }
 
 TEST_F(IniFileTest, IntegerCases) {
     Put(IniBytes(u"[A]\r\n  a=12abc\r\n  b=abc\r\n  c=-2147483648\r\n  d=99999999999\r\n  e= +7"));
-    struct Case {
+    const struct {
         const char16_t* key;
         int result;
         int value;
@@ -134,8 +142,7 @@ TEST_F(IniFileTest, IntegerCases) {
     }
     EXPECT_EQ(IniReadInt(u"A", u"a", nullptr, kPath), 0);
     EXPECT_EQ(IniWriteInt(u"A", u"f", INT_MIN, kPath), 1);
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"A", u"f", &r) == u"-2147483648");
+    EXPECT_TRUE(ReadString(u"A", u"f") == u"-2147483648");
 }
 
 TEST_F(IniFileTest, BadArgumentsAreRefusedAndChangeNothing) {
@@ -180,6 +187,7 @@ TEST_F(IniFileTest, FilesThatAreNoIniFilesStayAsTheyAre) {
     EXPECT_FALSE(root.Exists("Disk/missing.ini"));
 }
 
+// Until IniCreateFile clears its read-only bit, keeping the content.
 TEST_F(IniFileTest, ReadOnlyFileCanOnlyBeRead) {
     const std::string before = IniBytes(u"[A]\r\n  k=1");
     Put(before);
@@ -193,14 +201,16 @@ TEST_F(IniFileTest, ReadOnlyFileCanOnlyBeRead) {
     EXPECT_EQ(IniSectionExists(u"A", kPath), 0);
     EXPECT_EQ(IniGetSectionCount(kPath), 0u);
     EXPECT_EQ(Get(), before);
+    EXPECT_EQ(IniCreateFile(kPath), 1);
+    EXPECT_EQ(GetFileAttributesW(kPath) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(Get(), before);
 }
 
 TEST_F(IniFileTest, ReadOnlyFolderRefusesChanges) {
     const std::string before = IniBytes(u"[A]\r\n  k=1");
     Put(before);
     MakeReadOnly(u"Disk\\Programs\\Games\\burrowbop");
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
+    EXPECT_TRUE(ReadString(u"A", u"k") == u"1");
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
     EXPECT_EQ(IniWriteString(u"A", u"absent", nullptr, kPath), 1); // nothing to change
     EXPECT_EQ(IniCreateFile(u"Disk\\Programs\\Games\\burrowbop\\new.ini"), 0);
@@ -221,71 +231,72 @@ TEST_F(IniFileTest, SectionNameHonoursBufferSize) {
     EXPECT_TRUE(std::u16string(buf) == u"Save");
 }
 
+// Over half a million characters of sections, then a last one with a line of a million.
 TEST_F(IniFileTest, BigFiles) {
     std::u16string text;
-    int sections = 0;
-    for (int i = 0; text.size() < 600000; ++i, ++sections) {
-        std::string d = std::to_string(i);
-        text += u"[S" + std::u16string(d.begin(), d.end()) + u"]\r\n  k=1\r\n";
-    }
-    Put(IniBytes(text));
+    UINT sections = 0;
+    for (; text.size() < 600000; ++sections)
+        text += u"[S" + U16(std::to_string(sections)) + u"]\r\n  k=1\r\n";
+    const std::u16string huge(1 << 20, u'h');
+    Put(IniBytes(text + u"[Last]\r\n  k=end\r\n  h=" + huge + u"\r\n  j=2"));
+    EXPECT_EQ(IniGetSectionCount(kPath), sections + 1);
+    EXPECT_TRUE(ReadString(u"Last", u"k") == u"end");
+    EXPECT_EQ(ReadString(u"Last", u"h").size(), huge.size());
+    EXPECT_TRUE(ReadString(u"Last", u"j") == u"2");
+    const size_t size = Get().size();
+    EXPECT_EQ(IniWriteString(u"Last", u"k", u"new", kPath), 1);
     EXPECT_EQ(IniWriteString(u"S100", u"k", u"2", kPath), 1);
+    EXPECT_EQ(Get().size(), size);
     int v = 0;
     EXPECT_EQ(IniReadInt(u"S100", u"k", &v, kPath), 1);
     EXPECT_EQ(v, 2);
-    EXPECT_EQ(IniGetSectionCount(kPath), static_cast<UINT>(sections));
-    std::u16string huge(1 << 19, u'h');
+    EXPECT_TRUE(ReadString(u"Last", u"k") == u"new");
     EXPECT_EQ(IniWriteString(u"S1", u"big", huge.c_str(), kPath), 1);
-    int r = 0;
-    EXPECT_EQ(ReadString(u"S1", u"big", &r).size(), huge.size());
+    EXPECT_EQ(ReadString(u"S1", u"big").size(), huge.size());
 }
 
-// Each file call of a change fails once in turn: the result is 0, the file is as it
-// was, and no temporary file is left.
+// Each file call of a change fails once in turn: the result is 0 (or the change is made
+// all the same), the file is as it was, and no temporary file is left.
 TEST_F(IniFileTest, FailureAtEveryFileCallLeavesFileIntact) {
-    struct Case {
+    const std::string settings = IniBytes(SettingsText(u"n", u"5"));
+    const struct {
         const char* name;
-        std::function<int()> op;
+        const char16_t *section, *key, *value; // section null: IniCreateFile on other bytes
     } cases[] = {
-        {"appendSection", [] { return IniWriteString(u"New", u"k", u"v", kPath); }},
-        {"appendKey", [] { return IniWriteString(u"Save", u"New", u"v", kPath); }},
-        {"rewriteValue", [] { return IniWriteString(u"Config", u"isSoundOn", u"1", kPath); }},
-        {"insertKey", [] { return IniWriteString(u"Config", u"New", u"1", kPath); }},
-        {"removeKey", [] { return IniWriteString(u"Save", u"Name", nullptr, kPath); }},
-        {"removeSection", [] { return IniWriteString(u"Zellik", nullptr, nullptr, kPath); }},
+        {"appendSection", u"New", u"k", u"v"},
+        {"appendKey", u"Save", u"New", u"v"},
+        {"rewriteValue", u"Config", u"isSoundOn", u"1"},
+        {"insertKey", u"Config", u"New", u"1"},
+        {"removeKey", u"Save", u"Name", nullptr},
+        {"removeSection", u"Zellik", nullptr, nullptr},
+        // The read of the old mark may be the call that fails; then it is replaced.
+        {"CreateFileFailureKeepsOldFile", nullptr, nullptr, nullptr},
     };
-    const std::string before = IniBytes(SettingsText(u"n", u"5"));
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before = c.section ? settings : "junk";
+        const auto op = [&] {
+            return c.section ? IniWriteString(c.section, c.key, c.value, kPath)
+                             : IniCreateFile(kPath);
+        };
         Put(before);
         CeFaultInjector::Arm(CeFaultInjector::kAll, 0);
-        ASSERT_EQ(c.op(), 1) << c.name;
+        ASSERT_EQ(op(), 1);
         const int calls = CeFaultInjector::Calls();
-        EXPECT_GE(calls, 4) << c.name;
+        EXPECT_GE(calls, 4);
         for (int n = 1; n <= calls; ++n) {
             Put(before);
             CeFaultInjector::Arm(CeFaultInjector::kAll, n);
-            EXPECT_EQ(c.op(), 0) << c.name << " failing call " << n;
+            const int r = op();
             CeFaultInjector::Disarm();
-            EXPECT_EQ(Get(), before) << c.name << " failing call " << n;
-            EXPECT_FALSE(root.Exists(std::string(kHost) + "~")) << c.name << " call " << n;
+            if (c.section) {
+                EXPECT_EQ(r, 0) << "failing call " << n;
+            }
+            EXPECT_EQ(Get(), r ? std::string("\xFF\xFE") : before) << "failing call " << n;
+            EXPECT_FALSE(root.Exists(kTemp)) << "failing call " << n;
         }
     }
     CeFaultInjector::Disarm();
-}
-
-TEST_F(IniFileTest, CreateFileFailureKeepsOldFile) {
-    CeFaultInjector::Arm(CeFaultInjector::kAll, 0);
-    Put("junk");
-    ASSERT_EQ(IniCreateFile(kPath), 1);
-    const int calls = CeFaultInjector::Calls();
-    for (int n = 1; n <= calls; ++n) {
-        Put("junk");
-        CeFaultInjector::Arm(CeFaultInjector::kAll, n);
-        int r = IniCreateFile(kPath);
-        CeFaultInjector::Disarm();
-        // The read of the old mark may be the call that fails; then it is replaced.
-        EXPECT_EQ(Get(), r ? std::string("\xFF\xFE") : std::string("junk")) << n;
-    }
 }
 
 // A second process that opens the settings file with the given access (sharing reads
@@ -322,8 +333,7 @@ TEST_F(IniFileTest, OtherProcessReaderShutsOutWriters) {
     Put(IniBytes(u"[A]\r\n  k=1"));
     OtherProcessHold reader;
     ASSERT_TRUE(reader.Open(GENERIC_READ));
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
+    EXPECT_TRUE(ReadString(u"A", u"k") == u"1");
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     reader.Release();
@@ -352,6 +362,95 @@ TEST_F(IniFileTest, OtherProcessWriterKeepsFileFromCreate) {
         EXPECT_EQ(IniCreateFile(kPath), 1);
         EXPECT_EQ(Printable(Get()), Printable(c.afterWriterLeft));
     }
+}
+
+// The temporary file of an atomic write is always a new file: whatever was planted at
+// its name is removed, never written through, and the other file keeps its bytes.
+TEST(IniTempFileTest, WhatLiesAtTheTemporaryNameIsNeverWrittenThrough) {
+    const struct {
+        const char* what;
+        std::function<void(const TestDeviceRoot&)> plant;
+        bool written; // the path layer never touches a symbolic link: the write is refused
+    } cases[] = {
+        {"a hard link to another file",
+         [](const TestDeviceRoot& r) { fs::create_hard_link(r.Host("outside"), r.Host(kTemp)); },
+         true},
+        {"a symbolic link to another file",
+         [](const TestDeviceRoot& r) { fs::create_symlink(r.Host("outside"), r.Host(kTemp)); },
+         false},
+        {"a stale temporary file",
+         [](const TestDeviceRoot& r) { r.Put(kTemp, "stale bytes of a killed writer"); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestDeviceRoot root;
+        root.MakeDir(kDir);
+        root.Put("outside", "not yours");
+        root.Put(kHost, IniBytes(u"[Config]\r\nisSoundOn=1\r\n"));
+        c.plant(root);
+        EXPECT_EQ(IniWriteString(u"Config", u"isSoundOn", u"0", kPath), c.written ? 1 : 0);
+        EXPECT_EQ(root.Get(kHost), IniBytes(c.written ? u"[Config]\r\nisSoundOn=0\r\n"
+                                                      : u"[Config]\r\nisSoundOn=1\r\n"));
+        EXPECT_EQ(root.Get("outside"), "not yours");
+        if (c.written) {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(root.Host(kTemp))));
+        }
+    }
+}
+
+// A process writing the settings keys in a loop is killed at random moments; after
+// every kill the file is exactly one of the states the writer passes through.
+TEST(IniDurability, KilledWriterLeavesOldOrNewFile) {
+    TestDeviceRoot root;
+    // A killed process, unlike a power cut, loses nothing the kernel already has: the
+    // flushes only slow the writer down here.
+    CeFaultInjector::SetSyncEnabled(false);
+    root.MakeDir(kDir);
+    const auto name = [](int i) { return U16("player" + std::to_string(i)); };
+    std::mt19937 random(12345);
+    int changed = 0;
+    for (int k = 0; k < 40; ++k) {
+        // Every round starts from the same file so that kills hit all steps of a write.
+        root.Put(kHost, IniBytes(SettingsText(name(0), u"0")));
+        TestPipe started;
+        ASSERT_TRUE(started.Open());
+        TestProcess writer;
+        ASSERT_TRUE(writer.Fork([&]() -> int {
+            started.CloseReadEnd();
+            for (int i = 1;; ++i) {
+                IniWriteString(u"Save", u"Name", name(i).c_str(), kPath);
+                if (i == 1) { // the parent waits for one completed write
+                    started.Write('s');
+                    started.CloseWriteEnd();
+                }
+                IniWriteInt(u"Save", u"Score", i, kPath);
+                IniWriteString(u"Config", u"isSoundOn", i % 2 ? u"1" : u"0", kPath);
+            }
+        }));
+        started.CloseWriteEnd();
+        char c;
+        ASSERT_TRUE(started.Read(c));
+        started.CloseReadEnd();
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
+        writer.Kill();
+        writer.Wait();
+
+        const std::string bytes = root.Get(kHost);
+        int score = -1;
+        ASSERT_EQ(IniReadInt(u"Save", u"Score", &score, kPath), 1) << Printable(bytes);
+        changed += score > 0;
+        // Name is written first, so it is ahead of Score by at most one; the sound
+        // switch follows the score.
+        bool matches = false;
+        for (int n : {score, score + 1})
+            for (const char16_t* sound : {u"0", u"1"})
+                matches =
+                    matches ||
+                    bytes == IniBytes(SettingsText(name(n), U16(std::to_string(score)), sound));
+        ASSERT_TRUE(matches) << "after kill " << k << ": " << Printable(bytes);
+    }
+    CeFaultInjector::SetSyncEnabled(true);
+    RecordProperty("killsAfterScoreWrites", changed);
 }
 
 } // namespace
