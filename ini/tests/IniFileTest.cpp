@@ -103,15 +103,7 @@ TEST_F(IniFileTest, CreateFileCases) {
     EXPECT_EQ(IniCreateFile(nullptr), 0);
 }
 
-TEST_F(IniFileTest, FileExistsForFilesAndFolders) {
-    Put(IniBytes(u""));
-    EXPECT_TRUE(FileExists(kPath));
-    EXPECT_TRUE(FileExists(u"\\disk\\programs"));
-    EXPECT_FALSE(FileExists(u"Disk\\none.ini"));
-    EXPECT_FALSE(FileExists(nullptr));
-    EXPECT_FALSE(FileExists(u"Disk\\..\\..\\etc"));
-}
-
+// The settings file as the game first writes it, and the queries on it.
 TEST_F(IniFileTest, GameSettingsRoundTrip) {
     ASSERT_EQ(IniCreateFile(kPath), 1);
     EXPECT_EQ(IniWriteString(u"Config", u"isSoundOn", u"0", kPath), 1);
@@ -125,6 +117,23 @@ TEST_F(IniFileTest, GameSettingsRoundTrip) {
     EXPECT_EQ(IniGetSectionCount(kPath), 3u);
     EXPECT_EQ(IniSectionExists(u"Zellik", kPath), 1);
     EXPECT_FALSE(root.Exists(kTemp)); // no temporary file left
+    // FileExistsForFilesAndFolders
+    EXPECT_TRUE(FileExists(kPath));
+    EXPECT_TRUE(FileExists(u"\\disk\\programs"));
+    EXPECT_FALSE(FileExists(u"Disk\\none.ini"));
+    EXPECT_FALSE(FileExists(nullptr));
+    EXPECT_FALSE(FileExists(u"Disk\\..\\..\\etc"));
+    // SectionNameHonoursBufferSize
+    WCHAR buf[8];
+    std::fill(std::begin(buf), std::end(buf), u'#');
+    IniGetSectionName(buf, 4, 1, kPath);
+    EXPECT_TRUE(std::u16string(buf, 5) == std::u16string(u"Zel\0#", 5));
+    IniGetSectionName(buf, 8, 3, kPath); // no such header: untouched
+    EXPECT_TRUE(std::u16string(buf, 5) == std::u16string(u"Zel\0#", 5));
+    IniGetSectionName(buf, 8, 2, kPath);
+    EXPECT_TRUE(std::u16string(buf) == u"Save");
+    IniGetSectionName(buf, 0, 0, kPath);
+    EXPECT_TRUE(std::u16string(buf) == u"Save");
 }
 
 TEST_F(IniFileTest, IntegerCases) {
@@ -169,41 +178,41 @@ TEST_F(IniFileTest, BadArgumentsAreRefusedAndChangeNothing) {
     EXPECT_EQ(Get(), before);
 }
 
+// Files that stay as they are: no INI file, or a read-only one (which can still be read,
+// until IniCreateFile clears the bit).
 TEST_F(IniFileTest, FilesThatAreNoIniFilesStayAsTheyAre) {
-    const std::string cases[] = {"", "\xFF", "\xFE\xFF[\0A\0]\0", "plain [A]\n k=1",
-                                 std::string(1 << 16, '\0')};
-    for (const auto& bytes : cases) {
-        Put(bytes);
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool readOnly;
+    } cases[] = {
+        {"empty", "", false},
+        {"oneByte", "\xFF", false},
+        {"bigEndianMark", std::string("\xFE\xFF[\0A\0]\0", 8), false},
+        {"noMark", "plain [A]\n k=1", false},
+        {"zeros", std::string(1 << 16, '\0'), false},
+        {"ReadOnlyFileCanOnlyBeRead", IniBytes(u"[A]\r\n  k=1"), true}, // last: see below
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put(c.bytes);
+        if (c.readOnly)
+            MakeReadOnly(kPath);
         int r = -1;
-        ReadString(u"A", u"k", &r);
-        EXPECT_EQ(r, 0);
+        EXPECT_TRUE(ReadString(u"A", u"k", &r) == (c.readOnly ? u"1" : u""));
+        EXPECT_EQ(r, c.readOnly ? 1 : 0);
         EXPECT_EQ(IniWriteString(u"A", u"k", u"v", kPath), 0);
-        EXPECT_EQ(IniWriteString(u"A", nullptr, nullptr, kPath), 0);
+        EXPECT_EQ(IniWriteString(u"A", u"absent", nullptr, kPath), 0);
+        EXPECT_EQ(IniWriteString(u"B", nullptr, nullptr, kPath), 0);
         EXPECT_EQ(IniSectionExists(u"A", kPath), 0);
         EXPECT_EQ(IniGetSectionCount(kPath), 0u);
-        EXPECT_EQ(Get(), bytes);
+        EXPECT_EQ(Get(), c.bytes);
     }
-    EXPECT_EQ(IniWriteString(u"A", u"k", u"v", u"Disk\\missing.ini"), 0);
-    EXPECT_FALSE(root.Exists("Disk/missing.ini"));
-}
-
-// Until IniCreateFile clears its read-only bit, keeping the content.
-TEST_F(IniFileTest, ReadOnlyFileCanOnlyBeRead) {
-    const std::string before = IniBytes(u"[A]\r\n  k=1");
-    Put(before);
-    MakeReadOnly(kPath);
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
-    EXPECT_EQ(r, 1);
-    EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
-    EXPECT_EQ(IniWriteString(u"A", u"absent", nullptr, kPath), 0);
-    EXPECT_EQ(IniWriteString(u"B", nullptr, nullptr, kPath), 0);
-    EXPECT_EQ(IniSectionExists(u"A", kPath), 0);
-    EXPECT_EQ(IniGetSectionCount(kPath), 0u);
-    EXPECT_EQ(Get(), before);
     EXPECT_EQ(IniCreateFile(kPath), 1);
     EXPECT_EQ(GetFileAttributesW(kPath) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_EQ(Get(), before);
+    EXPECT_EQ(Get(), IniBytes(u"[A]\r\n  k=1"));
+    EXPECT_EQ(IniWriteString(u"A", u"k", u"v", u"Disk\\missing.ini"), 0);
+    EXPECT_FALSE(root.Exists("Disk/missing.ini"));
 }
 
 TEST_F(IniFileTest, ReadOnlyFolderRefusesChanges) {
@@ -215,20 +224,6 @@ TEST_F(IniFileTest, ReadOnlyFolderRefusesChanges) {
     EXPECT_EQ(IniWriteString(u"A", u"absent", nullptr, kPath), 1); // nothing to change
     EXPECT_EQ(IniCreateFile(u"Disk\\Programs\\Games\\burrowbop\\new.ini"), 0);
     EXPECT_EQ(Get(), before);
-}
-
-TEST_F(IniFileTest, SectionNameHonoursBufferSize) {
-    Put(IniBytes(u"[Config]\r\n[Zellik]\r\n[Save]"));
-    WCHAR buf[8];
-    std::fill(std::begin(buf), std::end(buf), u'#');
-    IniGetSectionName(buf, 4, 1, kPath);
-    EXPECT_TRUE(std::u16string(buf, 5) == std::u16string(u"Zel\0#", 5));
-    IniGetSectionName(buf, 8, 3, kPath); // no such header: untouched
-    EXPECT_TRUE(std::u16string(buf, 5) == std::u16string(u"Zel\0#", 5));
-    IniGetSectionName(buf, 8, 2, kPath);
-    EXPECT_TRUE(std::u16string(buf) == u"Save");
-    IniGetSectionName(buf, 0, 0, kPath);
-    EXPECT_TRUE(std::u16string(buf) == u"Save");
 }
 
 // Over half a million characters of sections, then a last one with a line of a million.
@@ -299,68 +294,52 @@ TEST_F(IniFileTest, FailureAtEveryFileCallLeavesFileIntact) {
     CeFaultInjector::Disarm();
 }
 
-// A second process that opens the settings file with the given access (sharing reads
-// only) and holds it open until Release.
-class OtherProcessHold {
-public:
-    bool Open(DWORD access) {
-        if (!toChild_.Open() || !toParent_.Open())
-            return false;
-        const bool forked = process_.Fork([this, access] {
-            HANDLE h = CreateFileW(kPath, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-            char c = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
-            toParent_.Write(c);
-            toChild_.Read(c);
-            return 0;
-        });
-        char c = 0;
-        return forked && toParent_.Read(c) && c == 'y';
-    }
-    void Release() {
-        toChild_.Write('x');
-        process_.Wait();
-    }
-
-private:
-    TestPipe toChild_, toParent_;
-    TestProcess process_;
-};
-
-// Another process holding the file open for reading (as IniReadString does) shuts out
-// writers but not readers.
-TEST_F(IniFileTest, OtherProcessReaderShutsOutWriters) {
-    Put(IniBytes(u"[A]\r\n  k=1"));
-    OtherProcessHold reader;
-    ASSERT_TRUE(reader.Open(GENERIC_READ));
-    EXPECT_TRUE(ReadString(u"A", u"k") == u"1");
-    EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    reader.Release();
-    EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 1);
-}
-
-// While another process holds the file open for writing, IniCreateFile cannot look at
-// it and must not replace it, whatever it holds; once the writer is gone it can.
-TEST_F(IniFileTest, OtherProcessWriterKeepsFileFromCreate) {
+// Another process holds the file open, sharing reads only. A reader (as IniReadString)
+// shuts out writers but not readers; a writer keeps IniCreateFile from looking at the
+// file or replacing it, whatever it holds. Once it is gone the change is made.
+TEST_F(IniFileTest, OtherProcessHoldingTheFileShutsOutChanges) {
     const struct {
         const char* name;
-        std::string bytes;
-        std::string afterWriterLeft;
+        DWORD access;
+        std::string bytes, after;
     } cases[] = {
-        {"marked", IniBytes(SettingsText(u"x", u"9")), IniBytes(SettingsText(u"x", u"9"))},
-        {"unmarked", "plain text", "\xFF\xFE"},
+        {"OtherProcessReaderShutsOutWriters", GENERIC_READ, IniBytes(u"[A]\r\n  k=1"),
+         IniBytes(u"[A]\r\n  k=2")},
+        {"OtherProcessWriterKeepsFileFromCreate/marked", GENERIC_READ | GENERIC_WRITE,
+         IniBytes(SettingsText(u"x", u"9")), IniBytes(SettingsText(u"x", u"9"))},
+        {"OtherProcessWriterKeepsFileFromCreate/unmarked", GENERIC_READ | GENERIC_WRITE,
+         "plain text", "\xFF\xFE"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Put(c.bytes);
-        OtherProcessHold writer;
-        ASSERT_TRUE(writer.Open(GENERIC_READ | GENERIC_WRITE));
-        EXPECT_EQ(IniCreateFile(kPath), 0);
+        const bool reader = c.access == GENERIC_READ;
+        const auto change = [&] {
+            return reader ? IniWriteString(u"A", u"k", u"2", kPath) : IniCreateFile(kPath);
+        };
+        TestPipe toChild, toParent;
+        ASSERT_TRUE(toChild.Open() && toParent.Open());
+        TestProcess other;
+        ASSERT_TRUE(other.Fork([&] {
+            HANDLE h = CreateFileW(kPath, c.access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+            char ch = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
+            toParent.Write(ch);
+            toChild.Read(ch); // holds the file until told
+            return 0;
+        }));
+        char opened = 0;
+        ASSERT_TRUE(toParent.Read(opened) && opened == 'y');
+        if (reader) {
+            EXPECT_TRUE(ReadString(u"A", u"k") == u"1");
+        }
+        EXPECT_EQ(change(), 0);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
         EXPECT_EQ(Printable(Get()), Printable(c.bytes));
-        writer.Release();
-        EXPECT_EQ(IniCreateFile(kPath), 1);
-        EXPECT_EQ(Printable(Get()), Printable(c.afterWriterLeft));
+        toChild.Write('x');
+        other.Wait();
+        EXPECT_EQ(change(), 1);
+        EXPECT_EQ(Printable(Get()), Printable(c.after));
     }
 }
 

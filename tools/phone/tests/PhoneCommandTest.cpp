@@ -22,10 +22,9 @@ TEST_F(PhoneCommandTest, StatusListsWindowsDevicesAndLock) {
     ASSERT_EQ(PhoneProcess::Run({"lock", "on"}), 0);
     std::string status;
     EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
-    for (const std::string& part :
-         {std::string("CShellMainWnd"), "pid " + std::to_string(shell->Pid()),
-          std::string("usb function driver: running, no message number yet"),
-          std::string("lock: on")})
+    const std::string parts[] = {"CShellMainWnd", "pid " + std::to_string(shell->Pid()),
+                                 "usb function driver: running, no message number yet", "lock: on"};
+    for (const auto& part : parts)
         EXPECT_NE(status.find(part), std::string::npos) << part << " in " << status;
 
     // OnlyOneDriverServesTheBusNameUntilItDies
@@ -38,13 +37,13 @@ TEST_F(PhoneCommandTest, StatusListsWindowsDevicesAndLock) {
 }
 
 TEST_F(PhoneCommandTest, BadCommandLinesShowTheUsage) {
-    const std::vector<std::vector<std::string>> bad = {{},
-                                                       {"nonsense"},
-                                                       {"lock"},
-                                                       {"lock", "maybe"},
-                                                       {"usb", "notify", "x"},
-                                                       {"usb", "notify", "99999999999"},
-                                                       {"shell", "--wrong"}};
+    const std::vector<std::string> bad[] = {{},
+                                            {"nonsense"},
+                                            {"lock"},
+                                            {"lock", "maybe"},
+                                            {"usb", "notify", "x"},
+                                            {"usb", "notify", "99999999999"},
+                                            {"shell", "--wrong"}};
     for (const auto& args : bad)
         EXPECT_EQ(PhoneProcess::Run(args), 2) << (args.empty() ? "" : args[0]);
     std::string help;
@@ -132,112 +131,99 @@ protected:
     }
 };
 
-// One shell from start to death. Each step keeps the name of the test it once was.
+// One shell from start to death; the names of the steps are those of the tests they were.
 TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
-    {
-        SCOPED_TRACE("WindowFunctionsLinkToOtherProcessesOnFirstUse");
-        // This program never installs the link, yet its first window is seen by others.
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
-        wc.lpszClassName = u"LinkProbeWnd";
-        ASSERT_TRUE(RegisterClassW(&wc));
-        HWND own = CreateWindowExW(0, u"LinkProbeWnd", u"", 0, 0, 0, 10, 10, nullptr, nullptr,
-                                   nullptr, nullptr);
-        ASSERT_NE(own, nullptr);
-        std::string status;
-        EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
-        EXPECT_NE(status.find("LinkProbeWnd"), std::string::npos) << status;
-        DestroyWindow(own);
-    }
+    std::string status, line;
+    RECT rect{};
+    DWORD_PTR result = 0;
+    // WindowFunctionsLinkToOtherProcessesOnFirstUse: a program that never installs the
+    // link still sees the other processes' windows and is seen by them.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
+    wc.lpszClassName = u"LinkProbeWnd";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    HWND own = CreateWindowExW(0, u"LinkProbeWnd", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
+    EXPECT_NE(status.find("LinkProbeWnd"), std::string::npos) << status;
+    DestroyWindow(own);
     EXPECT_EQ(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
     auto shell = StartPhone({"shell"}, "shell: ready");
-    {
-        SCOPED_TRACE("FindWindowByClassAndTitle");
-        const struct {
-            const WCHAR* cls;
-            const WCHAR* title;
-            bool found;
-        } cases[] = {
-            {u"CShellMainWnd", nullptr, true},  {u"cshellmainwnd", nullptr, true},
-            {u"CShellMainWnd", u"Shell", true}, {u"CShellMainWnd", u"Other", false},
-            {u"MoleMainWnd", nullptr, false},   {nullptr, u"Shell", true},
-        };
-        for (const auto& c : cases)
-            EXPECT_EQ(FindWindowW(c.cls, c.title) != nullptr, c.found);
-        EXPECT_EQ(FindWindowW(ShellProtocol::kWindowClass, nullptr),
-                  FindWindowW(ShellProtocol::kWindowClass, u"Shell"));
-    }
+
+    // FindWindowByClassAndTitle
+    const struct {
+        const WCHAR* cls;
+        const WCHAR* title;
+        bool found;
+    } cases[] = {
+        {u"CShellMainWnd", nullptr, true},  {u"cshellmainwnd", nullptr, true},
+        {u"CShellMainWnd", u"Shell", true}, {u"CShellMainWnd", u"Other", false},
+        {u"MoleMainWnd", nullptr, false},   {nullptr, u"Shell", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindWindowW(c.cls, c.title) != nullptr, c.found);
     HWND w = FindWindowW(ShellProtocol::kWindowClass, nullptr);
     ASSERT_NE(w, nullptr);
-    {
-        SCOPED_TRACE("ShowRaiseSendAndPost");
-        EXPECT_TRUE(IsWindowVisible(w));
-        EXPECT_TRUE(ShowWindow(w, SW_HIDE)); // it was visible
-        EXPECT_FALSE(IsWindowVisible(w));
-        EXPECT_FALSE(ShowWindow(w, SW_SHOW)); // it was hidden
-        EXPECT_TRUE(IsWindowVisible(w));
-        RECT rect{};
-        EXPECT_TRUE(GetWindowRect(w, &rect));
-        EXPECT_EQ(rect.right - rect.left, 720);
-        EXPECT_EQ(rect.bottom - rect.top, 480);
-        EXPECT_TRUE(SetForegroundWindow(w));
-        EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000ms));
-        DWORD_PTR result = 0;
-        EXPECT_NE(SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL, 2000, &result),
-                  0);
-        EXPECT_EQ(result, 1u);
-        EXPECT_TRUE(PostMessageW(w, WM_USER + 5, 3, 4));
-        std::string line;
-        ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
-        EXPECT_EQ(line, "shell: message 0x405 wParam=3 lParam=4");
-        EXPECT_TRUE(PostMessageW(HWND_BROADCAST, WM_USER + 6, 5, 6));
-        ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
-        EXPECT_EQ(line, "shell: message 0x406 wParam=5 lParam=6");
+    EXPECT_EQ(w, FindWindowW(ShellProtocol::kWindowClass, u"Shell"));
+
+    // ShowRaiseSendAndPost
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_TRUE(ShowWindow(w, SW_HIDE)); // it was visible
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_FALSE(ShowWindow(w, SW_SHOW)); // it was hidden
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_TRUE(GetWindowRect(w, &rect));
+    EXPECT_EQ(rect.right - rect.left, 720);
+    EXPECT_EQ(rect.bottom - rect.top, 480);
+    EXPECT_TRUE(SetForegroundWindow(w));
+    EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000ms));
+    EXPECT_NE(SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL, 2000, &result), 0);
+    EXPECT_EQ(result, 1u);
+    EXPECT_TRUE(PostMessageW(w, WM_USER + 5, 3, 4));
+    ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
+    EXPECT_EQ(line, "shell: message 0x405 wParam=3 lParam=4");
+    EXPECT_TRUE(PostMessageW(HWND_BROADCAST, WM_USER + 6, 5, 6));
+    ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
+    EXPECT_EQ(line, "shell: message 0x406 wParam=5 lParam=6");
+
+    // GarbageRequestsAreRefusedAndTheShellStillAnswers
+    std::string socket;
+    for (const auto& e : std::filesystem::directory_iterator(root_ + "/.ce/procs")) {
+        std::string name = e.path().filename().string();
+        unsigned long long token = 0;
+        int pid = 0;
+        if (e.path().extension() == ".rec" && sscanf(name.c_str(), "%d-%llx", &pid, &token) == 2 &&
+            pid == shell->Pid())
+            socket = CeIpcChannel::SocketName(pid, token);
     }
-    {
-        SCOPED_TRACE("GarbageRequestsAreRefusedAndTheShellStillAnswers");
-        std::string socket;
-        for (const auto& e : std::filesystem::directory_iterator(root_ + "/.ce/procs")) {
-            std::string name = e.path().filename().string();
-            unsigned long long token = 0;
-            int pid = 0;
-            if (e.path().extension() == ".rec" &&
-                sscanf(name.c_str(), "%d-%llx", &pid, &token) == 2 && pid == shell->Pid())
-                socket = CeIpcChannel::SocketName(pid, token);
-        }
-        ASSERT_FALSE(socket.empty());
-        const std::string garbage[] = {
-            "",                                                 // no kind
-            std::string("\x63\x00\x00\x00", 4),                 // unknown kind
-            std::string("\x03\x00\x00\x00\x04", 5),             // window call cut short
-            std::string("\x02\x00\x00\x00\xFF\xFF\xFF\x7F", 8), // device call, forged length
-        };
-        for (const auto& g : garbage) {
-            std::string reply = "unchanged";
-            EXPECT_TRUE(CeIpcChannel::Call(socket, g, reply, 5000));
-            EXPECT_EQ(reply, ""); // refused
-        }
-        // A window the shell never published is refused too.
-        EXPECT_EQ(FindWindowW(u"NoSuchWnd", nullptr), nullptr);
-        EXPECT_NE(NotifyCommand(), 0);
+    ASSERT_FALSE(socket.empty());
+    const std::string garbage[] = {
+        "",                                                 // no kind
+        std::string("\x63\x00\x00\x00", 4),                 // unknown kind
+        std::string("\x03\x00\x00\x00\x04", 5),             // window call cut short
+        std::string("\x02\x00\x00\x00\xFF\xFF\xFF\x7F", 8), // device call, forged length
+    };
+    for (const auto& g : garbage) {
+        std::string reply = "unchanged";
+        EXPECT_TRUE(CeIpcChannel::Call(socket, g, reply, 5000));
+        EXPECT_EQ(reply, ""); // refused
     }
-    {
-        SCOPED_TRACE("WindowOfADeadProcessIsGoneAndItsRecordCleaned");
-        shell->Kill();
-        shell->Wait(10000ms);
-        EXPECT_FALSE(IsWindowVisible(w));
-        EXPECT_FALSE(PostMessageW(w, WM_USER, 0, 0));
-        RECT rect{};
-        EXPECT_FALSE(GetWindowRect(w, &rect));
-        DWORD_PTR result = 7;
-        EXPECT_EQ(SendMessageTimeout(w, WM_USER, 0, 0, SMTO_NORMAL, 2000, &result), 0);
-        EXPECT_EQ(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
-        std::string status;
-        EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
-        EXPECT_NE(status.find("windows: 0"), std::string::npos) << status;
-        auto again = StartPhone({"shell"}, "shell: ready"); // a new shell is found at once
-        EXPECT_NE(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
-    }
+    EXPECT_EQ(FindWindowW(u"NoSuchWnd", nullptr), nullptr); // never published: refused too
+    EXPECT_NE(NotifyCommand(), 0);
+
+    // WindowOfADeadProcessIsGoneAndItsRecordCleaned
+    shell->Kill();
+    shell->Wait(10000ms);
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_FALSE(PostMessageW(w, WM_USER, 0, 0));
+    EXPECT_FALSE(GetWindowRect(w, &rect));
+    EXPECT_EQ(SendMessageTimeout(w, WM_USER, 0, 0, SMTO_NORMAL, 2000, &result), 0);
+    EXPECT_EQ(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
+    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
+    EXPECT_NE(status.find("windows: 0"), std::string::npos) << status;
+    auto again = StartPhone({"shell"}, "shell: ready"); // a new shell is found at once
+    EXPECT_NE(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
 }
 
 // A hung process lets the first send run its whole time out; later sends to it only
