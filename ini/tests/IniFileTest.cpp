@@ -15,7 +15,6 @@
 #include <chrono>
 #include <climits>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <random>
 #include <thread>
@@ -40,12 +39,13 @@ protected:
     TestDeviceRoot root;
 };
 
-std::u16string ReadString(const char16_t* section, const char16_t* key, int* result = nullptr) {
+// The value, or nullopt when IniReadString fails.
+std::optional<std::u16string> ReadString(const char16_t* section, const char16_t* key) {
     LPWSTR out = nullptr;
     const int r = IniReadString(section, key, &out, kPath);
-    if (result)
-        *result = r;
-    std::u16string s = out ? out : u"";
+    std::optional<std::u16string> s;
+    if (r)
+        s = out ? out : u"";
     delete[] out;
     return s;
 }
@@ -55,7 +55,7 @@ std::u16string U16(const std::string& s) {
 }
 
 TEST_F(IniFileTest, CreateFileCases) {
-    const std::u16string tooLong = u"Disk\\" + std::u16string(251, u'x') + u".ini"; // 260
+    const std::string x(251, 'x'); // the path is 260 characters long
     const struct {
         const char* name;
         std::u16string path;
@@ -79,10 +79,10 @@ TEST_F(IniFileTest, CreateFileCases) {
         {"missingFolder", u"Disk\\nope\\a.ini", {}, 0, "Disk/nope", ""},
         {"dotDot", u"Disk\\..\\a.ini", {}, 0, "a.ini", ""},
         {"PathTooLongFailsEverywhere",
-         tooLong,
+         u"Disk\\" + U16(x) + u".ini",
          {},
          0,
-         "Disk/" + std::string(251, 'x') + ".ini",
+         "Disk/" + x + ".ini",
          ""},
     };
     for (const auto& c : cases) {
@@ -111,9 +111,7 @@ TEST_F(IniFileTest, GameSettingsRoundTrip) {
     EXPECT_EQ(IniWriteString(u"Save", u"Name", u"小儿子", kPath), 1);
     EXPECT_EQ(IniWriteInt(u"Save", u"Score", 5, kPath), 1);
     EXPECT_EQ(Get(), IniBytes(SettingsText(u"小儿子", u"5")));
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"Save", u"Name", &r) == u"小儿子");
-    EXPECT_EQ(r, 1);
+    EXPECT_TRUE(ReadString(u"Save", u"Name") == u"小儿子");
     EXPECT_EQ(IniGetSectionCount(kPath), 3u);
     EXPECT_EQ(IniSectionExists(u"Zellik", kPath), 1);
     EXPECT_FALSE(root.Exists(kTemp)); // no temporary file left
@@ -198,9 +196,8 @@ TEST_F(IniFileTest, FilesThatAreNoIniFilesStayAsTheyAre) {
         Put(c.bytes);
         if (c.readOnly)
             MakeReadOnly(kPath);
-        int r = -1;
-        EXPECT_TRUE(ReadString(u"A", u"k", &r) == (c.readOnly ? u"1" : u""));
-        EXPECT_EQ(r, c.readOnly ? 1 : 0);
+        const auto read = ReadString(u"A", u"k");
+        EXPECT_TRUE(c.readOnly ? read == u"1" : !read);
         EXPECT_EQ(IniWriteString(u"A", u"k", u"v", kPath), 0);
         EXPECT_EQ(IniWriteString(u"A", u"absent", nullptr, kPath), 0);
         EXPECT_EQ(IniWriteString(u"B", nullptr, nullptr, kPath), 0);
@@ -236,7 +233,7 @@ TEST_F(IniFileTest, BigFiles) {
     Put(IniBytes(text + u"[Last]\r\n  k=end\r\n  h=" + huge + u"\r\n  j=2"));
     EXPECT_EQ(IniGetSectionCount(kPath), sections + 1);
     EXPECT_TRUE(ReadString(u"Last", u"k") == u"end");
-    EXPECT_EQ(ReadString(u"Last", u"h").size(), huge.size());
+    EXPECT_EQ(ReadString(u"Last", u"h").value_or(u"").size(), huge.size());
     EXPECT_TRUE(ReadString(u"Last", u"j") == u"2");
     const size_t size = Get().size();
     EXPECT_EQ(IniWriteString(u"Last", u"k", u"new", kPath), 1);
@@ -247,7 +244,7 @@ TEST_F(IniFileTest, BigFiles) {
     EXPECT_EQ(v, 2);
     EXPECT_TRUE(ReadString(u"Last", u"k") == u"new");
     EXPECT_EQ(IniWriteString(u"S1", u"big", huge.c_str(), kPath), 1);
-    EXPECT_EQ(ReadString(u"S1", u"big").size(), huge.size());
+    EXPECT_EQ(ReadString(u"S1", u"big").value_or(u"").size(), huge.size());
 }
 
 // Each file call of a change fails once in turn: the result is 0 (or the change is made
@@ -346,32 +343,26 @@ TEST_F(IniFileTest, OtherProcessHoldingTheFileShutsOutChanges) {
 // The temporary file of an atomic write is always a new file: whatever was planted at
 // its name is removed, never written through, and the other file keeps its bytes.
 TEST(IniTempFileTest, WhatLiesAtTheTemporaryNameIsNeverWrittenThrough) {
-    const struct {
-        const char* what;
-        std::function<void(const TestDeviceRoot&)> plant;
-        bool written; // the path layer never touches a symbolic link: the write is refused
-    } cases[] = {
-        {"a hard link to another file",
-         [](const TestDeviceRoot& r) { fs::create_hard_link(r.Host("outside"), r.Host(kTemp)); },
-         true},
-        {"a symbolic link to another file",
-         [](const TestDeviceRoot& r) { fs::create_symlink(r.Host("outside"), r.Host(kTemp)); },
-         false},
-        {"a stale temporary file",
-         [](const TestDeviceRoot& r) { r.Put(kTemp, "stale bytes of a killed writer"); }, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const std::string what : {"a hard link to another file", "a symbolic link to another file",
+                                   "a stale temporary file"}) {
+        SCOPED_TRACE(what);
         TestDeviceRoot root;
         root.MakeDir(kDir);
         root.Put("outside", "not yours");
         root.Put(kHost, IniBytes(u"[Config]\r\nisSoundOn=1\r\n"));
-        c.plant(root);
-        EXPECT_EQ(IniWriteString(u"Config", u"isSoundOn", u"0", kPath), c.written ? 1 : 0);
-        EXPECT_EQ(root.Get(kHost), IniBytes(c.written ? u"[Config]\r\nisSoundOn=0\r\n"
-                                                      : u"[Config]\r\nisSoundOn=1\r\n"));
+        const bool symlink = what == "a symbolic link to another file";
+        if (what == "a hard link to another file")
+            fs::create_hard_link(root.Host("outside"), root.Host(kTemp));
+        else if (symlink)
+            fs::create_symlink(root.Host("outside"), root.Host(kTemp));
+        else
+            root.Put(kTemp, "stale bytes of a killed writer");
+        // The path layer never touches a symbolic link: the write is refused instead.
+        EXPECT_EQ(IniWriteString(u"Config", u"isSoundOn", u"0", kPath), symlink ? 0 : 1);
+        EXPECT_EQ(root.Get(kHost), IniBytes(symlink ? u"[Config]\r\nisSoundOn=1\r\n"
+                                                    : u"[Config]\r\nisSoundOn=0\r\n"));
         EXPECT_EQ(root.Get("outside"), "not yours");
-        if (c.written) {
+        if (!symlink) {
             EXPECT_FALSE(fs::exists(fs::symlink_status(root.Host(kTemp))));
         }
     }
