@@ -2,7 +2,6 @@
 // failures (missing, no mark, read-only, bad paths), sharing with another process, a
 // failure injected at every file call of a change, and a writer killed at any moment.
 #include "IniFile.h"
-#include "IniDocument.h"
 #include "IniTestBytes.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/ce.h"
@@ -33,9 +32,6 @@ protected:
     void SetUp() override { root.MakeDir(kDir); }
     void Put(const std::string& bytes) { root.Put(kHost, bytes); }
     std::string Get() { return root.Get(kHost); }
-    static void MakeReadOnly(const char16_t* path) {
-        ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
-    }
     TestDeviceRoot root;
 };
 
@@ -194,8 +190,7 @@ TEST_F(IniFileTest, FilesThatAreNoIniFilesStayAsTheyAre) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Put(c.bytes);
-        if (c.readOnly)
-            MakeReadOnly(kPath);
+        ASSERT_TRUE(!c.readOnly || SetFileAttributesW(kPath, FILE_ATTRIBUTE_READONLY));
         const auto read = ReadString(u"A", u"k");
         EXPECT_TRUE(c.readOnly ? read == u"1" : !read);
         EXPECT_EQ(IniWriteString(u"A", u"k", u"v", kPath), 0);
@@ -215,7 +210,7 @@ TEST_F(IniFileTest, FilesThatAreNoIniFilesStayAsTheyAre) {
 TEST_F(IniFileTest, ReadOnlyFolderRefusesChanges) {
     const std::string before = IniBytes(u"[A]\r\n  k=1");
     Put(before);
-    MakeReadOnly(u"Disk\\Programs\\Games\\burrowbop");
+    ASSERT_TRUE(SetFileAttributesW(u"Disk\\Programs\\Games\\burrowbop", FILE_ATTRIBUTE_READONLY));
     EXPECT_TRUE(ReadString(u"A", u"k") == u"1");
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
     EXPECT_EQ(IniWriteString(u"A", u"absent", nullptr, kPath), 1); // nothing to change
@@ -386,21 +381,17 @@ TEST(IniDurability, KilledWriterLeavesOldOrNewFile) {
         ASSERT_TRUE(started.Open());
         TestProcess writer;
         ASSERT_TRUE(writer.Fork([&]() -> int {
-            started.CloseReadEnd();
             for (int i = 1;; ++i) {
                 IniWriteString(u"Save", u"Name", name(i).c_str(), kPath);
-                if (i == 1) { // the parent waits for one completed write
+                if (i == 1) // the parent waits for one completed write
                     started.Write('s');
-                    started.CloseWriteEnd();
-                }
                 IniWriteInt(u"Save", u"Score", i, kPath);
                 IniWriteString(u"Config", u"isSoundOn", i % 2 ? u"1" : u"0", kPath);
             }
         }));
-        started.CloseWriteEnd();
+        started.CloseWriteEnd(); // a writer that dies early ends the read
         char c;
         ASSERT_TRUE(started.Read(c));
-        started.CloseReadEnd();
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
         writer.Kill();
         writer.Wait();
