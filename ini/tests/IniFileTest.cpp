@@ -51,7 +51,8 @@ std::u16string U16(const std::string& s) {
 }
 
 TEST_F(IniFileTest, CreateFileCases) {
-    const std::string x(251, 'x'); // the path is 260 characters long
+    const std::string x(251, 'x'), longHost = "Disk/" + x + ".ini";
+    const std::u16string longPath = u"Disk\\" + U16(x) + u".ini"; // 260 characters
     const struct {
         const char* name;
         std::u16string path;
@@ -74,12 +75,7 @@ TEST_F(IniFileTest, CreateFileCases) {
         {"noBackslash", u"a.ini", {}, 0, "a.ini", ""},
         {"missingFolder", u"Disk\\nope\\a.ini", {}, 0, "Disk/nope", ""},
         {"dotDot", u"Disk\\..\\a.ini", {}, 0, "a.ini", ""},
-        {"PathTooLongFailsEverywhere",
-         u"Disk\\" + U16(x) + u".ini",
-         {},
-         0,
-         "Disk/" + x + ".ini",
-         ""},
+        {"PathTooLongFailsEverywhere", longPath, {}, 0, longHost, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
