@@ -1,8 +1,7 @@
 // The INI operations on files in a temporary device root: creation, the file-level
-// failures (missing, no mark, read-only, bad paths), sharing with another process, and
-// a failure injected at every file call of a change.
+// failures (missing, no mark, read-only, bad paths), sharing with another process, a
+// failure injected at every file call of a change, and a writer killed at any moment.
 #include "IniFile.h"
-#include "IniDocument.h"
 #include "IniTestBytes.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/ce.h"
@@ -12,98 +11,91 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
-#include <functional>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <thread>
+
+namespace fs = std::filesystem;
 
 namespace {
 
 const char16_t* const kPath = u"Disk\\Programs\\Games\\burrowbop\\config.ini";
-const char* const kHost = "Disk/Programs/Games/burrowbop/config.ini";
+const char* const kDir = "Disk/Programs/Games/burrowbop";
+const std::string kHost = std::string(kDir) + "/config.ini";
+const std::string kTemp = kHost + "~";
 
 class IniFileTest : public testing::Test {
 protected:
-    void SetUp() override { root.MakeDir("Disk/Programs/Games/burrowbop"); }
+    void SetUp() override { root.MakeDir(kDir); }
     void Put(const std::string& bytes) { root.Put(kHost, bytes); }
     std::string Get() { return root.Get(kHost); }
-    static void MakeReadOnly(const char16_t* path) {
-        ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
-    }
     TestDeviceRoot root;
 };
 
-std::u16string ReadString(const char16_t* section, const char16_t* key, int* result) {
+// The value, or nullopt when IniReadString fails.
+std::optional<std::u16string> ReadString(const char16_t* section, const char16_t* key) {
     LPWSTR out = nullptr;
-    *result = IniReadString(section, key, &out, kPath);
-    std::u16string s = out ? out : u"";
+    const int r = IniReadString(section, key, &out, kPath);
+    std::optional<std::u16string> s;
+    if (r)
+        s = out ? out : u"";
     delete[] out;
     return s;
 }
 
+std::u16string U16(const std::string& s) {
+    return std::u16string(s.begin(), s.end());
+}
+
 TEST_F(IniFileTest, CreateFileCases) {
-    struct Case {
+    const std::string x(251, 'x'), longHost = "Disk/" + x + ".ini";
+    const std::u16string longPath = u"Disk\\" + U16(x) + u".ini"; // 260 characters
+    const struct {
         const char* name;
-        const char16_t* path;
-        const char* hostBefore; // null: no file
-        std::string before;
+        std::u16string path;
+        std::optional<std::string> before; // at Disk/a.ini; nullopt: no file
         int result;
-        const char* hostAfter;
-        std::string after;
+        std::string host, after;
     } cases[] = {
-        {"new", u"Disk\\a.ini", nullptr, "", 1, "Disk/a.ini", "\xFF\xFE"},
-        {"keepsMarked", u"Disk\\a.ini", "Disk/a.ini", IniBytes(u"[A]\r\n  k=1"), 1, "Disk/a.ini",
+        {"new", u"Disk\\a.ini", {}, 1, "Disk/a.ini", "\xFF\xFE"},
+        {"keepsMarked", u"Disk\\a.ini", IniBytes(u"[A]\r\n  k=1"), 1, "Disk/a.ini",
          IniBytes(u"[A]\r\n  k=1")},
-        {"replacesOneByte", u"Disk\\a.ini", "Disk/a.ini", "\xFF", 1, "Disk/a.ini", "\xFF\xFE"},
-        {"replacesOtherBytes", u"Disk\\a.ini", "Disk/a.ini", "hello", 1, "Disk/a.ini", "\xFF\xFE"},
-        {"replacesEmpty", u"Disk\\a.ini", "Disk/a.ini", "", 1, "Disk/a.ini", "\xFF\xFE"},
-        {"upperExtension", u"\\Disk\\B.INI", nullptr, "", 1, "Disk/B.INI", "\xFF\xFE"},
-        {"mixedExtension", u"Disk\\c.Ini", nullptr, "", 1, "Disk/c.Ini", "\xFF\xFE"},
-        {"rootFolder", u"\\r.ini", nullptr, "", 1, "r.ini", "\xFF\xFE"},
-        {"fourChars", u".ini", nullptr, "", 0, ".ini", ""},
-        {"noDot", u"Disk\\abcini", nullptr, "", 0, "Disk/abcini", ""},
-        {"bakExtension", u"Disk\\a.ini.bak", nullptr, "", 0, "Disk/a.ini.bak", ""},
-        {"noBackslash", u"a.ini", nullptr, "", 0, "a.ini", ""},
-        {"missingFolder", u"Disk\\nope\\a.ini", nullptr, "", 0, "Disk/nope", ""},
-        {"dotDot", u"Disk\\..\\a.ini", nullptr, "", 0, "a.ini", ""},
+        {"replacesOneByte", u"Disk\\a.ini", "\xFF", 1, "Disk/a.ini", "\xFF\xFE"},
+        {"replacesOtherBytes", u"Disk\\a.ini", "hello", 1, "Disk/a.ini", "\xFF\xFE"},
+        {"replacesEmpty", u"Disk\\a.ini", "", 1, "Disk/a.ini", "\xFF\xFE"},
+        {"upperExtension", u"\\Disk\\B.INI", {}, 1, "Disk/B.INI", "\xFF\xFE"},
+        {"mixedExtension", u"Disk\\c.Ini", {}, 1, "Disk/c.Ini", "\xFF\xFE"},
+        {"rootFolder", u"\\r.ini", {}, 1, "r.ini", "\xFF\xFE"},
+        {"fourChars", u".ini", {}, 0, ".ini", ""},
+        {"noDot", u"Disk\\abcini", {}, 0, "Disk/abcini", ""},
+        {"bakExtension", u"Disk\\a.ini.bak", {}, 0, "Disk/a.ini.bak", ""},
+        {"noBackslash", u"a.ini", {}, 0, "a.ini", ""},
+        {"missingFolder", u"Disk\\nope\\a.ini", {}, 0, "Disk/nope", ""},
+        {"dotDot", u"Disk\\..\\a.ini", {}, 0, "a.ini", ""},
+        {"PathTooLongFailsEverywhere", longPath, {}, 0, longHost, ""},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         TestDeviceRoot fresh;
         fresh.MakeDir("Disk");
-        if (c.hostBefore)
-            fresh.Put(c.hostBefore, c.before);
-        EXPECT_EQ(IniCreateFile(c.path), c.result) << c.name;
+        if (c.before)
+            fresh.Put("Disk/a.ini", *c.before);
+        EXPECT_EQ(IniCreateFile(c.path.c_str()), c.result);
         if (c.result) {
-            EXPECT_EQ(fresh.Get(c.hostAfter), c.after) << c.name;
-        } else
-            EXPECT_FALSE(fresh.Exists(c.hostAfter)) << c.name;
+            EXPECT_EQ(fresh.Get(c.host), c.after);
+        } else {
+            EXPECT_FALSE(fresh.Exists(c.host));
+            EXPECT_FALSE(FileExists(c.path.c_str()));
+            EXPECT_EQ(IniWriteString(u"A", u"k", u"v", c.path.c_str()), 0);
+        }
     }
     EXPECT_EQ(IniCreateFile(nullptr), 0);
 }
 
-TEST_F(IniFileTest, CreateFileClearsReadOnlyAndKeepsContent) {
-    Put(IniBytes(u"[A]"));
-    MakeReadOnly(kPath);
-    ASSERT_NE(GetFileAttributesW(kPath) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_EQ(IniCreateFile(kPath), 1);
-    EXPECT_EQ(GetFileAttributesW(kPath) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_EQ(Get(), IniBytes(u"[A]"));
-}
-
-TEST_F(IniFileTest, PathTooLongFailsEverywhere) {
-    std::u16string path = u"Disk\\" + std::u16string(251, u'x') + u".ini"; // 260 characters
-    EXPECT_EQ(IniCreateFile(path.c_str()), 0);
-    EXPECT_EQ(IniWriteString(u"A", u"k", u"v", path.c_str()), 0);
-    EXPECT_FALSE(FileExists(path.c_str()));
-}
-
-TEST_F(IniFileTest, FileExistsForFilesAndFolders) {
-    Put(IniBytes(u""));
-    EXPECT_TRUE(FileExists(kPath));
-    EXPECT_TRUE(FileExists(u"\\disk\\programs"));
-    EXPECT_FALSE(FileExists(u"Disk\\none.ini"));
-    EXPECT_FALSE(FileExists(nullptr));
-    EXPECT_FALSE(FileExists(u"Disk\\..\\..\\etc"));
-}
-
+// The settings file as the game first writes it, and the queries on it.
 TEST_F(IniFileTest, GameSettingsRoundTrip) {
     ASSERT_EQ(IniCreateFile(kPath), 1);
     EXPECT_EQ(IniWriteString(u"Config", u"isSoundOn", u"0", kPath), 1);
@@ -111,17 +103,32 @@ TEST_F(IniFileTest, GameSettingsRoundTrip) {
     EXPECT_EQ(IniWriteString(u"Save", u"Name", u"小儿子", kPath), 1);
     EXPECT_EQ(IniWriteInt(u"Save", u"Score", 5, kPath), 1);
     EXPECT_EQ(Get(), IniBytes(SettingsText(u"小儿子", u"5")));
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"Save", u"Name", &r) == u"小儿子");
-    EXPECT_EQ(r, 1);
+    EXPECT_TRUE(ReadString(u"Save", u"Name") == u"小儿子");
     EXPECT_EQ(IniGetSectionCount(kPath), 3u);
     EXPECT_EQ(IniSectionExists(u"Zellik", kPath), 1);
-    EXPECT_FALSE(root.Exists(std::string(kHost) + "~")); // no temporary file left
+    EXPECT_FALSE(root.Exists(kTemp)); // no temporary file left
+    // FileExistsForFilesAndFolders
+    EXPECT_TRUE(FileExists(kPath));
+    EXPECT_TRUE(FileExists(u"\\disk\\programs"));
+    EXPECT_FALSE(FileExists(u"Disk\\none.ini"));
+    EXPECT_FALSE(FileExists(nullptr));
+    EXPECT_FALSE(FileExists(u"Disk\\..\\..\\etc"));
+    // SectionNameHonoursBufferSize
+    WCHAR buf[8];
+    std::fill(std::begin(buf), std::end(buf), u'#');
+    IniGetSectionName(buf, 4, 1, kPath);
+    EXPECT_TRUE(std::u16string(buf, 5) == std::u16string(u"Zel\0#", 5));
+    IniGetSectionName(buf, 8, 3, kPath); // no such header: untouched
+    EXPECT_TRUE(std::u16string(buf, 5) == std::u16string(u"Zel\0#", 5));
+    IniGetSectionName(buf, 8, 2, kPath);
+    EXPECT_TRUE(std::u16string(buf) == u"Save");
+    IniGetSectionName(buf, 0, 0, kPath);
+    EXPECT_TRUE(std::u16string(buf) == u"Save");
 }
 
 TEST_F(IniFileTest, IntegerCases) {
     Put(IniBytes(u"[A]\r\n  a=12abc\r\n  b=abc\r\n  c=-2147483648\r\n  d=99999999999\r\n  e= +7"));
-    struct Case {
+    const struct {
         const char16_t* key;
         int result;
         int value;
@@ -134,8 +141,7 @@ TEST_F(IniFileTest, IntegerCases) {
     }
     EXPECT_EQ(IniReadInt(u"A", u"a", nullptr, kPath), 0);
     EXPECT_EQ(IniWriteInt(u"A", u"f", INT_MIN, kPath), 1);
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"A", u"f", &r) == u"-2147483648");
+    EXPECT_TRUE(ReadString(u"A", u"f") == u"-2147483648");
 }
 
 TEST_F(IniFileTest, BadArgumentsAreRefusedAndChangeNothing) {
@@ -162,196 +168,246 @@ TEST_F(IniFileTest, BadArgumentsAreRefusedAndChangeNothing) {
     EXPECT_EQ(Get(), before);
 }
 
+// Files that stay as they are: no INI file, or a read-only one (which can still be read,
+// until IniCreateFile clears the bit).
 TEST_F(IniFileTest, FilesThatAreNoIniFilesStayAsTheyAre) {
-    const std::string cases[] = {"", "\xFF", "\xFE\xFF[\0A\0]\0", "plain [A]\n k=1",
-                                 std::string(1 << 16, '\0')};
-    for (const auto& bytes : cases) {
-        Put(bytes);
-        int r = -1;
-        ReadString(u"A", u"k", &r);
-        EXPECT_EQ(r, 0);
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool readOnly;
+    } cases[] = {
+        {"empty", "", false},
+        {"oneByte", "\xFF", false},
+        {"bigEndianMark", std::string("\xFE\xFF[\0A\0]\0", 8), false},
+        {"noMark", "plain [A]\n k=1", false},
+        {"zeros", std::string(1 << 16, '\0'), false},
+        {"ReadOnlyFileCanOnlyBeRead", IniBytes(u"[A]\r\n  k=1"), true}, // last: see below
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put(c.bytes);
+        ASSERT_TRUE(!c.readOnly || SetFileAttributesW(kPath, FILE_ATTRIBUTE_READONLY));
+        const auto read = ReadString(u"A", u"k");
+        EXPECT_TRUE(c.readOnly ? read == u"1" : !read);
         EXPECT_EQ(IniWriteString(u"A", u"k", u"v", kPath), 0);
-        EXPECT_EQ(IniWriteString(u"A", nullptr, nullptr, kPath), 0);
+        EXPECT_EQ(IniWriteString(u"A", u"absent", nullptr, kPath), 0);
+        EXPECT_EQ(IniWriteString(u"B", nullptr, nullptr, kPath), 0);
         EXPECT_EQ(IniSectionExists(u"A", kPath), 0);
         EXPECT_EQ(IniGetSectionCount(kPath), 0u);
-        EXPECT_EQ(Get(), bytes);
+        EXPECT_EQ(Get(), c.bytes);
     }
+    EXPECT_EQ(IniCreateFile(kPath), 1);
+    EXPECT_EQ(GetFileAttributesW(kPath) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(Get(), IniBytes(u"[A]\r\n  k=1"));
     EXPECT_EQ(IniWriteString(u"A", u"k", u"v", u"Disk\\missing.ini"), 0);
     EXPECT_FALSE(root.Exists("Disk/missing.ini"));
-}
-
-TEST_F(IniFileTest, ReadOnlyFileCanOnlyBeRead) {
-    const std::string before = IniBytes(u"[A]\r\n  k=1");
-    Put(before);
-    MakeReadOnly(kPath);
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
-    EXPECT_EQ(r, 1);
-    EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
-    EXPECT_EQ(IniWriteString(u"A", u"absent", nullptr, kPath), 0);
-    EXPECT_EQ(IniWriteString(u"B", nullptr, nullptr, kPath), 0);
-    EXPECT_EQ(IniSectionExists(u"A", kPath), 0);
-    EXPECT_EQ(IniGetSectionCount(kPath), 0u);
-    EXPECT_EQ(Get(), before);
 }
 
 TEST_F(IniFileTest, ReadOnlyFolderRefusesChanges) {
     const std::string before = IniBytes(u"[A]\r\n  k=1");
     Put(before);
-    MakeReadOnly(u"Disk\\Programs\\Games\\burrowbop");
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
+    ASSERT_TRUE(SetFileAttributesW(u"Disk\\Programs\\Games\\burrowbop", FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(ReadString(u"A", u"k") == u"1");
     EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
     EXPECT_EQ(IniWriteString(u"A", u"absent", nullptr, kPath), 1); // nothing to change
     EXPECT_EQ(IniCreateFile(u"Disk\\Programs\\Games\\burrowbop\\new.ini"), 0);
     EXPECT_EQ(Get(), before);
 }
 
-TEST_F(IniFileTest, SectionNameHonoursBufferSize) {
-    Put(IniBytes(u"[Config]\r\n[Zellik]\r\n[Save]"));
-    WCHAR buf[8];
-    std::fill(std::begin(buf), std::end(buf), u'#');
-    IniGetSectionName(buf, 4, 1, kPath);
-    EXPECT_TRUE(std::u16string(buf, 5) == std::u16string(u"Zel\0#", 5));
-    IniGetSectionName(buf, 8, 3, kPath); // no such header: untouched
-    EXPECT_TRUE(std::u16string(buf, 5) == std::u16string(u"Zel\0#", 5));
-    IniGetSectionName(buf, 8, 2, kPath);
-    EXPECT_TRUE(std::u16string(buf) == u"Save");
-    IniGetSectionName(buf, 0, 0, kPath);
-    EXPECT_TRUE(std::u16string(buf) == u"Save");
-}
-
+// Over half a million characters of sections, then a last one with a line of a million.
 TEST_F(IniFileTest, BigFiles) {
     std::u16string text;
-    int sections = 0;
-    for (int i = 0; text.size() < 600000; ++i, ++sections) {
-        std::string d = std::to_string(i);
-        text += u"[S" + std::u16string(d.begin(), d.end()) + u"]\r\n  k=1\r\n";
-    }
-    Put(IniBytes(text));
+    UINT sections = 0;
+    for (; text.size() < 600000; ++sections)
+        text += u"[S" + U16(std::to_string(sections)) + u"]\r\n  k=1\r\n";
+    const std::u16string huge(1 << 20, u'h');
+    Put(IniBytes(text + u"[Last]\r\n  k=end\r\n  h=" + huge + u"\r\n  j=2"));
+    EXPECT_EQ(IniGetSectionCount(kPath), sections + 1);
+    EXPECT_TRUE(ReadString(u"Last", u"k") == u"end");
+    EXPECT_EQ(ReadString(u"Last", u"h").value_or(u"").size(), huge.size());
+    EXPECT_TRUE(ReadString(u"Last", u"j") == u"2");
+    const size_t size = Get().size();
+    EXPECT_EQ(IniWriteString(u"Last", u"k", u"new", kPath), 1);
     EXPECT_EQ(IniWriteString(u"S100", u"k", u"2", kPath), 1);
+    EXPECT_EQ(Get().size(), size);
     int v = 0;
     EXPECT_EQ(IniReadInt(u"S100", u"k", &v, kPath), 1);
     EXPECT_EQ(v, 2);
-    EXPECT_EQ(IniGetSectionCount(kPath), static_cast<UINT>(sections));
-    std::u16string huge(1 << 19, u'h');
+    EXPECT_TRUE(ReadString(u"Last", u"k") == u"new");
     EXPECT_EQ(IniWriteString(u"S1", u"big", huge.c_str(), kPath), 1);
-    int r = 0;
-    EXPECT_EQ(ReadString(u"S1", u"big", &r).size(), huge.size());
+    EXPECT_EQ(ReadString(u"S1", u"big").value_or(u"").size(), huge.size());
 }
 
-// Each file call of a change fails once in turn: the result is 0, the file is as it
-// was, and no temporary file is left.
+// Each file call of a change fails once in turn: the result is 0 (or the change is made
+// all the same), the file is as it was, and no temporary file is left.
 TEST_F(IniFileTest, FailureAtEveryFileCallLeavesFileIntact) {
-    struct Case {
+    const std::string settings = IniBytes(SettingsText(u"n", u"5"));
+    const struct {
         const char* name;
-        std::function<int()> op;
+        const char16_t *section, *key, *value; // section null: IniCreateFile on other bytes
     } cases[] = {
-        {"appendSection", [] { return IniWriteString(u"New", u"k", u"v", kPath); }},
-        {"appendKey", [] { return IniWriteString(u"Save", u"New", u"v", kPath); }},
-        {"rewriteValue", [] { return IniWriteString(u"Config", u"isSoundOn", u"1", kPath); }},
-        {"insertKey", [] { return IniWriteString(u"Config", u"New", u"1", kPath); }},
-        {"removeKey", [] { return IniWriteString(u"Save", u"Name", nullptr, kPath); }},
-        {"removeSection", [] { return IniWriteString(u"Zellik", nullptr, nullptr, kPath); }},
+        {"appendSection", u"New", u"k", u"v"},
+        {"appendKey", u"Save", u"New", u"v"},
+        {"rewriteValue", u"Config", u"isSoundOn", u"1"},
+        {"insertKey", u"Config", u"New", u"1"},
+        {"removeKey", u"Save", u"Name", nullptr},
+        {"removeSection", u"Zellik", nullptr, nullptr},
+        // The read of the old mark may be the call that fails; then it is replaced.
+        {"CreateFileFailureKeepsOldFile", nullptr, nullptr, nullptr},
     };
-    const std::string before = IniBytes(SettingsText(u"n", u"5"));
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before = c.section ? settings : "junk";
+        const auto op = [&] {
+            return c.section ? IniWriteString(c.section, c.key, c.value, kPath)
+                             : IniCreateFile(kPath);
+        };
         Put(before);
         CeFaultInjector::Arm(CeFaultInjector::kAll, 0);
-        ASSERT_EQ(c.op(), 1) << c.name;
+        ASSERT_EQ(op(), 1);
         const int calls = CeFaultInjector::Calls();
-        EXPECT_GE(calls, 4) << c.name;
+        EXPECT_GE(calls, 4);
         for (int n = 1; n <= calls; ++n) {
             Put(before);
             CeFaultInjector::Arm(CeFaultInjector::kAll, n);
-            EXPECT_EQ(c.op(), 0) << c.name << " failing call " << n;
+            const int r = op();
             CeFaultInjector::Disarm();
-            EXPECT_EQ(Get(), before) << c.name << " failing call " << n;
-            EXPECT_FALSE(root.Exists(std::string(kHost) + "~")) << c.name << " call " << n;
+            if (c.section) {
+                EXPECT_EQ(r, 0) << "failing call " << n;
+            }
+            EXPECT_EQ(Get(), r ? std::string("\xFF\xFE") : before) << "failing call " << n;
+            EXPECT_FALSE(root.Exists(kTemp)) << "failing call " << n;
         }
     }
     CeFaultInjector::Disarm();
 }
 
-TEST_F(IniFileTest, CreateFileFailureKeepsOldFile) {
-    CeFaultInjector::Arm(CeFaultInjector::kAll, 0);
-    Put("junk");
-    ASSERT_EQ(IniCreateFile(kPath), 1);
-    const int calls = CeFaultInjector::Calls();
-    for (int n = 1; n <= calls; ++n) {
-        Put("junk");
-        CeFaultInjector::Arm(CeFaultInjector::kAll, n);
-        int r = IniCreateFile(kPath);
-        CeFaultInjector::Disarm();
-        // The read of the old mark may be the call that fails; then it is replaced.
-        EXPECT_EQ(Get(), r ? std::string("\xFF\xFE") : std::string("junk")) << n;
-    }
-}
-
-// A second process that opens the settings file with the given access (sharing reads
-// only) and holds it open until Release.
-class OtherProcessHold {
-public:
-    bool Open(DWORD access) {
-        if (!toChild_.Open() || !toParent_.Open())
-            return false;
-        const bool forked = process_.Fork([this, access] {
-            HANDLE h = CreateFileW(kPath, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-            char c = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
-            toParent_.Write(c);
-            toChild_.Read(c);
-            return 0;
-        });
-        char c = 0;
-        return forked && toParent_.Read(c) && c == 'y';
-    }
-    void Release() {
-        toChild_.Write('x');
-        process_.Wait();
-    }
-
-private:
-    TestPipe toChild_, toParent_;
-    TestProcess process_;
-};
-
-// Another process holding the file open for reading (as IniReadString does) shuts out
-// writers but not readers.
-TEST_F(IniFileTest, OtherProcessReaderShutsOutWriters) {
-    Put(IniBytes(u"[A]\r\n  k=1"));
-    OtherProcessHold reader;
-    ASSERT_TRUE(reader.Open(GENERIC_READ));
-    int r = 0;
-    EXPECT_TRUE(ReadString(u"A", u"k", &r) == u"1");
-    EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    reader.Release();
-    EXPECT_EQ(IniWriteString(u"A", u"k", u"2", kPath), 1);
-}
-
-// While another process holds the file open for writing, IniCreateFile cannot look at
-// it and must not replace it, whatever it holds; once the writer is gone it can.
-TEST_F(IniFileTest, OtherProcessWriterKeepsFileFromCreate) {
+// Another process holds the file open, sharing reads only. A reader (as IniReadString)
+// shuts out writers but not readers; a writer keeps IniCreateFile from looking at the
+// file or replacing it, whatever it holds. Once it is gone the change is made.
+TEST_F(IniFileTest, OtherProcessHoldingTheFileShutsOutChanges) {
     const struct {
         const char* name;
-        std::string bytes;
-        std::string afterWriterLeft;
+        DWORD access;
+        std::string bytes, after;
     } cases[] = {
-        {"marked", IniBytes(SettingsText(u"x", u"9")), IniBytes(SettingsText(u"x", u"9"))},
-        {"unmarked", "plain text", "\xFF\xFE"},
+        {"OtherProcessReaderShutsOutWriters", GENERIC_READ, IniBytes(u"[A]\r\n  k=1"),
+         IniBytes(u"[A]\r\n  k=2")},
+        {"OtherProcessWriterKeepsFileFromCreate/marked", GENERIC_READ | GENERIC_WRITE,
+         IniBytes(SettingsText(u"x", u"9")), IniBytes(SettingsText(u"x", u"9"))},
+        {"OtherProcessWriterKeepsFileFromCreate/unmarked", GENERIC_READ | GENERIC_WRITE,
+         "plain text", "\xFF\xFE"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Put(c.bytes);
-        OtherProcessHold writer;
-        ASSERT_TRUE(writer.Open(GENERIC_READ | GENERIC_WRITE));
-        EXPECT_EQ(IniCreateFile(kPath), 0);
+        const bool reader = c.access == GENERIC_READ;
+        const auto change = [&] {
+            return reader ? IniWriteString(u"A", u"k", u"2", kPath) : IniCreateFile(kPath);
+        };
+        TestPipe toChild, toParent;
+        ASSERT_TRUE(toChild.Open() && toParent.Open());
+        TestProcess other;
+        ASSERT_TRUE(other.Fork([&] {
+            HANDLE h = CreateFileW(kPath, c.access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+            char ch = h == INVALID_HANDLE_VALUE ? 'n' : 'y';
+            toParent.Write(ch);
+            toChild.Read(ch); // holds the file until told
+            return 0;
+        }));
+        char opened = 0;
+        ASSERT_TRUE(toParent.Read(opened) && opened == 'y');
+        if (reader) {
+            EXPECT_TRUE(ReadString(u"A", u"k") == u"1");
+        }
+        EXPECT_EQ(change(), 0);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
         EXPECT_EQ(Printable(Get()), Printable(c.bytes));
-        writer.Release();
-        EXPECT_EQ(IniCreateFile(kPath), 1);
-        EXPECT_EQ(Printable(Get()), Printable(c.afterWriterLeft));
+        toChild.Write('x');
+        other.Wait();
+        EXPECT_EQ(change(), 1);
+        EXPECT_EQ(Printable(Get()), Printable(c.after));
     }
+}
+
+// The temporary file of an atomic write is always a new file: whatever was planted at
+// its name is removed, never written through, and the other file keeps its bytes.
+TEST(IniTempFileTest, WhatLiesAtTheTemporaryNameIsNeverWrittenThrough) {
+    for (const std::string what : {"a hard link to another file", "a symbolic link to another file",
+                                   "a stale temporary file"}) {
+        SCOPED_TRACE(what);
+        TestDeviceRoot root;
+        root.MakeDir(kDir);
+        root.Put("outside", "not yours");
+        root.Put(kHost, IniBytes(u"[Config]\r\nisSoundOn=1\r\n"));
+        const bool symlink = what == "a symbolic link to another file";
+        if (what == "a hard link to another file")
+            fs::create_hard_link(root.Host("outside"), root.Host(kTemp));
+        else if (symlink)
+            fs::create_symlink(root.Host("outside"), root.Host(kTemp));
+        else
+            root.Put(kTemp, "stale bytes of a killed writer");
+        // The path layer never touches a symbolic link: the write is refused instead.
+        EXPECT_EQ(IniWriteString(u"Config", u"isSoundOn", u"0", kPath), symlink ? 0 : 1);
+        EXPECT_EQ(root.Get(kHost), IniBytes(symlink ? u"[Config]\r\nisSoundOn=1\r\n"
+                                                    : u"[Config]\r\nisSoundOn=0\r\n"));
+        EXPECT_EQ(root.Get("outside"), "not yours");
+        if (!symlink) {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(root.Host(kTemp))));
+        }
+    }
+}
+
+// A process writing the settings keys in a loop is killed at random moments; after
+// every kill the file is exactly one of the states the writer passes through.
+TEST(IniDurability, KilledWriterLeavesOldOrNewFile) {
+    TestDeviceRoot root;
+    // A killed process, unlike a power cut, loses nothing the kernel already has: the
+    // flushes only slow the writer down here.
+    CeFaultInjector::SetSyncEnabled(false);
+    root.MakeDir(kDir);
+    const auto name = [](int i) { return U16("player" + std::to_string(i)); };
+    std::mt19937 random(12345);
+    int changed = 0;
+    for (int k = 0; k < 40; ++k) {
+        // Every round starts from the same file so that kills hit all steps of a write.
+        root.Put(kHost, IniBytes(SettingsText(name(0), u"0")));
+        TestPipe started;
+        ASSERT_TRUE(started.Open());
+        TestProcess writer;
+        ASSERT_TRUE(writer.Fork([&]() -> int {
+            for (int i = 1;; ++i) {
+                IniWriteString(u"Save", u"Name", name(i).c_str(), kPath);
+                if (i == 1) // the parent waits for one completed write
+                    started.Write('s');
+                IniWriteInt(u"Save", u"Score", i, kPath);
+                IniWriteString(u"Config", u"isSoundOn", i % 2 ? u"1" : u"0", kPath);
+            }
+        }));
+        started.CloseWriteEnd(); // a writer that dies early ends the read
+        char c;
+        ASSERT_TRUE(started.Read(c));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
+        writer.Kill();
+        writer.Wait();
+
+        const std::string bytes = root.Get(kHost);
+        int score = -1;
+        ASSERT_EQ(IniReadInt(u"Save", u"Score", &score, kPath), 1) << Printable(bytes);
+        changed += score > 0;
+        // Name is written first, so it is ahead of Score by at most one; the sound
+        // switch follows the score.
+        bool matches = false;
+        for (int n : {score, score + 1})
+            for (const char16_t* sound : {u"0", u"1"})
+                matches =
+                    matches ||
+                    bytes == IniBytes(SettingsText(name(n), U16(std::to_string(score)), sound));
+        ASSERT_TRUE(matches) << "after kill " << k << ": " << Printable(bytes);
+    }
+    CeFaultInjector::SetSyncEnabled(true);
+    RecordProperty("killsAfterScoreWrites", changed);
 }
 
 } // namespace

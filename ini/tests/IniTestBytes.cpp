@@ -22,12 +22,11 @@ std::string Printable(const std::string& bytes) {
     for (size_t i = 0; i < bytes.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(bytes[i]);
         // UTF-16LE ASCII shows as the character; everything else as hex.
-        if (i >= 2 && i % 2 == 0 && i + 1 < bytes.size() && bytes[i + 1] == 0 && c >= 0x20 &&
-            c < 0x7F) {
+        const bool unit = i >= 2 && i % 2 == 0 && i + 1 < bytes.size() && bytes[i + 1] == 0;
+        if (unit && c >= 0x20 && c < 0x7F) {
             out += static_cast<char>(c);
             ++i;
-        } else if (i >= 2 && i % 2 == 0 && i + 1 < bytes.size() && bytes[i + 1] == 0 &&
-                   (c == '\r' || c == '\n')) {
+        } else if (unit && (c == '\r' || c == '\n')) {
             out += c == '\r' ? "\\r" : "\\n";
             ++i;
         } else {

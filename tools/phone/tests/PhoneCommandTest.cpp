@@ -1,8 +1,15 @@
-// The phone tool's commands as a user runs them: status, one driver per device,
-// and the usage on bad command lines.
+// The phone tool's commands as a user runs them (status, one driver per device, the
+// usage on bad command lines), the named mutex between its processes, and the shell's
+// window seen from this process.
 #include "DeviceRootFixture.h"
 
+#include "ce/CeIpcChannel.h"
+#include "ce/ce.h"
+#include "shell/ShellProtocol.h"
+
 #include <chrono>
+#include <csignal>
+#include <filesystem>
 
 using namespace std::chrono_literals;
 
@@ -15,35 +22,226 @@ TEST_F(PhoneCommandTest, StatusListsWindowsDevicesAndLock) {
     ASSERT_EQ(PhoneProcess::Run({"lock", "on"}), 0);
     std::string status;
     EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
-    EXPECT_NE(status.find("CShellMainWnd"), std::string::npos) << status;
-    EXPECT_NE(status.find("pid " + std::to_string(shell->Pid())), std::string::npos) << status;
-    EXPECT_NE(status.find("usb function driver: running, no message number yet"), std::string::npos)
-        << status;
-    EXPECT_NE(status.find("lock: on"), std::string::npos) << status;
-}
+    const std::string parts[] = {"CShellMainWnd", "pid " + std::to_string(shell->Pid()),
+                                 "usb function driver: running, no message number yet", "lock: on"};
+    for (const auto& part : parts)
+        EXPECT_NE(status.find(part), std::string::npos) << part << " in " << status;
 
-TEST_F(PhoneCommandTest, OnlyOneDriverServesTheBusNameUntilItDies) {
-    auto first = StartPhone({"usb-driver"}, "usb-driver: ready");
+    // OnlyOneDriverServesTheBusNameUntilItDies
     EXPECT_EQ(PhoneProcess::Run({"usb-driver"}), 1);
-    first->Kill();
-    first->Wait(10000ms);
+    driver->Kill();
+    driver->Wait(10000ms);
     auto second = StartPhone({"usb-driver"}, "usb-driver: ready");
     second->Terminate();
     EXPECT_EQ(second->Wait(10000ms), 0); // a stop signal ends it cleanly
 }
 
 TEST_F(PhoneCommandTest, BadCommandLinesShowTheUsage) {
-    const std::vector<std::vector<std::string>> bad = {{},
-                                                       {"nonsense"},
-                                                       {"lock"},
-                                                       {"lock", "maybe"},
-                                                       {"usb", "notify", "x"},
-                                                       {"usb", "notify", "99999999999"},
-                                                       {"shell", "--wrong"}};
+    const std::vector<std::string> bad[] = {{},
+                                            {"nonsense"},
+                                            {"lock"},
+                                            {"lock", "maybe"},
+                                            {"usb", "notify", "x"},
+                                            {"usb", "notify", "99999999999"},
+                                            {"shell", "--wrong"}};
     for (const auto& args : bad)
         EXPECT_EQ(PhoneProcess::Run(args), 2) << (args.empty() ? "" : args[0]);
     std::string help;
     EXPECT_EQ(PhoneProcess::Run({"--help"}, &help), 0);
     EXPECT_NE(help.find("usb-driver"), std::string::npos);
+}
+
+class MutexProcessTest : public DeviceRootFixture {
+protected:
+    // "new" or "exists" as seen by a fresh process taking the name.
+    std::string Probe(const std::string& name) {
+        auto child = StartPhone({"mutex", name});
+        std::string line;
+        EXPECT_TRUE(child->ReadLine(line, 10000ms));
+        child->CloseStdin();
+        EXPECT_EQ(child->Wait(10000ms), 0);
+        return line;
+    }
+};
+
+TEST_F(MutexProcessTest, NameIsHeldWhileTheHolderLivesAndFreedHoweverItEnds) {
+    const struct {
+        const char* how;
+        int signal; // 0: the holder ends normally
+    } endings[] = {{"normal exit", 0}, {"SIGTERM", SIGTERM}, {"kill -9", SIGKILL}};
+    for (const auto& ending : endings) {
+        SCOPED_TRACE(ending.how);
+        auto holder = StartPhone({"mutex", "Mole"});
+        std::string line;
+        ASSERT_TRUE(holder->ReadLine(line, 10000ms));
+        EXPECT_EQ(line, "new");
+        EXPECT_EQ(Probe(ending.signal == SIGKILL ? "MOLE" : "Mole"), "exists"); // case ignored
+        if (ending.signal == 0)
+            holder->CloseStdin();
+        else
+            holder->Signal(ending.signal);
+        EXPECT_GE(holder->Wait(10000ms), 0);
+        EXPECT_EQ(Probe("Mole"), "new");
+    }
+}
+
+TEST_F(MutexProcessTest, HeldInThisProcessIsSeenByOthersUntilClosed) {
+    HANDLE h = CreateMutexW(nullptr, TRUE, u"Mole");
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(Probe("Other"), "new");
+    EXPECT_EQ(Probe("Mole"), "exists");
+    EXPECT_TRUE(ReleaseMutex(h)); // releasing keeps the name taken
+    EXPECT_EQ(Probe("Mole"), "exists");
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(Probe("Mole"), "new");
+}
+
+TEST_F(MutexProcessTest, OfAHundredProcessesStartedTogetherExactlyOneSeesTheNameNew) {
+    constexpr int kCount = 100;
+    std::vector<std::unique_ptr<TestProcess>> children;
+    for (int i = 0; i < kCount; ++i)
+        children.push_back(StartPhone({"mutex", "Mole", "--gate"}));
+    for (auto& c : children) // release them all at once
+        ASSERT_TRUE(c->Write("go\n"));
+    int fresh = 0, taken = 0;
+    for (auto& c : children) {
+        std::string line;
+        ASSERT_TRUE(c->ReadLine(line, 60000ms)); // generous: 100 starts on a busy machine
+        fresh += line == "new";
+        taken += line == "exists";
+    }
+    EXPECT_EQ(fresh, 1);
+    EXPECT_EQ(taken, kCount - 1);
+    for (auto& c : children)
+        c->CloseStdin();
+    for (auto& c : children)
+        EXPECT_EQ(c->Wait(60000ms), 0);
+    EXPECT_EQ(Probe("Mole"), "new");
+}
+
+class RemoteWindowTest : public DeviceRootFixture {
+protected:
+    static LRESULT NotifyCommand() {
+        HWND w = FindWindowW(ShellProtocol::kWindowClass, nullptr);
+        DWORD_PTR result = 0;
+        return w == nullptr ? 0
+                            : SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL,
+                                                 2000, &result);
+    }
+};
+
+// One shell from start to death; the names of the steps are those of the tests they were.
+TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
+    std::string status, line;
+    RECT rect{};
+    DWORD_PTR result = 0;
+    // WindowFunctionsLinkToOtherProcessesOnFirstUse: a program that never installs the
+    // link still sees the other processes' windows and is seen by them.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
+    wc.lpszClassName = u"LinkProbeWnd";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    HWND own = CreateWindowExW(0, u"LinkProbeWnd", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
+    EXPECT_NE(status.find("LinkProbeWnd"), std::string::npos) << status;
+    DestroyWindow(own);
+    EXPECT_EQ(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
+    auto shell = StartPhone({"shell"}, "shell: ready");
+
+    // FindWindowByClassAndTitle
+    const struct {
+        const WCHAR* cls;
+        const WCHAR* title;
+        bool found;
+    } cases[] = {
+        {u"CShellMainWnd", nullptr, true},  {u"cshellmainwnd", nullptr, true},
+        {u"CShellMainWnd", u"Shell", true}, {u"CShellMainWnd", u"Other", false},
+        {u"MoleMainWnd", nullptr, false},   {nullptr, u"Shell", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindWindowW(c.cls, c.title) != nullptr, c.found);
+    HWND w = FindWindowW(ShellProtocol::kWindowClass, nullptr);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w, FindWindowW(ShellProtocol::kWindowClass, u"Shell"));
+
+    // ShowRaiseSendAndPost
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_TRUE(ShowWindow(w, SW_HIDE)); // it was visible
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_FALSE(ShowWindow(w, SW_SHOW)); // it was hidden
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_TRUE(GetWindowRect(w, &rect));
+    EXPECT_EQ(rect.right - rect.left, 720);
+    EXPECT_EQ(rect.bottom - rect.top, 480);
+    EXPECT_TRUE(SetForegroundWindow(w));
+    EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000ms));
+    EXPECT_NE(SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL, 2000, &result), 0);
+    EXPECT_EQ(result, 1u);
+    EXPECT_TRUE(PostMessageW(w, WM_USER + 5, 3, 4));
+    ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
+    EXPECT_EQ(line, "shell: message 0x405 wParam=3 lParam=4");
+    EXPECT_TRUE(PostMessageW(HWND_BROADCAST, WM_USER + 6, 5, 6));
+    ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
+    EXPECT_EQ(line, "shell: message 0x406 wParam=5 lParam=6");
+
+    // GarbageRequestsAreRefusedAndTheShellStillAnswers
+    std::string socket;
+    for (const auto& e : std::filesystem::directory_iterator(root_ + "/.ce/procs")) {
+        std::string name = e.path().filename().string();
+        unsigned long long token = 0;
+        int pid = 0;
+        if (e.path().extension() == ".rec" && sscanf(name.c_str(), "%d-%llx", &pid, &token) == 2 &&
+            pid == shell->Pid())
+            socket = CeIpcChannel::SocketName(pid, token);
+    }
+    ASSERT_FALSE(socket.empty());
+    const std::string garbage[] = {
+        "",                                                 // no kind
+        std::string("\x63\x00\x00\x00", 4),                 // unknown kind
+        std::string("\x03\x00\x00\x00\x04", 5),             // window call cut short
+        std::string("\x02\x00\x00\x00\xFF\xFF\xFF\x7F", 8), // device call, forged length
+    };
+    for (const auto& g : garbage) {
+        std::string reply = "unchanged";
+        EXPECT_TRUE(CeIpcChannel::Call(socket, g, reply, 5000));
+        EXPECT_EQ(reply, ""); // refused
+    }
+    EXPECT_EQ(FindWindowW(u"NoSuchWnd", nullptr), nullptr); // never published: refused too
+    EXPECT_NE(NotifyCommand(), 0);
+
+    // WindowOfADeadProcessIsGoneAndItsRecordCleaned
+    shell->Kill();
+    shell->Wait(10000ms);
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_FALSE(PostMessageW(w, WM_USER, 0, 0));
+    EXPECT_FALSE(GetWindowRect(w, &rect));
+    EXPECT_EQ(SendMessageTimeout(w, WM_USER, 0, 0, SMTO_NORMAL, 2000, &result), 0);
+    EXPECT_EQ(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
+    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
+    EXPECT_NE(status.find("windows: 0"), std::string::npos) << status;
+    auto again = StartPhone({"shell"}, "shell: ready"); // a new shell is found at once
+    EXPECT_NE(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
+}
+
+// A hung process lets the first send run its whole time out; later sends to it only
+// queue behind that one, so they give up quickly until it answers again.
+TEST_F(RemoteWindowTest, SendsToAProcessThatLetOneRunOutGiveUpQuickly) {
+    auto shell = StartPhone({"shell", "--hang"}, "shell: ready");
+    const auto timed = [] {
+        const auto start = std::chrono::steady_clock::now();
+        const LRESULT r = NotifyCommand();
+        return std::make_pair(r, std::chrono::steady_clock::now() - start);
+    };
+    const auto [first, firstTook] = timed();
+    EXPECT_EQ(first, 0);
+    EXPECT_GE(firstTook, 1900ms) << "the first send waits its whole time out";
+    for (int i = 0; i < 3; ++i) {
+        const auto [later, laterTook] = timed();
+        EXPECT_EQ(later, 0);
+        EXPECT_LT(laterTook, 1000ms);
+    }
 }
 } // namespace

@@ -12,9 +12,23 @@
 class PhoneProcess {
 public:
     // Starts `phone args...`; null when it could not be started.
-    static std::unique_ptr<TestProcess> Start(const std::vector<std::string>& args);
+    static std::unique_ptr<TestProcess> Start(const std::vector<std::string>& args) {
+        auto child = std::make_unique<TestProcess>();
+        return child->SpawnPiped(PHONE_EXE, args) ? std::move(child) : nullptr;
+    }
     // Runs the phone tool to its end; returns its exit code (-1 when it did not end in
     // time) and its stdout in *out.
     static int Run(const std::vector<std::string>& args, std::string* out = nullptr,
-                   std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
+                   std::chrono::milliseconds timeout = std::chrono::milliseconds(10000)) {
+        TestProcess child;
+        if (!child.SpawnPiped(PHONE_EXE, args))
+            return -1;
+        child.CloseStdin();
+        std::string line, text;
+        while (child.ReadLine(line, timeout))
+            text += line + "\n";
+        if (out != nullptr)
+            *out = text;
+        return child.Wait(timeout);
+    }
 };
