@@ -13,9 +13,7 @@ using MzLoopTest = MzFixture;
 namespace {
 constexpr UINT kPing = WM_USER + 1;
 
-// A modal window that records how its run ended.
-class ModalWnd : public RecordingWnd {
-public:
+struct ModalWnd : RecordingWnd {
     const WCHAR* GetWndClassName() override { return u"ModalWnd"; }
 };
 } // namespace
@@ -30,33 +28,38 @@ TEST_F(MzLoopTest, ScriptRunsInOrderUntilItEndsOrAQuitCodeEndsIt) {
     EXPECT_EQ(TraceOf("quit"), (std::vector<std::string>{"quit 7"}));
 }
 
+// Also a post from another thread wakes the loop.
 TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
     RecordingWnd wnd;
     ASSERT_TRUE(wnd.CreateFull());
     MzTest::ClearTrace();
     LRESULT sent = -1;
-    MzTest::RunLoop({[&] {
-                         PostMessageW(wnd.m_hWnd, kPing, 1, 2);
-                         PostMessageW(wnd.m_hWnd, kPing + 1, 3, 4);
-                         sent = SendMessageW(wnd.m_hWnd, kPing + 2, 5, 6);
-                     },
-                     [] {}});
+    MzTest::RunLoop(
+        {[&] {
+             PostMessageW(wnd.m_hWnd, kPing, 1, 2);
+             PostMessageW(wnd.m_hWnd, kPing + 1, 3, 4);
+             sent = SendMessageW(wnd.m_hWnd, kPing + 2, 5, 6);
+         },
+         [&] { std::thread([&] { PostMessageW(wnd.m_hWnd, kPing + 3, 0, 0); }).join(); }, [] {}});
     EXPECT_EQ(sent, 0);
     std::vector<UINT> pings;
-    for (UINT m : wnd.raw)
-        if (m >= kPing && m <= kPing + 2)
-            pings.push_back(m);
+    std::copy_if(wnd.raw.begin(), wnd.raw.end(), std::back_inserter(pings),
+                 [](UINT m) { return m >= kPing && m <= kPing + 3; });
     // The send is handled at once, the posts when the loop gets to them.
-    EXPECT_EQ(pings, (std::vector<UINT>{kPing + 2, kPing, kPing + 1}));
+    EXPECT_EQ(pings, (std::vector<UINT>{kPing + 2, kPing, kPing + 1, kPing + 3}));
     EXPECT_EQ(TraceOf("post"), (std::vector<std::string>{"post RecordingWnd 0x401 1 2",
-                                                         "post RecordingWnd 0x402 3 4"}));
+                                                         "post RecordingWnd 0x402 3 4",
+                                                         "post RecordingWnd 0x404 0 0"}));
     EXPECT_EQ(TraceOf("send"), (std::vector<std::string>{"send RecordingWnd 0x403 5 6"}));
 }
 
+// So does a message box, closed with its OK button (its keys are in MzKeyCommandTest).
+// EndModal on a window that is not modal does nothing.
 TEST_F(MzLoopTest, DoModalReturnsTheEndModalCode) {
     RecordingWnd main;
     ASSERT_TRUE(main.CreateFull());
-    int result = -1;
+    int result = -1, boxResult = -1;
+    bool afterBox = false;
     ModalWnd modal;
     MzTest::RunLoop({[&] {
                          ASSERT_TRUE(modal.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP));
@@ -67,9 +70,28 @@ TEST_F(MzLoopTest, DoModalReturnsTheEndModalCode) {
                          EXPECT_TRUE(IsWindowVisible(modal.m_hWnd));
                          modal.EndModal(2);
                      },
-                     [&] { EXPECT_FALSE(modal.IsModalRunning()); }});
+                     [&] {
+                         EXPECT_FALSE(modal.IsModalRunning());
+                         main.EndModal(1);
+                     },
+                     [&] {
+                         boxResult = MzMessageBoxEx(main.m_hWnd, u"请输入您的大名", u"", 0, 0);
+                         afterBox = true;
+                     },
+                     [] {
+                         auto* box = dynamic_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
+                         ASSERT_NE(box, nullptr);
+                         RECT ok = box->OkRect();
+                         MzTest::Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+                     },
+                     [&] { EXPECT_TRUE(afterBox); }});
     EXPECT_EQ(result, 2);
     EXPECT_FALSE(IsWindowVisible(modal.m_hWnd));
+    EXPECT_EQ(boxResult, 1);
+    EXPECT_TRUE(IsWindowVisible(main.m_hWnd));
+    RecordingWnd never; // no window at all
+    never.EndModal(1);
+    EXPECT_EQ(never.DoModal(), 0);
 }
 
 // However nested modal loops end, each DoModal returns and nothing runs after a quit.
@@ -115,50 +137,6 @@ TEST_F(MzLoopTest, NestedModalsEndInnermostFirstAndAQuitOrTheScriptsEndEndsThemA
     }
 }
 
-TEST_F(MzLoopTest, EndModalOnAWindowThatIsNotModalDoesNothing) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    bool ran = false;
-    MzTest::RunLoop({[&] { main.EndModal(1); }, [&] { ran = true; }});
-    EXPECT_TRUE(ran);
-    EXPECT_TRUE(IsWindowVisible(main.m_hWnd));
-    RecordingWnd never; // no window at all
-    never.EndModal(1);
-    EXPECT_EQ(never.DoModal(), 0);
-}
-
-// The keys that close it are in MzKeyCommandTest.
-TEST_F(MzLoopTest, MessageBoxClosesWithItsOkButton) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    int result = -1;
-    bool afterBox = false;
-    MzTest::RunLoop({[&] {
-                         result = MzMessageBoxEx(main.m_hWnd, u"请输入您的大名", u"", 0, 0);
-                         afterBox = true;
-                     },
-                     [] {
-                         auto* box = dynamic_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
-                         ASSERT_NE(box, nullptr);
-                         RECT ok = box->OkRect();
-                         MzTest::Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
-                     },
-                     [&] { EXPECT_TRUE(afterBox); }});
-    EXPECT_EQ(result, 1);
-}
-
-TEST_F(MzLoopTest, PostFromAnotherThreadWakesTheLoop) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
-    std::thread poster;
-    MzTest::RunLoop({[&] {
-                         poster = std::thread([&] { PostMessageW(wnd.m_hWnd, kPing, 0, 0); });
-                         poster.join();
-                     },
-                     [] {}});
-    EXPECT_NE(std::find(wnd.raw.begin(), wnd.raw.end(), kPing), wnd.raw.end());
-}
-
 // Also when the main window is brought forward while the modal one runs (a second
 // copy of the program does that): the modal window it owns stays above it, and one
 // it does not own still keeps the input.
@@ -174,18 +152,13 @@ TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
         SCOPED_TRACE(c.name);
         RecordingWnd main;
         ASSERT_TRUE(main.CreateFull());
-        UiButton_Image below;
-        below.SetID(7);
-        below.SetPos(0, 0, 100, 100);
-        main.AddUiWin(&below);
+        UiButton_Image below, inside;
+        Put(main, below, 0, 0, 100, 100, 7);
         ModalWnd modal;
-        UiButton_Image inside;
-        inside.SetID(8);
-        inside.SetPos(0, 0, 100, 100);
         MzTest::RunLoop({[&] {
                              modal.Create(200, 200, 300, 200, c.owned ? main.m_hWnd : nullptr, 0,
                                           WS_POPUP);
-                             modal.AddUiWin(&inside);
+                             Put(modal, inside, 0, 0, 100, 100, 8);
                              modal.DoModal();
                          },
                          [&] {
@@ -196,8 +169,8 @@ TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
                          [] { MzTest::Tap(50, 50); },   // below, outside the modal window
                          [] { MzTest::Tap(250, 250); }, // the modal window's button
                          [&] { modal.EndModal(1); }, [] { MzTest::Tap(50, 50); }});
-        EXPECT_EQ(modal.commands, (std::vector<std::pair<int, int>>{{8, 0}}));
-        EXPECT_EQ(main.commands, (std::vector<std::pair<int, int>>{{7, 0}})); // after it closed
+        EXPECT_EQ(modal.commands, (Commands{{8, 0}}));
+        EXPECT_EQ(main.commands, (Commands{{7, 0}})); // after it closed
     }
 }
 

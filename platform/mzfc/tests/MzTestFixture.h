@@ -46,6 +46,20 @@ private:
     std::unique_ptr<TestDeviceRoot> device_;
 };
 
+using Commands = std::vector<std::pair<int, int>>; // (id, lParam) of each command
+
+// Sets a control's rectangle (and id, unless 0) and lists it in wnd.
+inline void Put(CMzWnd& wnd, UiWin& c, int x, int y, int w, int h, int id = 0) {
+    if (id)
+        c.SetID(id);
+    c.SetPos(x, y, w, h);
+    wnd.AddUiWin(&c);
+}
+
+inline std::u16string Str(const WCHAR* text) {
+    return text ? std::u16string(text) : u"";
+}
+
 // A full-screen test window that records what reaches it.
 class RecordingWnd : public CMzWndEx {
 public:
@@ -66,6 +80,6 @@ public:
 
     std::vector<UINT> raw;
     std::vector<int> timers;
-    std::vector<std::pair<int, int>> commands;
+    Commands commands;
     std::function<void(UINT_PTR)> onTimer;
 };
