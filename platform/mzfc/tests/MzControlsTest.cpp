@@ -14,8 +14,7 @@ bool Stretched(UiPicture& p, const WCHAR* file, int x, int y, int w, int h) {
 } // namespace
 
 TEST_F(MzControlsTest, TapGoesToTheTopmostListedVisibleButton) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     UiButton_Image below, above, hidden, unlisted;
     UiStatic text; // text does not take taps, even on top
     hidden.SetVisible(false);
@@ -41,8 +40,7 @@ TEST_F(MzControlsTest, TapGoesToTheTopmostListedVisibleButton) {
 
 // On a button and on a toolbar's button; the toolbar sends the button's index.
 TEST_F(MzControlsTest, ATapIsPressAndReleaseOnTheSameControl) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     UiButton_Image a, b;
     Put(wnd, a, 0, 0, 100, 100, 1);
     Put(wnd, b, 200, 0, 100, 100, 2);
@@ -65,8 +63,7 @@ TEST_F(MzControlsTest, ATapIsPressAndReleaseOnTheSameControl) {
 TEST_F(MzControlsTest, ListingIsIdempotentAndUnlistedControlsNeitherPaintNorTap) {
     WriteSolidPng("red.png", 10, 10, kRed);
     WriteSolidPng("green.png", 10, 10, kGreen);
-    auto wnd = std::make_unique<RecordingWnd>();
-    ASSERT_TRUE(wnd->CreateFull());
+    auto wnd = std::make_unique<RecordingWnd>(kShown);
     UiPicture red, green;
     Stretched(red, u"red.png", 0, 0, 100, 100);
     Stretched(green, u"GREEN.PNG", 50, 50, 100, 100);
@@ -99,8 +96,7 @@ TEST_F(MzControlsTest, ListingIsIdempotentAndUnlistedControlsNeitherPaintNorTap)
 TEST_F(MzControlsTest, PaintModeOneStretchesElseTheImageIsCentred) {
     WriteSolidPng("blue.png", 20, 20, kBlue);
     WriteSolidPng("pic.png", 10, 10, kRed);
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     UiPicture stretched, centred, first, second, later;
     ASSERT_TRUE(Stretched(stretched, u"blue.png", 0, 0, 100, 100));
     ASSERT_TRUE(centred.LoadImageW(u"blue.png"));
@@ -128,8 +124,7 @@ TEST_F(MzControlsTest, PaintModeOneStretchesElseTheImageIsCentred) {
 TEST_F(MzControlsTest, ToggleFlipsAtEachTapAndShowsThePressedImageWhileOn) {
     WriteSolidPng("n.png", 10, 10, kGreen);
     WriteSolidPng("p.png", 10, 10, kYellow);
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     ImagingHelper normal, pressed;
     ASSERT_TRUE(normal.LoadImageW(u"n.png"));
     ASSERT_TRUE(pressed.LoadImageW(u"p.png"));
@@ -158,8 +153,7 @@ TEST_F(MzControlsTest, ToggleFlipsAtEachTapAndShowsThePressedImageWhileOn) {
 
 TEST_F(MzControlsTest, ShowHideAndMovesAreTracedAndRepainted) {
     WriteSolidPng("red.png", 10, 10, kRed);
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     UiPicture logo;
     Stretched(logo, u"red.png", 100, 100, 40, 40);
     wnd.AddUiWin(&logo);

@@ -14,18 +14,12 @@ using MzKeyCommandTest = MzFixture;
 struct BarWnd : RecordingWnd {
     UiToolBarPro bar;
     UiSingleLineEdit edit;
-    bool Build(const std::vector<const char16_t*>& labels, int disabled) {
-        if (!CreateFull())
-            return false;
-        edit.SetPos(40, 85, 640, 68);
-        AddUiWin(&edit);
+    BarWnd(const std::vector<const char16_t*>& labels, int disabled) : RecordingWnd(kShown) {
+        Put(*this, edit, 40, 85, 640, 68);
         edit.SetFocus(true);
-        bar.SetPos(0, 412, 720, 68);
         for (int i = 0; i < static_cast<int>(labels.size()); ++i)
             bar.SetButton(i, i != disabled, true, labels[i]);
-        bar.SetID(351);
-        AddUiWin(&bar);
-        return true;
+        Put(*this, bar, 0, 412, 720, 68, 351);
     }
 };
 
@@ -35,7 +29,7 @@ TEST_F(MzKeyCommandTest, EnterAndEscapePressTheToolbarsAcceptingAndCancellingBut
         int key;                  // SDL key code
         int disabled;             // index of a disabled button, or -1
         bool composing;           // input method text pending in the edit
-        std::vector<int> lParams; // commands of the bar (id 351) that reach the window
+        std::vector<int> lParams; // commands of the bar that reach the window
     } cases[] = {
         {{u"取消", u"完成"}, SDLK_RETURN, -1, false, {1}},
         {{u"取消", u"完成"}, SDLK_KP_ENTER, -1, false, {1}},
@@ -50,19 +44,16 @@ TEST_F(MzKeyCommandTest, EnterAndEscapePressTheToolbarsAcceptingAndCancellingBut
         {{u"取消", u"完成"}, SDLK_RETURN, -1, true, {}},  // Enter commits the composition
     };
     for (const Case& c : cases) {
-        BarWnd wnd;
-        ASSERT_TRUE(wnd.Build(c.labels, c.disabled));
+        BarWnd wnd(c.labels, c.disabled);
         MzTest::RunLoop({[&] {
             if (c.composing)
                 MzScreen::Instance().Composition(u"xiao");
             MzTest::KeyPress(c.key);
         }});
-        std::vector<int> got;
-        for (auto [id, lParam] : wnd.commands) {
-            EXPECT_EQ(id, 351);
-            got.push_back(lParam);
-        }
-        EXPECT_EQ(got, c.lParams) << "key " << c.key << " composing " << c.composing;
+        Commands expected;
+        for (int lParam : c.lParams)
+            expected.push_back({351, lParam});
+        EXPECT_EQ(wnd.commands, expected) << "key " << c.key << " composing " << c.composing;
     }
 }
 
@@ -73,8 +64,7 @@ TEST_F(MzKeyCommandTest, EnterSpaceAndEscapeCloseAMessageBoxOtherKeysDoNot) {
     } cases[] = {{SDLK_RETURN, true}, {SDLK_KP_ENTER, true}, {SDLK_SPACE, true},
                  {SDLK_ESCAPE, true}, {SDLK_LEFT, false},    {SDLK_a, false}};
     for (const Case& c : cases) {
-        RecordingWnd owner;
-        ASSERT_TRUE(owner.CreateFull());
+        RecordingWnd owner(kShown);
         bool stillOpen = false;
         int result = -1;
         MzTest::RunLoop({

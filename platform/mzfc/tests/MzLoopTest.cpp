@@ -30,8 +30,7 @@ TEST_F(MzLoopTest, ScriptRunsInOrderUntilItEndsOrAQuitCodeEndsIt) {
 
 // Also a post from another thread wakes the loop.
 TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     MzTest::ClearTrace();
     LRESULT sent = -1;
     MzTest::RunLoop(
@@ -56,8 +55,7 @@ TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
 // So does a message box, closed with its OK button (its keys are in MzKeyCommandTest).
 // EndModal on a window that is not modal does nothing.
 TEST_F(MzLoopTest, DoModalReturnsTheEndModalCode) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
+    RecordingWnd main(kShown);
     int result = -1, boxResult = -1;
     bool afterBox = false;
     ModalWnd modal;
@@ -106,8 +104,7 @@ TEST_F(MzLoopTest, NestedModalsEndInnermostFirstAndAQuitOrTheScriptsEndEndsThemA
                  {"script runs out", ScriptRunsOut, 0, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordingWnd main;
-        ASSERT_TRUE(main.CreateFull());
+        RecordingWnd main(kShown);
         ModalWnd outer, inner;
         int outerResult = -1, innerResult = -1;
         bool after = false;
@@ -150,8 +147,7 @@ TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
                  {"unowned, main brought forward", false, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordingWnd main;
-        ASSERT_TRUE(main.CreateFull());
+        RecordingWnd main(kShown);
         UiButton_Image below, inside;
         Put(main, below, 0, 0, 100, 100, 7);
         ModalWnd modal;
@@ -180,8 +176,7 @@ TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
 TEST_F(MzLoopTest, TapIsReadBeforeATimerThatIsAlwaysDue) {
     for (bool inModal : {false, true}) {
         SCOPED_TRACE(inModal ? "modal loop" : "main loop");
-        RecordingWnd main;
-        ASSERT_TRUE(main.CreateFull());
+        RecordingWnd main(kShown);
         ModalWnd modal;
         RecordingWnd& target = inModal ? static_cast<RecordingWnd&>(modal) : main;
         int ticks = 0, tapAtTick = -1;

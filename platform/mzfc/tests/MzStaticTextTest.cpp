@@ -38,8 +38,7 @@ TEST_F(MzStaticTextTest, FittingTextIsCentredWiderTextIsFittedIntoTheRectangle) 
          false},
     };
     for (const Case& c : cases) {
-        RecordingWnd wnd;
-        ASSERT_TRUE(wnd.CreateFull());
+        RecordingWnd wnd(kShown);
         UiStatic line;
         line.SetPos(10, 10, 700, 30);
         line.SetText(c.text);
@@ -155,8 +154,7 @@ TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordingWnd wnd;
-        ASSERT_TRUE(wnd.CreateFull());
+        RecordingWnd wnd(kShown);
         c.control->SetText(longText.c_str());
         c.control->SetPos(c.rect.left, c.rect.top, c.rect.right - c.rect.left,
                           c.rect.bottom - c.rect.top);

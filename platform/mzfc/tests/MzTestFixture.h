@@ -60,9 +60,13 @@ inline std::u16string Str(const WCHAR* text) {
     return text ? std::u16string(text) : u"";
 }
 
-// A full-screen test window that records what reaches it.
+enum Shown { kShown };
+
+// A test window that records what reaches it; made with kShown, it is full-screen and shown.
 class RecordingWnd : public CMzWndEx {
 public:
+    RecordingWnd() = default;
+    explicit RecordingWnd(Shown) { EXPECT_TRUE(CreateFull()); }
     const WCHAR* GetWndClassName() override { return u"RecordingWnd"; }
     LRESULT MzDefWndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         raw.push_back(message);

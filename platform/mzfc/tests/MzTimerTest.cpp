@@ -6,30 +6,25 @@
 using MzTimerTest = MzFixture;
 
 TEST_F(MzTimerTest, TimersFireInDeadlineOrderAsTheClockAdvances) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
+    const UINT periods[] = {0, 300, 200, 250}; // by id
     MzTest::RunLoop({[&] {
-                         SetTimer(wnd.m_hWnd, 1, 300, nullptr);
-                         SetTimer(wnd.m_hWnd, 2, 200, nullptr);
-                         SetTimer(wnd.m_hWnd, 3, 250, nullptr);
+                         for (UINT_PTR id : {1, 2, 3})
+                             SetTimer(wnd.m_hWnd, id, periods[id], nullptr);
                      },
                      [&] { MzTest::Advance(199); },
                      [&] {
                          EXPECT_TRUE(wnd.timers.empty());
                          MzTest::Advance(401); // to 600
-                     },
-                     [&] {
-                         KillTimer(wnd.m_hWnd, 1);
-                         KillTimer(wnd.m_hWnd, 2);
-                         KillTimer(wnd.m_hWnd, 3);
                      }});
+    for (UINT_PTR id : {1, 2, 3})
+        KillTimer(wnd.m_hWnd, id);
     // 200 250 300 400 500 600(1) 600(2)
     EXPECT_EQ(wnd.timers, (std::vector<int>{2, 3, 1, 2, 3, 1, 2}));
 }
 
 TEST_F(MzTimerTest, SettingAgainRestartsAndKillStops) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     MzTest::ClearTrace();
     MzTest::RunLoop({[&] { SetTimer(wnd.m_hWnd, 10, 1000, nullptr); },
                      [&] { MzTest::Advance(900); },
@@ -51,8 +46,7 @@ TEST_F(MzTimerTest, SettingAgainRestartsAndKillStops) {
 }
 
 TEST_F(MzTimerTest, HandlerThatReArmsGetsTheNewInterval) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     int interval = 1000;
     wnd.onTimer = [&](UINT_PTR id) {
         interval -= 10;
@@ -65,8 +59,7 @@ TEST_F(MzTimerTest, HandlerThatReArmsGetsTheNewInterval) {
 }
 
 TEST_F(MzTimerTest, TimersOfADestroyedWindowStop) {
-    auto* wnd = new RecordingWnd;
-    ASSERT_TRUE(wnd->CreateFull());
+    auto* wnd = new RecordingWnd(kShown);
     HWND h = wnd->m_hWnd;
     SetTimer(h, 1, 100, nullptr);
     delete wnd;
@@ -89,8 +82,7 @@ TEST_F(MzTimerTest, ThreadTimerCallsItsProcedure) {
 // The queue itself, with the clock moved by hand.
 TEST_F(MzTimerTest, ALateTimerTicksOnceAndKeepsItsPhase) {
     CeTimerQueue& q = CeTimerQueue::Instance();
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     q.Set(wnd.m_hWnd, 1, 500, nullptr);
     const int64_t start = CeUiClock::NowUs();
     CeUiClock::Advance(2600 * 1000); // five periods late
@@ -104,8 +96,7 @@ TEST_F(MzTimerTest, ALateTimerTicksOnceAndKeepsItsPhase) {
 }
 
 TEST_F(MzTimerTest, AQuitPostedByATimerHandlerEndsTheLoop) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     wnd.onTimer = [&](UINT_PTR id) {
         KillTimer(wnd.m_hWnd, id);
         PostQuitMessage(4);
