@@ -18,16 +18,6 @@ struct ModalWnd : RecordingWnd {
 };
 } // namespace
 
-TEST_F(MzLoopTest, ScriptRunsInOrderUntilItEndsOrAQuitCodeEndsIt) {
-    std::vector<int> order;
-    EXPECT_EQ(MzTest::RunLoop({[&] { order.push_back(1); }, [&] { order.push_back(2); }}), 0);
-    EXPECT_EQ(order, (std::vector<int>{1, 2}));
-    bool ranAfterQuit = false;
-    EXPECT_EQ(MzTest::RunLoop({[] { PostQuitMessage(7); }, [&] { ranAfterQuit = true; }}), 7);
-    EXPECT_FALSE(ranAfterQuit);
-    EXPECT_EQ(TraceOf("quit"), (std::vector<std::string>{"quit 7"}));
-}
-
 // Also a post from another thread wakes the loop.
 TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
     RecordingWnd wnd(kShown);
@@ -93,44 +83,52 @@ TEST_F(MzLoopTest, DoModalReturnsTheEndModalCode) {
 }
 
 // However nested modal loops end, each DoModal returns and nothing runs after a quit.
+// The script runs its steps in order, until it ends or a quit ends it with its code.
 TEST_F(MzLoopTest, NestedModalsEndInnermostFirstAndAQuitOrTheScriptsEndEndsThemAll) {
-    enum How { EndModals, Quit, ScriptRunsOut };
     const struct {
         const char* name;
-        How how;
         int code, inner, outer;
-    } cases[] = {{"EndModal", EndModals, 0, 5, 6},
-                 {"quit", Quit, 9, 0, 0},
-                 {"script runs out", ScriptRunsOut, 0, 0, 0}};
+        std::vector<int> order;
+    } cases[] = {{"EndModal", 0, 5, 6, {1, 2, 3, 4}},
+                 {"quit", 9, 0, 0, {1, 2, 3}},
+                 {"script runs out", 0, 0, 0, {1, 2, 3, 4}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        MzTest::ClearTrace();
+        const bool ends = c.inner != 0, quits = c.code != 0;
         RecordingWnd main(kShown);
         ModalWnd outer, inner;
         int outerResult = -1, innerResult = -1;
-        bool after = false;
-        std::vector<MzTest::Step> steps = {
-            [&] {
-                outer.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP);
-                outerResult = outer.DoModal();
-            },
-            [&] {
-                inner.Create(0, 0, 720, 480, outer.m_hWnd, 0, WS_POPUP);
-                innerResult = inner.DoModal();
-            }};
-        if (c.how == EndModals)
-            steps.insert(steps.end(), {[&] { inner.EndModal(5); },
-                                       [&] {
-                                           EXPECT_EQ(innerResult, 5);
-                                           EXPECT_TRUE(outer.IsModalRunning());
-                                           outer.EndModal(6);
-                                       }});
-        if (c.how == Quit)
-            steps.insert(steps.end(), {[] { PostQuitMessage(9); }, [&] { after = true; }});
-        EXPECT_EQ(MzTest::RunLoop(steps), c.code);
+        std::vector<int> order;
+        auto open = [&](ModalWnd& w, HWND owner, int& result) {
+            order.push_back(order.size() + 1);
+            w.Create(0, 0, 720, 480, owner, 0, WS_POPUP);
+            result = w.DoModal();
+        };
+        const int code = MzTest::RunLoop({[&] { open(outer, main.m_hWnd, outerResult); },
+                                          [&] { open(inner, outer.m_hWnd, innerResult); },
+                                          [&] {
+                                              order.push_back(3);
+                                              if (ends)
+                                                  inner.EndModal(5);
+                                              if (quits)
+                                                  PostQuitMessage(9);
+                                          },
+                                          [&] {
+                                              order.push_back(4);
+                                              if (!ends)
+                                                  return;
+                                              EXPECT_EQ(innerResult, 5);
+                                              EXPECT_TRUE(outer.IsModalRunning());
+                                              outer.EndModal(6);
+                                          }});
+        EXPECT_EQ(code, c.code);
         EXPECT_EQ(innerResult, c.inner);
         EXPECT_EQ(outerResult, c.outer);
-        EXPECT_FALSE(after);
+        EXPECT_EQ(order, c.order);
         EXPECT_FALSE(outer.IsModalRunning());
+        EXPECT_EQ(TraceOf("quit"),
+                  quits ? std::vector<std::string>{"quit 9"} : std::vector<std::string>{});
     }
 }
 
