@@ -57,19 +57,29 @@ TEST_F(MzKeyCommandTest, EnterAndEscapePressTheToolbarsAcceptingAndCancellingBut
     }
 }
 
+// So does a tap on its OK button (key 0).
 TEST_F(MzKeyCommandTest, EnterSpaceAndEscapeCloseAMessageBoxOtherKeysDoNot) {
-    struct Case {
+    const struct {
         int key;
         bool closes;
-    } cases[] = {{SDLK_RETURN, true}, {SDLK_KP_ENTER, true}, {SDLK_SPACE, true},
-                 {SDLK_ESCAPE, true}, {SDLK_LEFT, false},    {SDLK_a, false}};
-    for (const Case& c : cases) {
+    } cases[] = {
+        {SDLK_RETURN, true}, {SDLK_KP_ENTER, true}, {SDLK_SPACE, true}, {SDLK_ESCAPE, true},
+        {0, true},           {SDLK_LEFT, false},    {SDLK_a, false}};
+    for (const auto& c : cases) {
         RecordingWnd owner(kShown);
         bool stillOpen = false;
         int result = -1;
         MzTest::RunLoop({
             [&] { result = MzMessageBoxEx(owner.m_hWnd, u"请输入您的大名", u"", 0, 0); },
-            [&] { MzTest::KeyPress(c.key); }, // inside the box's modal loop
+            [&] { // inside the box's modal loop
+                auto* box = dynamic_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
+                ASSERT_NE(box, nullptr);
+                const RECT ok = box->OkRect();
+                if (c.key)
+                    MzTest::KeyPress(c.key);
+                else
+                    MzTest::Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+            },
             [&] {
                 stillOpen = MzTest::ActiveWindow() != &owner;
                 if (stillOpen)

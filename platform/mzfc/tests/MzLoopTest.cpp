@@ -42,46 +42,6 @@ TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
     EXPECT_EQ(TraceOf("send"), (std::vector<std::string>{"send RecordingWnd 0x403 5 6"}));
 }
 
-// So does a message box, closed with its OK button (its keys are in MzKeyCommandTest).
-// EndModal on a window that is not modal does nothing.
-TEST_F(MzLoopTest, DoModalReturnsTheEndModalCode) {
-    RecordingWnd main(kShown);
-    int result = -1, boxResult = -1;
-    bool afterBox = false;
-    ModalWnd modal;
-    MzTest::RunLoop({[&] {
-                         ASSERT_TRUE(modal.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP));
-                         result = modal.DoModal(1); // the next step runs inside
-                     },
-                     [&] {
-                         EXPECT_TRUE(modal.IsModalRunning());
-                         EXPECT_TRUE(IsWindowVisible(modal.m_hWnd));
-                         modal.EndModal(2);
-                     },
-                     [&] {
-                         EXPECT_FALSE(modal.IsModalRunning());
-                         main.EndModal(1);
-                     },
-                     [&] {
-                         boxResult = MzMessageBoxEx(main.m_hWnd, u"请输入您的大名", u"", 0, 0);
-                         afterBox = true;
-                     },
-                     [] {
-                         auto* box = dynamic_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
-                         ASSERT_NE(box, nullptr);
-                         RECT ok = box->OkRect();
-                         MzTest::Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
-                     },
-                     [&] { EXPECT_TRUE(afterBox); }});
-    EXPECT_EQ(result, 2);
-    EXPECT_FALSE(IsWindowVisible(modal.m_hWnd));
-    EXPECT_EQ(boxResult, 1);
-    EXPECT_TRUE(IsWindowVisible(main.m_hWnd));
-    RecordingWnd never; // no window at all
-    never.EndModal(1);
-    EXPECT_EQ(never.DoModal(), 0);
-}
-
 // However nested modal loops end, each DoModal returns and nothing runs after a quit.
 // The script runs its steps in order, until it ends or a quit ends it with its code.
 TEST_F(MzLoopTest, NestedModalsEndInnermostFirstAndAQuitOrTheScriptsEndEndsThemAll) {
@@ -132,9 +92,10 @@ TEST_F(MzLoopTest, NestedModalsEndInnermostFirstAndAQuitOrTheScriptsEndEndsThemA
     }
 }
 
-// Also when the main window is brought forward while the modal one runs (a second
-// copy of the program does that): the modal window it owns stays above it, and one
-// it does not own still keeps the input.
+// DoModal returns the EndModal code; EndModal on a window that is not modal does
+// nothing. Also when the main window is brought forward while the modal one runs (a
+// second copy of the program does that): the modal window it owns stays above it, and
+// one it does not own still keeps the input.
 TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
     const struct {
         const char* name;
@@ -149,23 +110,37 @@ TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
         UiButton_Image below, inside;
         Put(main, below, 0, 0, 100, 100, 7);
         ModalWnd modal;
+        int result = -1;
         MzTest::RunLoop({[&] {
-                             modal.Create(200, 200, 300, 200, c.owned ? main.m_hWnd : nullptr, 0,
-                                          WS_POPUP);
+                             ASSERT_TRUE(modal.Create(
+                                 200, 200, 300, 200, c.owned ? main.m_hWnd : nullptr, 0, WS_POPUP));
                              Put(modal, inside, 0, 0, 100, 100, 8);
-                             modal.DoModal();
+                             result = modal.DoModal(); // the next steps run inside
                          },
                          [&] {
                              if (c.bringMainForward)
                                  SetForegroundWindow(main.m_hWnd);
                              EXPECT_EQ(MzTest::ActiveWindow(), &modal);
+                             EXPECT_TRUE(modal.IsModalRunning());
+                             EXPECT_TRUE(IsWindowVisible(modal.m_hWnd));
                          },
                          [] { MzTest::Tap(50, 50); },   // below, outside the modal window
                          [] { MzTest::Tap(250, 250); }, // the modal window's button
-                         [&] { modal.EndModal(1); }, [] { MzTest::Tap(50, 50); }});
+                         [&] { modal.EndModal(2); },
+                         [&] {
+                             EXPECT_FALSE(modal.IsModalRunning());
+                             main.EndModal(3);
+                         },
+                         [] { MzTest::Tap(50, 50); }});
+        EXPECT_EQ(result, 2);
+        EXPECT_FALSE(IsWindowVisible(modal.m_hWnd));
+        EXPECT_TRUE(IsWindowVisible(main.m_hWnd));
         EXPECT_EQ(modal.commands, (Commands{{8, 0}}));
         EXPECT_EQ(main.commands, (Commands{{7, 0}})); // after it closed
     }
+    RecordingWnd never; // no window at all
+    never.EndModal(1);
+    EXPECT_EQ(never.DoModal(), 0);
 }
 
 // A timer whose every tick costs more than its period (a send to a hung shell) is
