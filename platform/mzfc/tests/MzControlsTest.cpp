@@ -59,7 +59,8 @@ TEST_F(MzControlsTest, ATapIsPressAndReleaseOnTheSameControl) {
     EXPECT_EQ(wnd.commands, (Commands{{2, 0}, {351, 0}, {351, 1}}));
 }
 
-// Also a window's death detaches its controls, and a control's death its window.
+// Shows, hides and moves are traced and repainted. A window's death detaches its
+// controls, and a control's death its window.
 TEST_F(MzControlsTest, ListingIsIdempotentAndUnlistedControlsNeitherPaintNorTap) {
     WriteSolidPng("red.png", 10, 10, kRed);
     WriteSolidPng("green.png", 10, 10, kGreen);
@@ -86,6 +87,26 @@ TEST_F(MzControlsTest, ListingIsIdempotentAndUnlistedControlsNeitherPaintNorTap)
     wnd->AddUiWin(&red); // back on top, at the end of the list
     MzTest::RunLoop({[] {}});
     EXPECT_EQ(MzTest::PixelAt(75, 75), kRed);
+    UiPicture logo; // shown, hidden and moved
+    Stretched(logo, u"red.png", 100, 100, 40, 40);
+    wnd->AddUiWin(&logo);
+    MzTest::RunLoop({[] {}});
+    MzTest::ClearTrace();
+    MzTest::RunLoop({[&] {
+        for (int i = 0; i < 3; ++i) {
+            logo.MoveBy(0, -2);
+            logo.Invalidate();
+            logo.Update();
+        }
+        logo.SetVisible(false);
+        logo.SetVisible(false);
+        logo.SetVisible(true);
+    }});
+    EXPECT_EQ(MzTest::Trace(), (std::vector<std::string>{
+                                   "move 0 100 98", "present", "move 0 100 96", "present",
+                                   "move 0 100 94", "present", "hide 0", "show 0", "present"}));
+    EXPECT_EQ(MzTest::PixelAt(120, 95), kRed);
+    EXPECT_NE(MzTest::PixelAt(120, 136), kRed); // the old place was repainted
     wnd.reset();
     red.Invalidate();
     red.SetVisible(false);
@@ -149,29 +170,4 @@ TEST_F(MzControlsTest, ToggleFlipsAtEachTapAndShowsThePressedImageWhileOn) {
               (std::vector<std::pair<int, uint32_t>>{{1, kYellow}, {0, kGreen}, {1, kYellow}}));
     EXPECT_EQ(plain.GetState(), 0);
     EXPECT_EQ(wnd.commands, (Commands{{260, 0}, {260, 0}, {250, 0}}));
-}
-
-TEST_F(MzControlsTest, ShowHideAndMovesAreTracedAndRepainted) {
-    WriteSolidPng("red.png", 10, 10, kRed);
-    RecordingWnd wnd(kShown);
-    UiPicture logo;
-    Stretched(logo, u"red.png", 100, 100, 40, 40);
-    wnd.AddUiWin(&logo);
-    MzTest::RunLoop({[] {}}); // paints the window once
-    MzTest::ClearTrace();
-    MzTest::RunLoop({[&] {
-        for (int i = 0; i < 3; ++i) {
-            logo.MoveBy(0, -2);
-            logo.Invalidate();
-            logo.Update();
-        }
-        logo.SetVisible(false);
-        logo.SetVisible(false);
-        logo.SetVisible(true);
-    }});
-    EXPECT_EQ(MzTest::Trace(), (std::vector<std::string>{
-                                   "move 0 100 98", "present", "move 0 100 96", "present",
-                                   "move 0 100 94", "present", "hide 0", "show 0", "present"}));
-    EXPECT_EQ(MzTest::PixelAt(120, 95), kRed);
-    EXPECT_NE(MzTest::PixelAt(120, 136), kRed); // the old place was repainted
 }

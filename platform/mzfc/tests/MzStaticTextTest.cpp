@@ -22,6 +22,19 @@ std::pair<int, int> InkSpan(int top, int bottom) {
     return {first, last};
 }
 
+// The line in the band y = 10 to 40 of a static text at x = 10 to 710.
+void ExpectCentredLine(bool fitted) {
+    auto [first, last] = InkSpan(10, 40);
+    ASSERT_GE(first, 10) << "no text drawn";
+    EXPECT_NEAR((first + last) / 2, 360, 6) << first << ".." << last;
+    EXPECT_GE(first, 150) << "clear of x = 10 to 150";
+    EXPECT_LE(last, 570) << "clear of x = 570 to 710";
+    if (fitted) {
+        EXPECT_LT(first, 170) << "the room is used";
+        EXPECT_GT(last, 550);
+    }
+}
+
 std::vector<uint32_t> Screen() {
     std::vector<uint32_t> pixels;
     for (int y = 0; y < 480; ++y)
@@ -31,38 +44,6 @@ std::vector<uint32_t> Screen() {
 }
 
 } // namespace
-
-// A line that fits is centred; one that does not is fitted to the middle three fifths
-// of the rectangle, so that pictures over either end (the game's hammers at the left,
-// its sound switch at the right) hide neither its beginning nor its end.
-TEST_F(MzStaticTextTest, FittingTextIsCentredWiderTextIsFittedIntoTheRectangle) {
-    struct Case {
-        const char16_t* text;
-        bool fits;
-    } cases[] = {
-        {u"已打中12次", true},
-        {u"已打中12次 - 最高纪录:一个很长很长很长很长很长很长很长很长很长很长很长很长很长很长"
-         u"很长很长很长很长很长很长很长很长很长的名字5次",
-         false},
-    };
-    for (const Case& c : cases) {
-        RecordingWnd wnd(kShown);
-        UiStatic line;
-        line.SetText(c.text);
-        Put(wnd, line, 10, 10, 700, 30);
-        MzTest::RunLoop({[&] {
-            auto [first, last] = InkSpan(10, 40);
-            ASSERT_GE(first, 10) << "no text drawn";
-            EXPECT_NEAR((first + last) / 2, 360, 6) << first << ".." << last;
-            EXPECT_GE(first, 150) << "clear of x = 10 to 150";
-            EXPECT_LE(last, 570) << "clear of x = 570 to 710";
-            if (!c.fits) {
-                EXPECT_LT(first, 170) << "the room is used";
-                EXPECT_GT(last, 550);
-            }
-        }});
-    }
-}
 
 // What a line becomes in a width: kept, drawn smaller, or elided in its middle.
 TEST_F(MzStaticTextTest, FitLineShrinksThenElidesInTheMiddle) {
@@ -114,28 +95,39 @@ TEST_F(MzStaticTextTest, FitLineShrinksThenElidesInTheMiddle) {
 }
 
 // Every control draws its text through the one routine: a text far too long for the
-// control changes no pixel outside the control's rectangle.
+// control changes no pixel outside the control's rectangle. A line that fits is centred;
+// one that does not is fitted to the middle three fifths of the rectangle, so that
+// pictures over either end (the game's hammers at the left, its sound switch at the
+// right) hide neither its beginning nor its end.
 TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
     const std::u16string longText =
         u"恭喜您打破了" + std::u16string(60, u'名') + u"保持的最高纪录，请留下大名";
-    UiStatic line;
+    const std::u16string wideText =
+        u"已打中12次 - 最高纪录:一个很长很长很长很长很长很长很长很长很长很长很长很长很长很长"
+        u"很长很长很长很长很长很长很长很长很长的名字5次";
+    UiStatic line, fitting, wide;
     UiHeadingBar heading;
     UiToolBarPro bar;
     bar.SetButton(0, true, true, longText.c_str());
     bar.SetButton(1, true, true, u"完成");
-    struct Case {
+    enum Fit { Any, Fits, Fitted }; // what the line of a static text at x = 10 to 710 does
+    const struct {
         const char* name;
         UiWin* control;
         RECT rect;
+        std::u16string text;
+        Fit fit;
     } cases[] = {
-        {"static", &line, {100, 200, 500, 230}},
-        {"heading", &heading, {60, 100, 660, 142}},
-        {"toolbar", &bar, {0, 300, 720, 368}},
+        {"static", &line, {100, 200, 500, 230}, longText, Any},
+        {"heading", &heading, {60, 100, 660, 142}, longText, Any},
+        {"toolbar", &bar, {0, 300, 720, 368}, longText, Any},
+        {"fits", &fitting, {10, 10, 710, 40}, u"已打中12次", Fits},
+        {"fitted", &wide, {10, 10, 710, 40}, wideText, Fitted},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RecordingWnd wnd(kShown);
-        c.control->SetText(longText.c_str());
+        c.control->SetText(c.text.c_str());
         c.control->SetPos(c.rect.left, c.rect.top, c.rect.right - c.rect.left,
                           c.rect.bottom - c.rect.top);
         std::vector<uint32_t> before;
@@ -155,6 +147,8 @@ TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
                              }
                              EXPECT_GT(inside, 0);
                              EXPECT_EQ(outside, 0);
+                             if (c.fit != Any)
+                                 ExpectCentredLine(c.fit == Fitted);
                          }});
         wnd.RemoveUiWin(c.control);
     }
