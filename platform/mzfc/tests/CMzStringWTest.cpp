@@ -43,7 +43,7 @@ TEST(Int2String, WritesDecimal) {
     }
 }
 
-TEST(CMzStringW, EmptyAndCapacity) {
+TEST(CMzStringW, EmptyCapacityAndAssignmentThatKeepsItAndCopies) {
     CMzStringW empty, zero(0), negative(-3), buf(16);
     EXPECT_TRUE(empty.IsEmpty() && zero.IsEmpty() && negative.IsEmpty() && buf.IsEmpty());
     EXPECT_EQ(S(empty), u"");
@@ -53,15 +53,13 @@ TEST(CMzStringW, EmptyAndCapacity) {
     std::u16string(15, u'a').copy(buf.C_Str(), 15);
     EXPECT_EQ(buf.Length(), 15);
     EXPECT_FALSE(buf.IsEmpty());
-}
-
-TEST(CMzStringW, AssignmentKeepsCapacityAndCopies) {
-    CMzStringW buf(64);
-    buf = u"hello";
-    EXPECT_EQ(buf.Capacity(), 64); // a formatting buffer stays a formatting buffer
-    CMzStringW copy(buf), small(2);
+    // Assignment keeps the capacity (a formatting buffer stays one) and copies.
+    CMzStringW big(64);
+    big = u"hello";
+    EXPECT_EQ(big.Capacity(), 64);
+    CMzStringW copy(big), small(2);
     copy.C_Str()[0] = u'j';
-    EXPECT_EQ(S(buf), u"hello");
+    EXPECT_EQ(S(big), u"hello");
     EXPECT_EQ(S(copy), u"jello");
     small = u"longer than two";
     EXPECT_EQ(S(small), u"longer than two");
@@ -69,7 +67,7 @@ TEST(CMzStringW, AssignmentKeepsCapacityAndCopies) {
     EXPECT_EQ(S(small), u"than two");
     small = static_cast<const WCHAR*>(nullptr);
     EXPECT_TRUE(small.IsEmpty());
-    CMzStringW& alias = buf;
-    buf = alias;
-    EXPECT_EQ(S(buf), u"hello");
+    CMzStringW& alias = big;
+    big = alias;
+    EXPECT_EQ(S(big), u"hello");
 }

@@ -11,49 +11,42 @@ namespace {
 
 using MzKeyCommandTest = MzFixture;
 
-struct BarWnd : RecordingWnd {
-    UiToolBarPro bar;
-    UiSingleLineEdit edit;
-    BarWnd(const std::vector<const char16_t*>& labels, int disabled) : RecordingWnd(kShown) {
-        Put(*this, edit, 40, 85, 640, 68);
-        edit.SetFocus(true);
-        for (int i = 0; i < static_cast<int>(labels.size()); ++i)
-            bar.SetButton(i, i != disabled, true, labels[i]);
-        Put(*this, bar, 0, 412, 720, 68, 351);
-    }
-};
-
 TEST_F(MzKeyCommandTest, EnterAndEscapePressTheToolbarsAcceptingAndCancellingButtons) {
-    struct Case {
+    const struct {
         std::vector<const char16_t*> labels;
-        int key;                  // SDL key code
-        int disabled;             // index of a disabled button, or -1
-        bool composing;           // input method text pending in the edit
-        std::vector<int> lParams; // commands of the bar that reach the window
+        int key;        // SDL key code
+        int disabled;   // index of a disabled button, or -1
+        bool composing; // input method text pending in the edit
+        int lParam;     // of the bar's command that reaches the window, or -1: none
     } cases[] = {
-        {{u"取消", u"完成"}, SDLK_RETURN, -1, false, {1}},
-        {{u"取消", u"完成"}, SDLK_KP_ENTER, -1, false, {1}},
-        {{u"取消", u"完成"}, SDLK_ESCAPE, -1, false, {0}},
-        {{u"完成", u"取消"}, SDLK_RETURN, -1, false, {0}}, // by label, not by place
-        {{u"返回", u"新建", u"确定"}, SDLK_RETURN, -1, false, {2}},
-        {{u"返回", u"新建", u"确定"}, SDLK_ESCAPE, -1, false, {0}},
-        {{u"取消", u"完成"}, SDLK_SPACE, -1, false, {}}, // space types into the edit
-        {{u"取消", u"完成"}, SDLK_LEFT, -1, false, {}},
-        {{u"取消", u"完成"}, SDLK_RETURN, 1, false, {}},  // a disabled button stays up
-        {{u"新建", u"打开"}, SDLK_RETURN, -1, false, {}}, // no accepting button
-        {{u"取消", u"完成"}, SDLK_RETURN, -1, true, {}},  // Enter commits the composition
+        {{u"取消", u"完成"}, SDLK_RETURN, -1, false, 1},
+        {{u"取消", u"完成"}, SDLK_KP_ENTER, -1, false, 1},
+        {{u"取消", u"完成"}, SDLK_ESCAPE, -1, false, 0},
+        {{u"完成", u"取消"}, SDLK_RETURN, -1, false, 0}, // by label, not by place
+        {{u"返回", u"新建", u"确定"}, SDLK_RETURN, -1, false, 2},
+        {{u"返回", u"新建", u"确定"}, SDLK_ESCAPE, -1, false, 0},
+        {{u"取消", u"完成"}, SDLK_SPACE, -1, false, -1}, // space types into the edit
+        {{u"取消", u"完成"}, SDLK_LEFT, -1, false, -1},
+        {{u"取消", u"完成"}, SDLK_RETURN, 1, false, -1},  // a disabled button stays up
+        {{u"新建", u"打开"}, SDLK_RETURN, -1, false, -1}, // no accepting button
+        {{u"取消", u"完成"}, SDLK_RETURN, -1, true, -1},  // Enter commits the composition
     };
-    for (const Case& c : cases) {
-        BarWnd wnd(c.labels, c.disabled);
+    for (const auto& c : cases) {
+        RecordingWnd wnd(kShown);
+        UiSingleLineEdit edit;
+        UiToolBarPro bar;
+        Put(wnd, edit, 40, 85, 640, 68);
+        edit.SetFocus(true);
+        for (int i = 0; i < static_cast<int>(c.labels.size()); ++i)
+            bar.SetButton(i, i != c.disabled, true, c.labels[i]);
+        Put(wnd, bar, 0, 412, 720, 68, 351);
         MzTest::RunLoop({[&] {
             if (c.composing)
                 MzScreen::Instance().Composition(u"xiao");
             MzTest::KeyPress(c.key);
         }});
-        Commands expected;
-        for (int lParam : c.lParams)
-            expected.push_back({351, lParam});
-        EXPECT_EQ(wnd.commands, expected) << "key " << c.key << " composing " << c.composing;
+        EXPECT_EQ(wnd.commands, (c.lParam < 0 ? Commands{} : Commands{{351, c.lParam}}))
+            << "key " << c.key << " composing " << c.composing;
     }
 }
 

@@ -10,13 +10,7 @@
 
 using MzLoopTest = MzFixture;
 
-namespace {
 constexpr UINT kPing = WM_USER + 1;
-
-struct ModalWnd : RecordingWnd {
-    const WCHAR* GetWndClassName() override { return u"ModalWnd"; }
-};
-} // namespace
 
 // Also a post from another thread wakes the loop.
 TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
@@ -57,10 +51,10 @@ TEST_F(MzLoopTest, NestedModalsEndInnermostFirstAndAQuitOrTheScriptsEndEndsThemA
         MzTest::ClearTrace();
         const bool ends = c.inner != 0, quits = c.code != 0;
         RecordingWnd main(kShown);
-        ModalWnd outer, inner;
+        RecordingWnd outer, inner;
         int outerResult = -1, innerResult = -1;
         std::vector<int> order;
-        auto open = [&](ModalWnd& w, HWND owner, int& result) {
+        auto open = [&](RecordingWnd& w, HWND owner, int& result) {
             order.push_back(order.size() + 1);
             w.Create(0, 0, 720, 480, owner, 0, WS_POPUP);
             result = w.DoModal();
@@ -109,7 +103,7 @@ TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
         RecordingWnd main(kShown);
         UiButton_Image below, inside;
         Put(main, below, 0, 0, 100, 100, 7);
-        ModalWnd modal;
+        RecordingWnd modal;
         int result = -1;
         MzTest::RunLoop({[&] {
                              ASSERT_TRUE(modal.Create(
@@ -150,8 +144,8 @@ TEST_F(MzLoopTest, TapIsReadBeforeATimerThatIsAlwaysDue) {
     for (bool inModal : {false, true}) {
         SCOPED_TRACE(inModal ? "modal loop" : "main loop");
         RecordingWnd main(kShown);
-        ModalWnd modal;
-        RecordingWnd& target = inModal ? static_cast<RecordingWnd&>(modal) : main;
+        RecordingWnd modal;
+        RecordingWnd& target = inModal ? modal : main;
         int ticks = 0, tapAtTick = -1;
         main.onTimer = [&](UINT_PTR) {
             if (std::count(target.raw.begin(), target.raw.end(), WM_LBUTTONDOWN) > 0) {
