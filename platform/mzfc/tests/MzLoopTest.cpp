@@ -25,11 +25,9 @@ TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
          },
          [&] { std::thread([&] { PostMessageW(wnd.m_hWnd, kPing + 3, 0, 0); }).join(); }, [] {}});
     EXPECT_EQ(sent, 0);
-    std::vector<UINT> pings;
-    std::copy_if(wnd.raw.begin(), wnd.raw.end(), std::back_inserter(pings),
-                 [](UINT m) { return m >= kPing && m <= kPing + 3; });
+    std::erase_if(wnd.raw, [](UINT m) { return m < kPing || m > kPing + 3; });
     // The send is handled at once, the posts when the loop gets to them.
-    EXPECT_EQ(pings, (std::vector<UINT>{kPing + 2, kPing, kPing + 1, kPing + 3}));
+    EXPECT_EQ(wnd.raw, (std::vector<UINT>{kPing + 2, kPing, kPing + 1, kPing + 3}));
     EXPECT_EQ(TraceOf("post"), (std::vector<std::string>{"post RecordingWnd 0x401 1 2",
                                                          "post RecordingWnd 0x402 3 4",
                                                          "post RecordingWnd 0x404 0 0"}));
@@ -86,10 +84,8 @@ TEST_F(MzLoopTest, NestedModalsEndInnermostFirstAndAQuitOrTheScriptsEndEndsThemA
     }
 }
 
-// DoModal returns the EndModal code; EndModal on a window that is not modal does
-// nothing. Also when the main window is brought forward while the modal one runs (a
-// second copy of the program does that): the modal window it owns stays above it, and
-// one it does not own still keeps the input.
+// Also when a second copy of the program brings the main window forward: an owned modal
+// window stays above it, and one not owned still keeps the input.
 TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
     const struct {
         const char* name;

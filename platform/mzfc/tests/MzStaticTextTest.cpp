@@ -49,10 +49,7 @@ std::vector<uint32_t> Screen() {
 TEST_F(MzStaticTextTest, FitLineShrinksThenElidesInTheMiddle) {
     if (!MzFont::Available())
         GTEST_SKIP() << "no font";
-    MzTextStyle style;
-    style.pixelSize = 30;
-    style.bold = true;
-    style.outline = 0xFF000000;
+    const MzTextStyle style{.pixelSize = 30, .outline = 0xFF000000, .bold = true};
     const std::u16string text = u"已打中12次 - 最高纪录:ABCDEFGHIJKLMNOPQRSTUVWXYZ 5次";
     const std::u16string emoji = u"前😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀后";
     const int full = MzPaint::TextWidth(text, style);
@@ -94,11 +91,9 @@ TEST_F(MzStaticTextTest, FitLineShrinksThenElidesInTheMiddle) {
     }
 }
 
-// Every control draws its text through the one routine: a text far too long for the
-// control changes no pixel outside the control's rectangle. A line that fits is centred;
-// one that does not is fitted to the middle three fifths of the rectangle, so that
-// pictures over either end (the game's hammers at the left, its sound switch at the
-// right) hide neither its beginning nor its end.
+// Every control draws its text through the one routine. A static line that does not
+// fit is fitted to the middle three fifths, so that pictures over either end (the
+// game's hammers, its sound switch) hide neither its beginning nor its end.
 TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
     const std::u16string longText =
         u"恭喜您打破了" + std::u16string(60, u'名') + u"保持的最高纪录，请留下大名";
