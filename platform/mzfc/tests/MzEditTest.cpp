@@ -73,7 +73,7 @@ TEST_F(MzEditTest, CursorKeysBackspaceAndDeleteWorkOnWholeCharacters) {
 }
 
 // The clipboard's text and the input method's reach the focused control through the
-// screen; a composition is shown but is not part of the text.
+// screen; a composition is shown but stays out of the text.
 TEST_F(MzEditTest, PasteFlattensLinesAndSetTextFilters) {
     EditWnd wnd;
     MzTest::RunLoop({[] {

@@ -3,8 +3,6 @@
 #include "ce/CeTimerQueue.h"
 #include "ce/CeUiClock.h"
 
-#include <SDL_keycode.h>
-
 #include <algorithm>
 #include <thread>
 
