@@ -18,35 +18,25 @@ long long MillisSince(Clock::time_point start) {
 
 class ShellTest : public DeviceRootFixture {};
 
-TEST_F(ShellTest, WithoutThePhoneAroundEveryRoutineGivesItsFailureResult) {
-    EXPECT_EQ(OpenUsbFunctionDevice(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
-    EXPECT_FALSE(IsPhoneLocked());
-    // Looking for the phone leaves no trace in the device root.
-    EXPECT_TRUE(std::filesystem::is_empty(root_));
-    EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
-}
-
 // Served from the shell's own loop and from inside a modal loop alike.
 TEST_F(ShellTest, ShellReceivesTheFullScreenAndTheExitCommands) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"shell"}, std::vector<std::string>{"shell", "--modal"}}) {
-        SCOPED_TRACE(args.size() > 1 ? args[1] : args[0]);
-        auto shell = StartPhone(args, "shell: ready");
-        if (args.size() > 1) {
-            ASSERT_TRUE(shell->WaitFor("shell: modal", 10000ms));
+    for (bool modal : {false, true}) {
+        SCOPED_TRACE(modal ? "modal" : "shell");
+        auto shell = StartPhone(modal ? std::vector<std::string>{"shell", "--modal"}
+                                      : std::vector<std::string>{"shell"},
+                                modal ? "shell: modal" : "shell: ready");
+        for (auto [wParam, lParam] : {std::pair{2, 1}, std::pair{1, 0}}) {
+            std::string line;
+            EXPECT_NE(NotifyShellMainWnd(wParam, lParam), 0);
+            ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
+            EXPECT_EQ(line, "shell: command wParam=" + std::to_string(wParam) +
+                                " lParam=" + std::to_string(lParam));
         }
-        std::string line;
-        EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
-        ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
-        EXPECT_EQ(line, "shell: command wParam=2 lParam=1");
-        EXPECT_NE(NotifyShellMainWnd(1, 0), 0);
-        ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
-        EXPECT_EQ(line, "shell: command wParam=1 lParam=0");
         shell->Stop(2000ms);
     }
 }
 
+// Once killed, it is not found any more: nothing waits on a dead process.
 TEST_F(ShellTest, HungShellMakesTheSendGiveUpAfterTwoSeconds) {
     auto shell = StartPhone({"shell", "--hang"}, "shell: ready");
     auto start = Clock::now();
@@ -55,19 +45,28 @@ TEST_F(ShellTest, HungShellMakesTheSendGiveUpAfterTwoSeconds) {
     EXPECT_GE(took, 1900);
     EXPECT_LE(took, 3000);
     EXPECT_TRUE(shell->WaitFor("(not answering)", 10000ms));
-}
-
-TEST_F(ShellTest, KilledShellIsNotFoundAnyMore) {
-    auto shell = StartPhone({"shell"}, "shell: ready");
     shell->Kill();
     shell->Wait(10000ms);
-    auto start = Clock::now();
+    start = Clock::now();
     EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
-    EXPECT_LT(MillisSince(start), 1000); // nothing waits on a dead process
+    EXPECT_LT(MillisSince(start), 1000);
 }
 
+// Without the phone around every routine gives its failure result, and looking for it
+// leaves no trace in the device root. Connecting fails without a driver, or with one that
+// has no number registered yet. The driver's device is a handle that the caller closes.
 TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
+    EXPECT_EQ(OpenUsbFunctionDevice(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
+    EXPECT_FALSE(IsPhoneLocked());
+    EXPECT_TRUE(std::filesystem::is_empty(root_));
+    EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
+    EXPECT_EQ(PhoneProcess::Run({"usb", "connect"}), 1);
     auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
+    EXPECT_EQ(PhoneProcess::Run({"usb", "connect"}), 1);
+    HANDLE h = OpenUsbFunctionDevice();
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(h));
     auto shell = StartPhone({"shell"}, "shell: ready");
     DWORD number = RegisterUsbNotifyMessage();
     EXPECT_GE(number, 0xC000u);
@@ -78,12 +77,10 @@ TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
     std::string line;
     ASSERT_TRUE(driver->WaitFor("message number", 10000ms, &line));
     EXPECT_EQ(line, expected);
-
-    struct Case {
+    const struct {
         std::vector<std::string> args;
         unsigned wParam;
-    };
-    const Case cases[] = {{{"usb", "connect"}, 0}, {{"usb", "notify", "7"}, 7}};
+    } cases[] = {{{"usb", "connect"}, 0}, {{"usb", "notify", "7"}, 7}};
     for (const auto& c : cases) {
         EXPECT_EQ(PhoneProcess::Run(c.args), 0);
         snprintf(expected, sizeof expected, "shell: message 0x%X wParam=%u lParam=0", number,
@@ -91,38 +88,21 @@ TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
         ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
         EXPECT_EQ(line, expected);
     }
-}
-
-TEST_F(ShellTest, UsbConnectWithoutADriverOrANumberFails) {
-    EXPECT_EQ(PhoneProcess::Run({"usb", "connect"}), 1);
-    auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
-    EXPECT_EQ(PhoneProcess::Run({"usb", "connect"}), 1); // no game registered yet
-}
-
-TEST_F(ShellTest, OpenUsbFunctionDeviceGivesAHandleThatTheCallerCloses) {
-    auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
-    HANDLE h = OpenUsbFunctionDevice();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(CloseHandle(h));
     driver->Kill();
     driver->Wait(10000ms);
     EXPECT_EQ(OpenUsbFunctionDevice(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
 }
 
+// As the phone writes it, and of any other size or type as stored.
 TEST_F(ShellTest, LockFlagReadsAsWrittenByThePhone) {
-    const struct {
-        const char* state;
-        bool locked;
-    } cases[] = {{"on", true}, {"off", false}, {"on", true}, {"clear", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.state);
-        ASSERT_EQ(PhoneProcess::Run({"lock", c.state}), 0);
-        EXPECT_EQ(IsPhoneLocked(), c.locked);
+    using P = std::pair<const char*, bool>;
+    for (auto [state, locked] :
+         {P{"on", true}, P{"off", false}, P{"on", true}, P{"clear", false}}) {
+        SCOPED_TRACE(state);
+        ASSERT_EQ(PhoneProcess::Run({"lock", state}), 0);
+        EXPECT_EQ(IsPhoneLocked(), locked);
     }
-}
-
-TEST_F(ShellTest, LockFlagOfAnyOtherSizeOrTypeReadsAsStored) {
     const struct {
         const char* what;
         DWORD type;

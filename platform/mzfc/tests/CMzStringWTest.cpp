@@ -5,12 +5,21 @@
 #include <climits>
 #include <string>
 
+namespace {
+std::u16string S(const WCHAR* text) {
+    return text;
+} // also takes a CMzStringW
+} // namespace
+
 TEST(String2Int, ReadsDecimalLikeWcstol) {
-    struct Case {
+    // Full-width digits are not decimal digits here.
+    for (const char16_t* text : {u"0", u"", u"abc", u"-", u"+", u" - 3", u"３"})
+        EXPECT_EQ(String2Int(text), 0) << S(text).size();
+    EXPECT_EQ(String2Int(nullptr), 0);
+    const struct {
         const char16_t* text;
         int expected;
     } cases[] = {
-        {u"0", 0},
         {u"42", 42},
         {u"-17", -17},
         {u"+8", 8},
@@ -18,78 +27,47 @@ TEST(String2Int, ReadsDecimalLikeWcstol) {
         {u"\t\n7", 7},
         {u"12abc", 12},
         {u"007", 7},
-        {u"", 0},
-        {u"abc", 0},
-        {u"-", 0},
-        {u"+", 0},
-        {u" - 3", 0},
         {u"2147483647", INT_MAX},
         {u"-2147483648", INT_MIN},
         {u"99999999999999999999", INT_MAX},
         {u"-99999999999999999999", INT_MIN},
-        {u"３", 0}, // full-width digits are not decimal digits here
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(String2Int(c.text), c.expected) << std::u16string(c.text).size();
-    EXPECT_EQ(String2Int(nullptr), 0);
+    for (const auto& c : cases)
+        EXPECT_EQ(String2Int(c.text), c.expected) << S(c.text).size();
 }
 
 TEST(Int2String, WritesDecimal) {
-    struct Case {
-        int n;
-        const char16_t* expected;
-    } cases[] = {{0, u"0"},
-                 {5, u"5"},
-                 {-5, u"-5"},
-                 {1234567, u"1234567"},
-                 {INT_MAX, u"2147483647"},
-                 {INT_MIN, u"-2147483648"}};
-    for (const Case& c : cases)
-        EXPECT_EQ(std::u16string(static_cast<const WCHAR*>(Int2String(c.n))), c.expected) << c.n;
+    for (int n : {0, 5, -5, 1234567, INT_MAX, INT_MIN}) {
+        const std::string digits = std::to_string(n);
+        EXPECT_EQ(S(Int2String(n)), std::u16string(digits.begin(), digits.end()));
+    }
 }
 
-TEST(CMzStringW, EmptyAndCapacity) {
-    CMzStringW empty;
-    EXPECT_TRUE(empty.IsEmpty());
-    EXPECT_EQ(std::u16string(static_cast<const WCHAR*>(empty)), u"");
+TEST(CMzStringW, EmptyCapacityAndAssignmentThatKeepsItAndCopies) {
+    CMzStringW empty, zero(0), negative(-3), buf(16);
+    EXPECT_TRUE(empty.IsEmpty() && zero.IsEmpty() && negative.IsEmpty() && buf.IsEmpty());
+    EXPECT_EQ(S(empty), u"");
     EXPECT_EQ(empty.Length(), 0);
-
-    CMzStringW buf(16);
-    EXPECT_TRUE(buf.IsEmpty());
+    EXPECT_NE(negative.C_Str(), nullptr); // still a writable terminator
     EXPECT_EQ(buf.Capacity(), 16);
-    WCHAR* p = buf.C_Str();
-    for (int i = 0; i < 15; ++i)
-        p[i] = u'a';
-    p[15] = 0;
+    std::u16string(15, u'a').copy(buf.C_Str(), 15);
     EXPECT_EQ(buf.Length(), 15);
     EXPECT_FALSE(buf.IsEmpty());
-
-    CMzStringW zero(0), negative(-3);
-    EXPECT_TRUE(zero.IsEmpty());
-    EXPECT_TRUE(negative.IsEmpty());
-    EXPECT_NE(negative.C_Str(), nullptr); // still a writable terminator
-}
-
-TEST(CMzStringW, AssignmentKeepsCapacityAndCopies) {
-    CMzStringW buf(64);
-    buf = u"hello";
-    EXPECT_EQ(buf.Capacity(), 64); // a formatting buffer stays a formatting buffer
-    EXPECT_EQ(std::u16string(static_cast<const WCHAR*>(buf)), u"hello");
-
-    CMzStringW copy(buf);
+    // Assignment keeps the capacity (a formatting buffer stays one) and copies.
+    CMzStringW big(64);
+    big = u"hello";
+    EXPECT_EQ(big.Capacity(), 64);
+    CMzStringW copy(big), small(2);
     copy.C_Str()[0] = u'j';
-    EXPECT_EQ(std::u16string(static_cast<const WCHAR*>(buf)), u"hello");
-    EXPECT_EQ(std::u16string(static_cast<const WCHAR*>(copy)), u"jello");
-
-    CMzStringW small(2);
+    EXPECT_EQ(S(big), u"hello");
+    EXPECT_EQ(S(copy), u"jello");
     small = u"longer than two";
-    EXPECT_EQ(std::u16string(static_cast<const WCHAR*>(small)), u"longer than two");
-
+    EXPECT_EQ(S(small), u"longer than two");
     small = static_cast<const WCHAR*>(small) + 7; // from its own buffer
-    EXPECT_EQ(std::u16string(static_cast<const WCHAR*>(small)), u"than two");
+    EXPECT_EQ(S(small), u"than two");
     small = static_cast<const WCHAR*>(nullptr);
     EXPECT_TRUE(small.IsEmpty());
-    CMzStringW& alias = buf;
-    buf = alias;
-    EXPECT_EQ(std::u16string(static_cast<const WCHAR*>(buf)), u"hello");
+    CMzStringW& alias = big;
+    big = alias;
+    EXPECT_EQ(S(big), u"hello");
 }

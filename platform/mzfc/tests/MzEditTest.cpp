@@ -10,25 +10,17 @@ namespace {
 
 struct EditWnd : RecordingWnd {
     UiSingleLineEdit edit;
-    bool Build() {
-        if (!CreateFull())
-            return false;
-        edit.SetPos(40, 85, 640, 68);
+    EditWnd() : RecordingWnd(kShown) {
         edit.EnableCenterDisplay(true);
-        AddUiWin(&edit);
+        Put(*this, edit, 40, 85, 640, 68);
         edit.SetFocus(true);
-        return true;
     }
 };
-
-std::u16string TextOf(UiWin& w) {
-    return std::u16string(static_cast<const WCHAR*>(w.GetText()));
-}
 
 } // namespace
 
 TEST_F(MzEditTest, TypedTextNeverHoldsControlCharacters) {
-    struct Case {
+    const struct {
         std::u16string typed;
         std::u16string expected;
     } cases[] = {
@@ -42,22 +34,23 @@ TEST_F(MzEditTest, TypedTextNeverHoldsControlCharacters) {
         {u"😀", u"😀"},
         {u"ab\bc", u"ac"}, // backspace as a character still edits
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EditWnd wnd;
-        ASSERT_TRUE(wnd.Build());
         MzTest::RunLoop({[&] {
             for (char16_t ch : c.typed)
                 MzTest::TypeText(std::u16string(1, ch).c_str());
         }});
         if (c.typed.find(u'\0') != std::u16string::npos) // TypeText stops at a zero
             wnd.edit.OnChar(0);
-        EXPECT_EQ(TextOf(wnd.edit), c.expected);
+        EXPECT_EQ(Str(wnd.edit.GetText()), c.expected);
     }
 }
 
+// Then a tap moves the focus, and keys go only to the focused edit of the top window.
 TEST_F(MzEditTest, CursorKeysBackspaceAndDeleteWorkOnWholeCharacters) {
     EditWnd wnd;
-    ASSERT_TRUE(wnd.Build());
+    UiSingleLineEdit other;
+    Put(wnd, other, 40, 200, 640, 68);
     MzTest::RunLoop({[] { MzTest::TypeText(u"a😀b"); },
                      [] {
                          MzTest::KeyPress(SDLK_LEFT);      // before b
@@ -71,46 +64,28 @@ TEST_F(MzEditTest, CursorKeysBackspaceAndDeleteWorkOnWholeCharacters) {
                          MzTest::KeyPress(SDLK_HOME);
                          MzTest::KeyPress(SDLK_DELETE);
                          MzTest::KeyPress(SDLK_LEFT); // at the start already
-                     }});
-    EXPECT_EQ(TextOf(wnd.edit), u"ab>");
-}
-
-TEST_F(MzEditTest, PasteFlattensLinesAndSetTextFilters) {
-    EditWnd wnd;
-    ASSERT_TRUE(wnd.Build());
-    // The clipboard's text reaches the focused control through the screen.
-    MzTest::RunLoop({[] { MzScreen::Instance().Paste(u"first\r\nsecond\tthird\x01"); }});
-    EXPECT_EQ(TextOf(wnd.edit), u"first  second third");
-    wnd.edit.SetText(u"new\nname");
-    EXPECT_EQ(TextOf(wnd.edit), u"newname");
-    wnd.edit.SetText(nullptr);
-    EXPECT_TRUE(wnd.edit.GetText().IsEmpty());
-    std::u16string huge(5000, u'x');
-    wnd.edit.Paste(huge);
-    EXPECT_EQ(TextOf(wnd.edit).size(), UiSingleLineEdit::kMaxLength);
-}
-
-TEST_F(MzEditTest, CompositionIsShownButNotPartOfTheText) {
-    EditWnd wnd;
-    ASSERT_TRUE(wnd.Build());
-    MzTest::RunLoop({[&] {
-        MzTest::TypeText(u"x");
-        MzScreen::Instance().Composition(u"da");
-    }});
-    EXPECT_EQ(TextOf(wnd.edit), u"x");
-    EXPECT_EQ(wnd.edit.Composition(), u"da");
-}
-
-TEST_F(MzEditTest, KeysGoOnlyToTheFocusedEditOfTheTopWindow) {
-    EditWnd wnd;
-    ASSERT_TRUE(wnd.Build());
-    UiSingleLineEdit other;
-    other.SetPos(40, 200, 640, 68);
-    wnd.AddUiWin(&other);
-    MzTest::RunLoop({[] { MzTest::TypeText(u"one"); }, [&] { MzTest::Tap(100, 220); },
-                     [] { MzTest::TypeText(u"two"); }});
-    EXPECT_EQ(TextOf(wnd.edit), u"one");
-    EXPECT_EQ(TextOf(other), u"two");
+                     },
+                     [&] { MzTest::Tap(100, 220); }, [] { MzTest::TypeText(u"two"); }});
+    EXPECT_EQ(Str(wnd.edit.GetText()), u"ab>");
+    EXPECT_EQ(Str(other.GetText()), u"two");
     EXPECT_FALSE(wnd.edit.HasFocus());
     EXPECT_TRUE(wnd.commands.empty()); // a tap on an edit is not a command
+}
+
+// The clipboard's text and the input method's reach the focused control through the
+// screen; a composition is shown but stays out of the text.
+TEST_F(MzEditTest, PasteFlattensLinesAndSetTextFilters) {
+    EditWnd wnd;
+    MzTest::RunLoop({[] {
+        MzScreen::Instance().Paste(u"first\r\nsecond\tthird\x01");
+        MzScreen::Instance().Composition(u"da");
+    }});
+    EXPECT_EQ(Str(wnd.edit.GetText()), u"first  second third");
+    EXPECT_EQ(wnd.edit.Composition(), u"da");
+    wnd.edit.SetText(u"new\nname");
+    EXPECT_EQ(Str(wnd.edit.GetText()), u"newname");
+    wnd.edit.SetText(nullptr);
+    EXPECT_TRUE(wnd.edit.GetText().IsEmpty());
+    wnd.edit.Paste(std::u16string(5000, u'x'));
+    EXPECT_EQ(Str(wnd.edit.GetText()).size(), UiSingleLineEdit::kMaxLength);
 }

@@ -11,75 +11,68 @@ namespace {
 
 using MzKeyCommandTest = MzFixture;
 
-struct BarWnd : RecordingWnd {
-    UiToolBarPro bar;
-    UiSingleLineEdit edit;
-    bool Build(const std::vector<const char16_t*>& labels, int disabled) {
-        if (!CreateFull())
-            return false;
-        edit.SetPos(40, 85, 640, 68);
-        AddUiWin(&edit);
-        edit.SetFocus(true);
-        bar.SetPos(0, 412, 720, 68);
-        for (int i = 0; i < static_cast<int>(labels.size()); ++i)
-            bar.SetButton(i, i != disabled, true, labels[i]);
-        bar.SetID(351);
-        AddUiWin(&bar);
-        return true;
-    }
-};
-
 TEST_F(MzKeyCommandTest, EnterAndEscapePressTheToolbarsAcceptingAndCancellingButtons) {
-    struct Case {
+    const struct {
         std::vector<const char16_t*> labels;
-        int key;                  // SDL key code
-        int disabled;             // index of a disabled button, or -1
-        bool composing;           // input method text pending in the edit
-        std::vector<int> lParams; // commands of the bar (id 351) that reach the window
+        int key;        // SDL key code
+        int disabled;   // index of a disabled button, or -1
+        bool composing; // input method text pending in the edit
+        int lParam;     // of the bar's command that reaches the window, or -1: none
     } cases[] = {
-        {{u"取消", u"完成"}, SDLK_RETURN, -1, false, {1}},
-        {{u"取消", u"完成"}, SDLK_KP_ENTER, -1, false, {1}},
-        {{u"取消", u"完成"}, SDLK_ESCAPE, -1, false, {0}},
-        {{u"完成", u"取消"}, SDLK_RETURN, -1, false, {0}}, // by label, not by place
-        {{u"返回", u"新建", u"确定"}, SDLK_RETURN, -1, false, {2}},
-        {{u"返回", u"新建", u"确定"}, SDLK_ESCAPE, -1, false, {0}},
-        {{u"取消", u"完成"}, SDLK_SPACE, -1, false, {}}, // space types into the edit
-        {{u"取消", u"完成"}, SDLK_LEFT, -1, false, {}},
-        {{u"取消", u"完成"}, SDLK_RETURN, 1, false, {}},  // a disabled button stays up
-        {{u"新建", u"打开"}, SDLK_RETURN, -1, false, {}}, // no accepting button
-        {{u"取消", u"完成"}, SDLK_RETURN, -1, true, {}},  // Enter commits the composition
+        {{u"取消", u"完成"}, SDLK_RETURN, -1, false, 1},
+        {{u"取消", u"完成"}, SDLK_KP_ENTER, -1, false, 1},
+        {{u"取消", u"完成"}, SDLK_ESCAPE, -1, false, 0},
+        {{u"完成", u"取消"}, SDLK_RETURN, -1, false, 0}, // by label, not by place
+        {{u"返回", u"新建", u"确定"}, SDLK_RETURN, -1, false, 2},
+        {{u"返回", u"新建", u"确定"}, SDLK_ESCAPE, -1, false, 0},
+        {{u"取消", u"完成"}, SDLK_SPACE, -1, false, -1}, // space types into the edit
+        {{u"取消", u"完成"}, SDLK_LEFT, -1, false, -1},
+        {{u"取消", u"完成"}, SDLK_RETURN, 1, false, -1},  // a disabled button stays up
+        {{u"新建", u"打开"}, SDLK_RETURN, -1, false, -1}, // no accepting button
+        {{u"取消", u"完成"}, SDLK_RETURN, -1, true, -1},  // Enter commits the composition
     };
-    for (const Case& c : cases) {
-        BarWnd wnd;
-        ASSERT_TRUE(wnd.Build(c.labels, c.disabled));
+    for (const auto& c : cases) {
+        RecordingWnd wnd(kShown);
+        UiSingleLineEdit edit;
+        UiToolBarPro bar;
+        Put(wnd, edit, 40, 85, 640, 68);
+        edit.SetFocus(true);
+        for (int i = 0; i < static_cast<int>(c.labels.size()); ++i)
+            bar.SetButton(i, i != c.disabled, true, c.labels[i]);
+        Put(wnd, bar, 0, 412, 720, 68, 351);
         MzTest::RunLoop({[&] {
             if (c.composing)
                 MzScreen::Instance().Composition(u"xiao");
             MzTest::KeyPress(c.key);
         }});
-        std::vector<int> got;
-        for (auto [id, lParam] : wnd.commands) {
-            EXPECT_EQ(id, 351);
-            got.push_back(lParam);
-        }
-        EXPECT_EQ(got, c.lParams) << "key " << c.key << " composing " << c.composing;
+        EXPECT_EQ(wnd.commands, (c.lParam < 0 ? Commands{} : Commands{{351, c.lParam}}))
+            << "key " << c.key << " composing " << c.composing;
     }
 }
 
+// So does a tap on its OK button (key 0).
 TEST_F(MzKeyCommandTest, EnterSpaceAndEscapeCloseAMessageBoxOtherKeysDoNot) {
-    struct Case {
+    const struct {
         int key;
         bool closes;
-    } cases[] = {{SDLK_RETURN, true}, {SDLK_KP_ENTER, true}, {SDLK_SPACE, true},
-                 {SDLK_ESCAPE, true}, {SDLK_LEFT, false},    {SDLK_a, false}};
-    for (const Case& c : cases) {
-        RecordingWnd owner;
-        ASSERT_TRUE(owner.CreateFull());
+    } cases[] = {
+        {SDLK_RETURN, true}, {SDLK_KP_ENTER, true}, {SDLK_SPACE, true}, {SDLK_ESCAPE, true},
+        {0, true},           {SDLK_LEFT, false},    {SDLK_a, false}};
+    for (const auto& c : cases) {
+        RecordingWnd owner(kShown);
         bool stillOpen = false;
         int result = -1;
         MzTest::RunLoop({
             [&] { result = MzMessageBoxEx(owner.m_hWnd, u"请输入您的大名", u"", 0, 0); },
-            [&] { MzTest::KeyPress(c.key); }, // inside the box's modal loop
+            [&] { // inside the box's modal loop
+                auto* box = dynamic_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
+                ASSERT_NE(box, nullptr);
+                const RECT ok = box->OkRect();
+                if (c.key)
+                    MzTest::KeyPress(c.key);
+                else
+                    MzTest::Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+            },
             [&] {
                 stillOpen = MzTest::ActiveWindow() != &owner;
                 if (stillOpen)

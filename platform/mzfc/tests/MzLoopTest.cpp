@@ -3,165 +3,87 @@
 #include "ce/CeTimerQueue.h"
 #include "ce/CeUiClock.h"
 
-#include <SDL_keycode.h>
-
 #include <algorithm>
 #include <thread>
 
 using MzLoopTest = MzFixture;
 
-namespace {
 constexpr UINT kPing = WM_USER + 1;
 
-// A modal window that records how its run ended.
-class ModalWnd : public RecordingWnd {
-public:
-    const WCHAR* GetWndClassName() override { return u"ModalWnd"; }
-};
-} // namespace
-
-TEST_F(MzLoopTest, ScriptRunsInOrderUntilItEndsOrAQuitCodeEndsIt) {
-    std::vector<int> order;
-    EXPECT_EQ(MzTest::RunLoop({[&] { order.push_back(1); }, [&] { order.push_back(2); }}), 0);
-    EXPECT_EQ(order, (std::vector<int>{1, 2}));
-    bool ranAfterQuit = false;
-    EXPECT_EQ(MzTest::RunLoop({[] { PostQuitMessage(7); }, [&] { ranAfterQuit = true; }}), 7);
-    EXPECT_FALSE(ranAfterQuit);
-    EXPECT_EQ(TraceOf("quit"), (std::vector<std::string>{"quit 7"}));
-}
-
+// Also a post from another thread wakes the loop.
 TEST_F(MzLoopTest, PostedAndSentMessagesReachMzDefWndProc) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     MzTest::ClearTrace();
     LRESULT sent = -1;
-    MzTest::RunLoop({[&] {
-                         PostMessageW(wnd.m_hWnd, kPing, 1, 2);
-                         PostMessageW(wnd.m_hWnd, kPing + 1, 3, 4);
-                         sent = SendMessageW(wnd.m_hWnd, kPing + 2, 5, 6);
-                     },
-                     [] {}});
+    MzTest::RunLoop(
+        {[&] {
+             PostMessageW(wnd.m_hWnd, kPing, 1, 2);
+             PostMessageW(wnd.m_hWnd, kPing + 1, 3, 4);
+             sent = SendMessageW(wnd.m_hWnd, kPing + 2, 5, 6);
+         },
+         [&] { std::thread([&] { PostMessageW(wnd.m_hWnd, kPing + 3, 0, 0); }).join(); }, [] {}});
     EXPECT_EQ(sent, 0);
-    std::vector<UINT> pings;
-    for (UINT m : wnd.raw)
-        if (m >= kPing && m <= kPing + 2)
-            pings.push_back(m);
+    std::erase_if(wnd.raw, [](UINT m) { return m < kPing || m > kPing + 3; });
     // The send is handled at once, the posts when the loop gets to them.
-    EXPECT_EQ(pings, (std::vector<UINT>{kPing + 2, kPing, kPing + 1}));
+    EXPECT_EQ(wnd.raw, (std::vector<UINT>{kPing + 2, kPing, kPing + 1, kPing + 3}));
     EXPECT_EQ(TraceOf("post"), (std::vector<std::string>{"post RecordingWnd 0x401 1 2",
-                                                         "post RecordingWnd 0x402 3 4"}));
+                                                         "post RecordingWnd 0x402 3 4",
+                                                         "post RecordingWnd 0x404 0 0"}));
     EXPECT_EQ(TraceOf("send"), (std::vector<std::string>{"send RecordingWnd 0x403 5 6"}));
 }
 
-TEST_F(MzLoopTest, DoModalReturnsTheEndModalCode) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    int result = -1;
-    ModalWnd modal;
-    MzTest::RunLoop({[&] {
-                         ASSERT_TRUE(modal.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP));
-                         result = modal.DoModal(1); // the next step runs inside
-                     },
-                     [&] {
-                         EXPECT_TRUE(modal.IsModalRunning());
-                         EXPECT_TRUE(IsWindowVisible(modal.m_hWnd));
-                         modal.EndModal(2);
-                     },
-                     [&] { EXPECT_FALSE(modal.IsModalRunning()); }});
-    EXPECT_EQ(result, 2);
-    EXPECT_FALSE(IsWindowVisible(modal.m_hWnd));
-}
-
 // However nested modal loops end, each DoModal returns and nothing runs after a quit.
+// The script runs its steps in order, until it ends or a quit ends it with its code.
 TEST_F(MzLoopTest, NestedModalsEndInnermostFirstAndAQuitOrTheScriptsEndEndsThemAll) {
-    enum How { EndModals, Quit, ScriptRunsOut };
     const struct {
         const char* name;
-        How how;
         int code, inner, outer;
-    } cases[] = {{"EndModal", EndModals, 0, 5, 6},
-                 {"quit", Quit, 9, 0, 0},
-                 {"script runs out", ScriptRunsOut, 0, 0, 0}};
+        std::vector<int> order;
+    } cases[] = {{"EndModal", 0, 5, 6, {1, 2, 3, 4}},
+                 {"quit", 9, 0, 0, {1, 2, 3}},
+                 {"script runs out", 0, 0, 0, {1, 2, 3, 4}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordingWnd main;
-        ASSERT_TRUE(main.CreateFull());
-        ModalWnd outer, inner;
+        MzTest::ClearTrace();
+        const bool ends = c.inner != 0, quits = c.code != 0;
+        RecordingWnd main(kShown);
+        RecordingWnd outer, inner;
         int outerResult = -1, innerResult = -1;
-        bool after = false;
-        std::vector<MzTest::Step> steps = {
-            [&] {
-                outer.Create(0, 0, 720, 480, main.m_hWnd, 0, WS_POPUP);
-                outerResult = outer.DoModal();
-            },
-            [&] {
-                inner.Create(0, 0, 720, 480, outer.m_hWnd, 0, WS_POPUP);
-                innerResult = inner.DoModal();
-            }};
-        if (c.how == EndModals)
-            steps.insert(steps.end(), {[&] { inner.EndModal(5); },
-                                       [&] {
-                                           EXPECT_EQ(innerResult, 5);
-                                           EXPECT_TRUE(outer.IsModalRunning());
-                                           outer.EndModal(6);
-                                       }});
-        if (c.how == Quit)
-            steps.insert(steps.end(), {[] { PostQuitMessage(9); }, [&] { after = true; }});
-        EXPECT_EQ(MzTest::RunLoop(steps), c.code);
+        std::vector<int> order;
+        auto open = [&](RecordingWnd& w, HWND owner, int& result) {
+            order.push_back(order.size() + 1);
+            w.Create(0, 0, 720, 480, owner, 0, WS_POPUP);
+            result = w.DoModal();
+        };
+        const int code = MzTest::RunLoop({[&] { open(outer, main.m_hWnd, outerResult); },
+                                          [&] { open(inner, outer.m_hWnd, innerResult); },
+                                          [&] {
+                                              order.push_back(3);
+                                              if (ends)
+                                                  inner.EndModal(5);
+                                              if (quits)
+                                                  PostQuitMessage(9);
+                                          },
+                                          [&] {
+                                              order.push_back(4);
+                                              if (!ends)
+                                                  return;
+                                              EXPECT_EQ(innerResult, 5);
+                                              EXPECT_TRUE(outer.IsModalRunning());
+                                              outer.EndModal(6);
+                                          }});
+        EXPECT_EQ(code, c.code);
         EXPECT_EQ(innerResult, c.inner);
         EXPECT_EQ(outerResult, c.outer);
-        EXPECT_FALSE(after);
+        EXPECT_EQ(order, c.order);
         EXPECT_FALSE(outer.IsModalRunning());
+        EXPECT_EQ(TraceOf("quit"),
+                  quits ? std::vector<std::string>{"quit 9"} : std::vector<std::string>{});
     }
 }
 
-TEST_F(MzLoopTest, EndModalOnAWindowThatIsNotModalDoesNothing) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    bool ran = false;
-    MzTest::RunLoop({[&] { main.EndModal(1); }, [&] { ran = true; }});
-    EXPECT_TRUE(ran);
-    EXPECT_TRUE(IsWindowVisible(main.m_hWnd));
-    RecordingWnd never; // no window at all
-    never.EndModal(1);
-    EXPECT_EQ(never.DoModal(), 0);
-}
-
-// The keys that close it are in MzKeyCommandTest.
-TEST_F(MzLoopTest, MessageBoxClosesWithItsOkButton) {
-    RecordingWnd main;
-    ASSERT_TRUE(main.CreateFull());
-    int result = -1;
-    bool afterBox = false;
-    MzTest::RunLoop({[&] {
-                         result = MzMessageBoxEx(main.m_hWnd, u"请输入您的大名", u"", 0, 0);
-                         afterBox = true;
-                     },
-                     [] {
-                         auto* box = dynamic_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
-                         ASSERT_NE(box, nullptr);
-                         RECT ok = box->OkRect();
-                         MzTest::Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
-                     },
-                     [&] { EXPECT_TRUE(afterBox); }});
-    EXPECT_EQ(result, 1);
-}
-
-TEST_F(MzLoopTest, PostFromAnotherThreadWakesTheLoop) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
-    std::thread poster;
-    MzTest::RunLoop({[&] {
-                         poster = std::thread([&] { PostMessageW(wnd.m_hWnd, kPing, 0, 0); });
-                         poster.join();
-                     },
-                     [] {}});
-    EXPECT_NE(std::find(wnd.raw.begin(), wnd.raw.end(), kPing), wnd.raw.end());
-}
-
-// Also when the main window is brought forward while the modal one runs (a second
-// copy of the program does that): the modal window it owns stays above it, and one
-// it does not own still keeps the input.
+// Also when a second copy of the program brings the main window forward: an owned modal
+// window stays above it, and one not owned still keeps the input.
 TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
     const struct {
         const char* name;
@@ -172,33 +94,41 @@ TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
                  {"unowned, main brought forward", false, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordingWnd main;
-        ASSERT_TRUE(main.CreateFull());
-        UiButton_Image below;
-        below.SetID(7);
-        below.SetPos(0, 0, 100, 100);
-        main.AddUiWin(&below);
-        ModalWnd modal;
-        UiButton_Image inside;
-        inside.SetID(8);
-        inside.SetPos(0, 0, 100, 100);
+        RecordingWnd main(kShown);
+        UiButton_Image below, inside;
+        Put(main, below, 0, 0, 100, 100, 7);
+        RecordingWnd modal;
+        int result = -1;
         MzTest::RunLoop({[&] {
-                             modal.Create(200, 200, 300, 200, c.owned ? main.m_hWnd : nullptr, 0,
-                                          WS_POPUP);
-                             modal.AddUiWin(&inside);
-                             modal.DoModal();
+                             ASSERT_TRUE(modal.Create(
+                                 200, 200, 300, 200, c.owned ? main.m_hWnd : nullptr, 0, WS_POPUP));
+                             Put(modal, inside, 0, 0, 100, 100, 8);
+                             result = modal.DoModal(); // the next steps run inside
                          },
                          [&] {
                              if (c.bringMainForward)
                                  SetForegroundWindow(main.m_hWnd);
                              EXPECT_EQ(MzTest::ActiveWindow(), &modal);
+                             EXPECT_TRUE(modal.IsModalRunning());
+                             EXPECT_TRUE(IsWindowVisible(modal.m_hWnd));
                          },
                          [] { MzTest::Tap(50, 50); },   // below, outside the modal window
                          [] { MzTest::Tap(250, 250); }, // the modal window's button
-                         [&] { modal.EndModal(1); }, [] { MzTest::Tap(50, 50); }});
-        EXPECT_EQ(modal.commands, (std::vector<std::pair<int, int>>{{8, 0}}));
-        EXPECT_EQ(main.commands, (std::vector<std::pair<int, int>>{{7, 0}})); // after it closed
+                         [&] { modal.EndModal(2); },
+                         [&] {
+                             EXPECT_FALSE(modal.IsModalRunning());
+                             main.EndModal(3);
+                         },
+                         [] { MzTest::Tap(50, 50); }});
+        EXPECT_EQ(result, 2);
+        EXPECT_FALSE(IsWindowVisible(modal.m_hWnd));
+        EXPECT_TRUE(IsWindowVisible(main.m_hWnd));
+        EXPECT_EQ(modal.commands, (Commands{{8, 0}}));
+        EXPECT_EQ(main.commands, (Commands{{7, 0}})); // after it closed
     }
+    RecordingWnd never; // no window at all
+    never.EndModal(1);
+    EXPECT_EQ(never.DoModal(), 0);
 }
 
 // A timer whose every tick costs more than its period (a send to a hung shell) is
@@ -207,10 +137,9 @@ TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
 TEST_F(MzLoopTest, TapIsReadBeforeATimerThatIsAlwaysDue) {
     for (bool inModal : {false, true}) {
         SCOPED_TRACE(inModal ? "modal loop" : "main loop");
-        RecordingWnd main;
-        ASSERT_TRUE(main.CreateFull());
-        ModalWnd modal;
-        RecordingWnd& target = inModal ? static_cast<RecordingWnd&>(modal) : main;
+        RecordingWnd main(kShown);
+        RecordingWnd modal;
+        RecordingWnd& target = inModal ? modal : main;
         int ticks = 0, tapAtTick = -1;
         main.onTimer = [&](UINT_PTR) {
             if (std::count(target.raw.begin(), target.raw.end(), WM_LBUTTONDOWN) > 0) {

@@ -19,7 +19,6 @@ TEST_F(MzScreenshotTest, SampleWindowLooksLikeTheReference) {
     if (std::getenv("MZFC_UPDATE_REFERENCE")) {
         ASSERT_TRUE(MzTest::SaveScreenPng(reference.c_str()));
     }
-
     TestImage actual, expected;
     ASSERT_TRUE(actual.Load(shot));
     ASSERT_TRUE(expected.Load(reference)) << reference;
@@ -27,9 +26,7 @@ TEST_F(MzScreenshotTest, SampleWindowLooksLikeTheReference) {
     EXPECT_LT(TestImage::DifferingShare(actual, expected, 64), 0.01);
     EXPECT_LT(TestImage::DifferingShare(actual, expected, 2), 0.05);
 
-    // The picture shows what the window holds: the sky at the top left, the toolbar
-    // at the bottom, the ball on the right.
-    // The toolbar's plank is warm wood: much more red than blue.
+    // The toolbar's plank is warm wood (much more red than blue), the ball on the right.
     const uint32_t plank = MzTest::PixelAt(716, 477);
     EXPECT_GT(((plank >> 16) & 0xFF), (plank & 0xFF) + 0x30);
     EXPECT_GT((MzTest::PixelAt(580, 210) >> 16) & 0xFF, 0xC0u);

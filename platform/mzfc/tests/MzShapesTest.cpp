@@ -1,5 +1,3 @@
-// The smooth shapes stay inside the clip and the target, round their corners, and
-// blend translucent colours.
 #include "MzTestFixture.h"
 
 #include "screen/MzShapes.h"
@@ -64,7 +62,6 @@ TEST(MzShapesTest, CornersAreRoundGradientsRunTopToBottomTranslucencyBlends) {
     const uint32_t edge = canvas.At(1, 4); // on the corner's arc: partly covered
     EXPECT_NE(edge, kPaper);
     EXPECT_NE(edge, canvas.At(20, 4));
-
     Canvas glass;
     MzSurface hdc2 = glass.Hdc(RECT{0, 0, 40, 30});
     MzShapes::RoundRect(&hdc2, RECT{0, 0, 40, 30}, 0, 0x80FFFFFF, 0x80FFFFFF);

@@ -22,111 +22,22 @@ std::pair<int, int> InkSpan(int top, int bottom) {
     return {first, last};
 }
 
-} // namespace
-
-// A line that fits is centred; one that does not is fitted to the middle three fifths
-// of the rectangle, so that pictures over either end (the game's hammers at the left,
-// its sound switch at the right) hide neither its beginning nor its end.
-TEST_F(MzStaticTextTest, FittingTextIsCentredWiderTextIsFittedIntoTheRectangle) {
-    struct Case {
-        const char16_t* text;
-        bool fits;
-    } cases[] = {
-        {u"已打中12次", true},
-        {u"已打中12次 - 最高纪录:一个很长很长很长很长很长很长很长很长很长很长很长很长很长很长"
-         u"很长很长很长很长很长很长很长很长很长的名字5次",
-         false},
-    };
-    for (const Case& c : cases) {
-        RecordingWnd wnd;
-        ASSERT_TRUE(wnd.CreateFull());
-        UiStatic line;
-        line.SetPos(10, 10, 700, 30);
-        line.SetText(c.text);
-        wnd.AddUiWin(&line);
-        MzTest::RunLoop({[&] {
-            auto [first, last] = InkSpan(10, 40);
-            ASSERT_GE(first, 10) << "no text drawn";
-            EXPECT_NEAR((first + last) / 2, 360, 6) << first << ".." << last;
-            EXPECT_GE(first, 150) << "clear of x = 10 to 150";
-            EXPECT_LE(last, 570) << "clear of x = 570 to 710";
-            if (!c.fits) {
-                EXPECT_LT(first, 170) << "the room is used";
-                EXPECT_GT(last, 550);
-            }
-        }});
+// The line in the band y = 10 to 40 of a static text at x = 10 to 710.
+void ExpectCentredLine(bool fitted) {
+    auto [first, last] = InkSpan(10, 40);
+    ASSERT_GE(first, 10) << "no text drawn";
+    EXPECT_NEAR((first + last) / 2, 360, 6) << first << ".." << last;
+    EXPECT_GE(first, 150) << "clear of x = 10 to 150";
+    EXPECT_LE(last, 570) << "clear of x = 570 to 710";
+    if (fitted) {
+        EXPECT_LT(first, 170) << "the room is used";
+        EXPECT_GT(last, 550);
     }
 }
 
-// What a line becomes in a width: kept, drawn smaller, or elided in its middle.
-TEST_F(MzStaticTextTest, FitLineShrinksThenElidesInTheMiddle) {
-    if (!MzFont::Available())
-        GTEST_SKIP() << "no font";
-    MzTextStyle style;
-    style.pixelSize = 30;
-    style.bold = true;
-    style.outline = 0xFF000000;
-    const std::u16string text = u"已打中12次 - 最高纪录:ABCDEFGHIJKLMNOPQRSTUVWXYZ 5次";
-    const std::u16string emoji = u"前😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀后";
-    const int full = MzPaint::TextWidth(text, style);
-    enum Kind { Kept, Smaller, Elided };
-    struct Case {
-        const char* name;
-        std::u16string line;
-        int width;
-        Kind kind;
-    } cases[] = {
-        {"roomy", text, full + 40, Kept},
-        {"ninetyPercent", text, full * 9 / 10, Smaller},
-        {"eightyPercent", text, full * 8 / 10, Smaller},
-        {"half", text, full / 2, Elided},
-        {"tiny", text, 60, Elided},
-        {"surrogatePairs", emoji, 160, Elided},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const MzFittedLine f = MzPaint::FitLine(c.line, c.width, style);
-        MzTextStyle at = style;
-        at.pixelSize = f.pixelSize;
-        EXPECT_LE(MzPaint::TextWidth(f.text, at) + 2 * std::max(1, f.pixelSize / 14), c.width);
-        EXPECT_GE(f.pixelSize, 21); // 70 % of 30
-        EXPECT_LE(f.pixelSize, 30);
-        switch (c.kind) {
-        case Kept:
-            EXPECT_EQ(f.pixelSize, 30);
-            EXPECT_TRUE(f.text == c.line);
-            break;
-        case Smaller:
-            EXPECT_LT(f.pixelSize, 30);
-            EXPECT_TRUE(f.text == c.line);
-            break;
-        case Elided: {
-            EXPECT_EQ(f.pixelSize, 21);
-            const size_t dots = f.text.find(u'…');
-            ASSERT_NE(dots, std::u16string::npos);
-            const std::u16string head = f.text.substr(0, dots);
-            const std::u16string tail = f.text.substr(dots + 1);
-            EXPECT_TRUE(c.line.compare(0, head.size(), head) == 0);
-            EXPECT_TRUE(c.line.compare(c.line.size() - tail.size(), tail.size(), tail) == 0);
-            EXPECT_LE(tail.size(), head.size());
-            for (const std::u16string& part : {head, tail})
-                for (char16_t u : part.empty() ? std::u16string() : std::u16string{part.back()})
-                    EXPECT_FALSE(u >= 0xD800 && u <= 0xDBFF) << "split pair";
-            if (c.width >= 160) {
-                EXPECT_FALSE(head.empty());
-                EXPECT_FALSE(tail.empty());
-            }
-            break;
-        }
-        }
-    }
-}
-
-namespace {
-
-std::vector<uint32_t> Band(int top, int bottom) {
+std::vector<uint32_t> Screen() {
     std::vector<uint32_t> pixels;
-    for (int y = top; y < bottom; ++y)
+    for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 720; ++x)
             pixels.push_back(MzTest::PixelAt(x, y));
     return pixels;
@@ -134,53 +45,105 @@ std::vector<uint32_t> Band(int top, int bottom) {
 
 } // namespace
 
-// Every control draws its text through the one routine: a text far too long for the
-// control changes no pixel outside the control's rectangle.
+// What a line becomes in a width: kept, drawn smaller, or elided in its middle.
+TEST_F(MzStaticTextTest, FitLineShrinksThenElidesInTheMiddle) {
+    if (!MzFont::Available())
+        GTEST_SKIP() << "no font";
+    const MzTextStyle style{.pixelSize = 30, .outline = 0xFF000000, .bold = true};
+    const std::u16string text = u"已打中12次 - 最高纪录:ABCDEFGHIJKLMNOPQRSTUVWXYZ 5次";
+    const std::u16string emoji = u"前😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀后";
+    const int full = MzPaint::TextWidth(text, style);
+    const struct {
+        const char* name;
+        std::u16string line;
+        int width;
+        bool elided;
+        int size; // the pixel size, or 0: smaller than 30
+    } cases[] = {
+        {"roomy", text, full + 40, false, 30},
+        {"ninetyPercent", text, full * 9 / 10, false, 0},
+        {"eightyPercent", text, full * 8 / 10, false, 0},
+        {"half", text, full / 2, true, 21},
+        {"tiny", text, 60, true, 21},
+        {"surrogatePairs", emoji, 160, true, 21},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MzFittedLine f = MzPaint::FitLine(c.line, c.width, style);
+        MzTextStyle at = style;
+        at.pixelSize = f.pixelSize;
+        EXPECT_LE(MzPaint::TextWidth(f.text, at) + 2 * std::max(1, f.pixelSize / 14), c.width);
+        EXPECT_GE(f.pixelSize, 21); // 70 % of 30
+        EXPECT_TRUE(c.size ? f.pixelSize == c.size : f.pixelSize < 30) << f.pixelSize;
+        const size_t dots = f.text.find(u'…');
+        if (!c.elided) {
+            EXPECT_TRUE(f.text == c.line);
+            continue;
+        }
+        ASSERT_NE(dots, std::u16string::npos);
+        const std::u16string head = f.text.substr(0, dots), tail = f.text.substr(dots + 1);
+        EXPECT_TRUE(c.line.compare(0, head.size(), head) == 0);
+        EXPECT_TRUE(c.line.compare(c.line.size() - tail.size(), tail.size(), tail) == 0);
+        EXPECT_LE(tail.size(), head.size());
+        EXPECT_FALSE(!head.empty() && head.back() >= 0xD800 && head.back() <= 0xDBFF)
+            << "split pair";
+        EXPECT_FALSE(c.width >= 160 && (head.empty() || tail.empty()));
+    }
+}
+
+// Every control draws its text through the one routine. A static line that does not
+// fit is fitted to the middle three fifths, so that pictures over either end (the
+// game's hammers, its sound switch) hide neither its beginning nor its end.
 TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
     const std::u16string longText =
         u"恭喜您打破了" + std::u16string(60, u'名') + u"保持的最高纪录，请留下大名";
-    UiStatic line;
+    const std::u16string wideText =
+        u"已打中12次 - 最高纪录:一个很长很长很长很长很长很长很长很长很长很长很长很长很长很长"
+        u"很长很长很长很长很长很长很长很长很长的名字5次";
+    UiStatic line, fitting, wide;
     UiHeadingBar heading;
     UiToolBarPro bar;
     bar.SetButton(0, true, true, longText.c_str());
     bar.SetButton(1, true, true, u"完成");
-    struct Case {
+    enum Fit { Any, Fits, Fitted }; // what the line of a static text at x = 10 to 710 does
+    const struct {
         const char* name;
         UiWin* control;
         RECT rect;
+        std::u16string text;
+        Fit fit;
     } cases[] = {
-        {"static", &line, {100, 200, 500, 230}},
-        {"heading", &heading, {60, 100, 660, 142}},
-        {"toolbar", &bar, {0, 300, 720, 368}},
+        {"static", &line, {100, 200, 500, 230}, longText, Any},
+        {"heading", &heading, {60, 100, 660, 142}, longText, Any},
+        {"toolbar", &bar, {0, 300, 720, 368}, longText, Any},
+        {"fits", &fitting, {10, 10, 710, 40}, u"已打中12次", Fits},
+        {"fitted", &wide, {10, 10, 710, 40}, wideText, Fitted},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordingWnd wnd;
-        ASSERT_TRUE(wnd.CreateFull());
-        c.control->SetText(longText.c_str());
+        RecordingWnd wnd(kShown);
+        c.control->SetText(c.text.c_str());
         c.control->SetPos(c.rect.left, c.rect.top, c.rect.right - c.rect.left,
                           c.rect.bottom - c.rect.top);
-        const int top = c.rect.top - 40, bottom = c.rect.bottom + 40;
         std::vector<uint32_t> before;
-        MzTest::RunLoop({[&] { before = Band(top, bottom); },
+        MzTest::RunLoop({[&] { before = Screen(); },
                          [&] {
                              wnd.AddUiWin(c.control);
                              c.control->Invalidate();
                          },
                          [&] {
-                             const std::vector<uint32_t> after = Band(top, bottom);
+                             const std::vector<uint32_t> after = Screen();
                              int inside = 0, outside = 0;
-                             for (int y = top; y < bottom; ++y)
-                                 for (int x = 0; x < 720; ++x) {
-                                     const size_t i = (y - top) * 720 + x;
-                                     if (before[i] == after[i])
-                                         continue;
-                                     const bool in = x >= c.rect.left && x < c.rect.right &&
-                                                     y >= c.rect.top && y < c.rect.bottom;
-                                     (in ? inside : outside) += 1;
-                                 }
+                             for (size_t i = 0; i < after.size(); ++i) {
+                                 const LONG x = i % 720, y = i / 720;
+                                 const bool in = x >= c.rect.left && x < c.rect.right &&
+                                                 y >= c.rect.top && y < c.rect.bottom;
+                                 (in ? inside : outside) += before[i] != after[i];
+                             }
                              EXPECT_GT(inside, 0);
                              EXPECT_EQ(outside, 0);
+                             if (c.fit != Any)
+                                 ExpectCentredLine(c.fit == Fitted);
                          }});
         wnd.RemoveUiWin(c.control);
     }

@@ -40,15 +40,30 @@ protected:
         EXPECT_EQ(IMG_SavePNG(s, (root_ + "/" + name).c_str()), 0);
         SDL_FreeSurface(s);
     }
+    static std::u16string Str(const WCHAR* text) { return text; } // also takes a CMzStringW
     std::string root_;
 
 private:
     std::unique_ptr<TestDeviceRoot> device_;
 };
 
-// A full-screen test window that records what reaches it.
+using Commands = std::vector<std::pair<int, int>>; // (id, lParam) of each command
+
+// Sets a control's rectangle (and id, unless 0) and lists it in wnd.
+inline void Put(CMzWnd& wnd, UiWin& c, int x, int y, int w, int h, int id = 0) {
+    if (id)
+        c.SetID(id);
+    c.SetPos(x, y, w, h);
+    wnd.AddUiWin(&c);
+}
+
+enum Shown { kShown };
+
+// A test window that records what reaches it; made with kShown, it is full-screen and shown.
 class RecordingWnd : public CMzWndEx {
 public:
+    RecordingWnd() = default;
+    explicit RecordingWnd(Shown) { EXPECT_TRUE(Create(0, 0, 720, 480) && (Show(), true)); }
     const WCHAR* GetWndClassName() override { return u"RecordingWnd"; }
     LRESULT MzDefWndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         raw.push_back(message);
@@ -62,10 +77,9 @@ public:
     void OnUiCommand(WPARAM wParam, LPARAM lParam) override {
         commands.push_back({static_cast<int>(wParam & 0xFFFF), static_cast<int>(lParam)});
     }
-    bool CreateFull() { return Create(0, 0, 720, 480) && (Show(), true); }
 
     std::vector<UINT> raw;
     std::vector<int> timers;
-    std::vector<std::pair<int, int>> commands;
+    Commands commands;
     std::function<void(UINT_PTR)> onTimer;
 };

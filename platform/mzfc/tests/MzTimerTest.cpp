@@ -5,13 +5,13 @@
 
 using MzTimerTest = MzFixture;
 
+// Setting a timer again restarts it; a kill stops it.
 TEST_F(MzTimerTest, TimersFireInDeadlineOrderAsTheClockAdvances) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
+    const UINT periods[] = {0, 300, 200, 250}; // by id
     MzTest::RunLoop({[&] {
-                         SetTimer(wnd.m_hWnd, 1, 300, nullptr);
-                         SetTimer(wnd.m_hWnd, 2, 200, nullptr);
-                         SetTimer(wnd.m_hWnd, 3, 250, nullptr);
+                         for (UINT_PTR id : {1, 2, 3})
+                             SetTimer(wnd.m_hWnd, id, periods[id], nullptr);
                      },
                      [&] { MzTest::Advance(199); },
                      [&] {
@@ -19,63 +19,64 @@ TEST_F(MzTimerTest, TimersFireInDeadlineOrderAsTheClockAdvances) {
                          MzTest::Advance(401); // to 600
                      },
                      [&] {
-                         KillTimer(wnd.m_hWnd, 1);
-                         KillTimer(wnd.m_hWnd, 2);
-                         KillTimer(wnd.m_hWnd, 3);
-                     }});
-    // 200 250 300 400 500 600(1) 600(2)
-    EXPECT_EQ(wnd.timers, (std::vector<int>{2, 3, 1, 2, 3, 1, 2}));
-}
-
-TEST_F(MzTimerTest, SettingAgainRestartsAndKillStops) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
-    MzTest::ClearTrace();
-    MzTest::RunLoop({[&] { SetTimer(wnd.m_hWnd, 10, 1000, nullptr); },
+                         for (UINT_PTR id : {1, 2, 3})
+                             KillTimer(wnd.m_hWnd, id);
+                         MzTest::ClearTrace();
+                         SetTimer(wnd.m_hWnd, 10, 1000, nullptr);
+                     },
                      [&] { MzTest::Advance(900); },
                      [&] { SetTimer(wnd.m_hWnd, 10, 990, nullptr); }, // restarts at 900
                      [&] { MzTest::Advance(989); },
                      [&] {
-                         EXPECT_TRUE(wnd.timers.empty());
+                         EXPECT_EQ(wnd.timers.size(), 7u);
                          MzTest::Advance(1);
                      },
                      [&] {
-                         EXPECT_EQ(wnd.timers.size(), 1u);
+                         EXPECT_EQ(wnd.timers.size(), 8u);
                          EXPECT_TRUE(KillTimer(wnd.m_hWnd, 10));
                          EXPECT_FALSE(KillTimer(wnd.m_hWnd, 10));
                          MzTest::Advance(5000);
                      }});
-    EXPECT_EQ(wnd.timers, (std::vector<int>{10}));
+    // 200 250 300 400 500 600(1) 600(2), then 10 at 990 after its restart
+    EXPECT_EQ(wnd.timers, (std::vector<int>{2, 3, 1, 2, 3, 1, 2, 10}));
     EXPECT_EQ(TraceOf("timer"), (std::vector<std::string>{"timer-set 10 1000", "timer-set 10 990",
                                                           "timer-kill 10", "timer-kill 10"}));
 }
 
+// A quit a handler posts ends the loop.
 TEST_F(MzTimerTest, HandlerThatReArmsGetsTheNewInterval) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     int interval = 1000;
     wnd.onTimer = [&](UINT_PTR id) {
+        if (id == 5) {
+            KillTimer(wnd.m_hWnd, id);
+            PostQuitMessage(4);
+            return;
+        }
         interval -= 10;
         SetTimer(wnd.m_hWnd, id, interval, nullptr);
     };
-    MzTest::RunLoop({[&] { SetTimer(wnd.m_hWnd, 10, 1000, nullptr); },
-                     [&] { MzTest::Advance(1000 + 990 + 980); },
-                     [&] { KillTimer(wnd.m_hWnd, 10); }});
-    EXPECT_EQ(wnd.timers.size(), 3u);
+    bool after = false;
+    const int code = MzTest::RunLoop({[&] {
+                                          SetTimer(wnd.m_hWnd, 10, 1000, nullptr);
+                                          SetTimer(wnd.m_hWnd, 5, 3000, nullptr);
+                                      },
+                                      [] { MzTest::Advance(1000 + 990 + 980); },
+                                      [] { MzTest::Advance(30); }, [&] { after = true; }});
+    KillTimer(wnd.m_hWnd, 10);
+    EXPECT_EQ(wnd.timers, (std::vector<int>{10, 10, 10, 5}));
+    EXPECT_EQ(code, 4);
+    EXPECT_FALSE(after);
 }
 
-TEST_F(MzTimerTest, TimersOfADestroyedWindowStop) {
-    auto* wnd = new RecordingWnd;
-    ASSERT_TRUE(wnd->CreateFull());
+// Timers of a destroyed window stop.
+TEST_F(MzTimerTest, ThreadTimerCallsItsProcedure) {
+    auto* wnd = new RecordingWnd(kShown);
     HWND h = wnd->m_hWnd;
     SetTimer(h, 1, 100, nullptr);
     delete wnd;
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(SetTimer(h, 1, 100, nullptr), 0u); // no timer for a gone window
-    MzTest::RunLoop({[] { MzTest::Advance(1000); }});
-}
-
-TEST_F(MzTimerTest, ThreadTimerCallsItsProcedure) {
     static int calls;
     calls = 0;
     UINT_PTR id = 0;
@@ -89,8 +90,7 @@ TEST_F(MzTimerTest, ThreadTimerCallsItsProcedure) {
 // The queue itself, with the clock moved by hand.
 TEST_F(MzTimerTest, ALateTimerTicksOnceAndKeepsItsPhase) {
     CeTimerQueue& q = CeTimerQueue::Instance();
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
+    RecordingWnd wnd(kShown);
     q.Set(wnd.m_hWnd, 1, 500, nullptr);
     const int64_t start = CeUiClock::NowUs();
     CeUiClock::Advance(2600 * 1000); // five periods late
@@ -101,18 +101,4 @@ TEST_F(MzTimerTest, ALateTimerTicksOnceAndKeepsItsPhase) {
     EXPECT_EQ(q.NextDeadline() - start, 3000 * 1000);          // on the 500 ms grid
     q.Kill(wnd.m_hWnd, 1);
     EXPECT_EQ(q.NextDeadline(), -1);
-}
-
-TEST_F(MzTimerTest, AQuitPostedByATimerHandlerEndsTheLoop) {
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateFull());
-    wnd.onTimer = [&](UINT_PTR id) {
-        KillTimer(wnd.m_hWnd, id);
-        PostQuitMessage(4);
-    };
-    bool after = false;
-    int code = MzTest::RunLoop({[&] { SetTimer(wnd.m_hWnd, 5, 100, nullptr); },
-                                [] { MzTest::Advance(1000); }, [&] { after = true; }});
-    EXPECT_EQ(code, 4);
-    EXPECT_FALSE(after);
 }
