@@ -30,7 +30,9 @@ protected:
     std::string ConfigHostPath() const {
         return root_ + "/Disk/Programs/Games/burrowbop/config.ini";
     }
-    std::string ReadConfig() const;
+    std::string ReadConfig() const { return ReadFile("Disk/Programs/Games/burrowbop/config.ini"); }
+    // A file below the device root ("Disk/a.ini"), empty when there is none.
+    std::string ReadFile(const std::string& relative) const { return device_->Get(relative); }
     // Writes config.ini as FF FE + UTF-16LE of text (or raw bytes).
     void WriteConfigText(const std::u16string& text) const { WriteConfigBytes(IniBytes(text)); }
     void WriteConfigBytes(const std::string& bytes) const;

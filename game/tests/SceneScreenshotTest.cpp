@@ -35,10 +35,6 @@ const Scene kScenes[] = {
     {"wait-dialog", -1, 0, nullptr},
 };
 
-void PrintTo(const Scene& scene, std::ostream* out) {
-    *out << scene.name;
-}
-
 class SceneScreenshotTest : public MoleTestBase, public ::testing::WithParamInterface<Scene> {};
 
 TEST_P(SceneScreenshotTest, MatchesTheReference) {
@@ -67,8 +63,6 @@ TEST_P(SceneScreenshotTest, MatchesTheReference) {
     TestImage expected;
     ASSERT_TRUE(actual.Load(shot));
     ASSERT_TRUE(expected.Load(reference)) << reference;
-    EXPECT_EQ(actual.width, 720);
-    EXPECT_EQ(actual.height, 480);
     // Font hinting and scaling may move a few pixels; the picture must not change.
     EXPECT_LT(TestImage::DifferingShare(actual, expected, 24), 0.01) << scene.name;
 }
