@@ -4,20 +4,15 @@
 #include "ce/CeUtf16.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
-namespace {
-const char16_t* kInstallFolder = u"Disk\\Programs\\Games\\burrowbop";
-
-} // namespace
+constexpr const char16_t* kInstallFolder = u"Disk\\Programs\\Games\\burrowbop";
 
 void MoleTestBase::SetUp() {
     device_ = std::make_unique<TestDeviceRoot>();
-    root_ = device_->Path();
-    ASSERT_FALSE(root_.empty());
+    ASSERT_FALSE(Root().empty());
     CePath::AddMount(kInstallFolder, BURROWBOP_TEST_ASSET_DIR);
     MzTest::Enable();
     MzTest::ClearTrace();
@@ -38,12 +33,8 @@ void MoleTestBase::TearDown() {
     device_.reset();
 }
 
-void MoleTestBase::WriteConfigBytes(const std::string& bytes) const {
-    device_->Put("Disk/Programs/Games/burrowbop/config.ini", bytes);
-}
-
 void MoleTestBase::MountAssetsWithout(const std::vector<std::string>& omitted) {
-    const fs::path copy = fs::path(root_) / "assets-copy";
+    const fs::path copy = fs::path(Root()) / "assets-copy";
     fs::copy(BURROWBOP_TEST_ASSET_DIR, copy, fs::copy_options::recursive);
     for (const std::string& name : omitted) {
         fs::remove(copy / name);

@@ -7,8 +7,6 @@
 #include "ce/ce.h"
 #include "highscore/CNameEntryWnd.h"
 
-#include <memory>
-
 namespace {
 
 const std::u16string kSettings = SettingsText(u"Xi", u"3");

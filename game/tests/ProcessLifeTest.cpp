@@ -11,7 +11,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <memory>
 #include <thread>
 
@@ -48,21 +47,6 @@ protected:
         return nullptr;
     }
 };
-
-// Settings that cannot be saved (here config.ini is a folder) are told once, with the
-// file and the reason, however often the game tries; the game goes on.
-TEST_F(ProcessLifeTest, UnsavableSettingsAreToldOnceAndTheGameGoesOn) {
-    std::filesystem::create_directories(ConfigHostPath());
-    testing::internal::CaptureStderr();
-    const int code =
-        Run({[] { TapCentre(Wnd().soundButton); }, [] { TapCentre(Wnd().soundButton); },
-             [] { EXPECT_FALSE(GameState.soundOn) << "switched on and off again"; }});
-    const std::string text = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
-    EXPECT_NE(text.find("cannot write " + ConfigHostPath() + ": Is a directory"), std::string::npos)
-        << text;
-}
 
 // SIGTERM, SIGINT and SIGHUP end the game like closing its window, within 2.5 s even
 // while a request waits on the hung shell; a second signal while quitting changes

@@ -16,7 +16,7 @@ struct SettingsCase {
     bool soundOn;
     std::u16string holder;
     int highScore;
-    enum { Plain, ReadOnly, NoFolder } kind = Plain;
+    enum { Plain, ReadOnly, NoFolder, Folder } kind = Plain;
 };
 
 const std::u16string kLongName(10000, u'鼠');
@@ -42,6 +42,8 @@ std::vector<SettingsCase> Cases() {
         {"ReadOnly", file(u"Bo", u"21", u"1", u"2"), same, true, u"Bo", 21, SettingsCase::ReadOnly},
         // Without the install folder the defaults hold and no file comes.
         {"NoFolder", std::nullopt, "", false, d, 5, SettingsCase::NoFolder},
+        // A folder where the file belongs cannot be read or replaced; the defaults hold.
+        {"FolderInItsPlace", std::nullopt, "", false, d, 5, SettingsCase::Folder},
     };
 }
 
@@ -58,6 +60,8 @@ TEST_P(SettingsTest, StartUpLeavesFileAndState) {
                                                            std::filesystem::perms::others_read);
     } else if (c.kind == SettingsCase::NoFolder) {
         CePath::ResetForTests(); // no mount: the install folder does not exist
+    } else if (c.kind == SettingsCase::Folder) {
+        std::filesystem::create_directories(ConfigHostPath());
     }
     LoadSettings();
     EXPECT_EQ(std::filesystem::exists(ConfigHostPath()), c.kind != SettingsCase::NoFolder);

@@ -3,6 +3,7 @@
 // menu, and the screen given back once at exit.
 #include "MoleTestBase.h"
 
+#include "PhoneProcess.h"
 #include "ce/ce.h"
 #include "shell/ShellProtocol.h"
 
@@ -32,41 +33,32 @@ protected:
         DestroyWindow(shell_);
         MoleTestBase::TearDown();
     }
-    static void SetLock(DWORD locked) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, ShellProtocol::kLockKey, 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  0);
-        RegSetValueExW(key, ShellProtocol::kLockValue, 0, REG_DWORD,
-                       reinterpret_cast<const BYTE*>(&locked), sizeof(DWORD));
-        RegCloseKey(key);
-    }
 
 private:
     HWND shell_ = nullptr;
 };
 
 TEST_F(ShellTest, StartUpAndIdleTicksTakeTheScreenUnlessLocked) {
-    // An idle tick every 500 ms; the lock flag is set before each row (-1: at first no
-    // key at all).
+    // An idle tick every 500 ms; the phone sets the lock flag before each row (at first
+    // there is none).
     const struct {
-        int lock;
+        const char* lock;
         DWORD ms;
         size_t sends;
-    } rows[] = {{-1, 1000, 2}, {1, 1000, 0}, {0, 500, 1}};
+    } rows[] = {{nullptr, 1000, 2}, {"on", 1000, 0}, {"off", 500, 1}};
     std::vector<MzTest::Step> script{
         [] { EXPECT_EQ(TraceWith("send"), std::vector<std::string>{kTakeScreen}); }};
     for (const auto& r : rows) {
         script.push_back([r] {
-            if (r.lock >= 0) {
-                SetLock(r.lock);
+            if (r.lock != nullptr) {
+                ASSERT_EQ(PhoneProcess::Run({"lock", r.lock}), 0);
             }
             MzTest::ClearTrace();
             MzTest::Advance(r.ms);
         });
         script.push_back([r] {
             EXPECT_EQ(TraceWith("send"), std::vector<std::string>(r.sends, kTakeScreen))
-                << "lock " << r.lock;
+                << "lock " << (r.lock ? r.lock : "none");
         });
     }
     Run(script);
