@@ -109,7 +109,3 @@ bool MessageBoxShown() {
     CMzWnd* active = MzTest::ActiveWindow();
     return active != nullptr && std::u16string(active->GetWndClassName()) == u"MzMessageBoxWnd";
 }
-
-void PrintTo(const Rect& r, std::ostream* os) {
-    *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
-}

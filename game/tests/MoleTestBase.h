@@ -5,6 +5,7 @@
 
 // The standard headers come first: the CE layer adds UTF-16 overloads of C library
 // names that the standard library's own templates must not see.
+#include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
@@ -18,7 +19,6 @@
 #include "testing/TestDeviceRoot.h"
 
 #include <memory>
-#include <ostream>
 
 class MoleTestBase : public ::testing::Test {
 protected:
@@ -39,7 +39,6 @@ protected:
     // (paths relative to the install folder) instead of the repository's.
     void MountAssetsWithout(const std::vector<std::string>& omitted);
 
-    // Runs the application in test mode with the script; returns the exit code.
     int Run(std::vector<MzTest::Step> script) { return MzTest::RunApp(std::move(script)); }
     // Rows of a table each start from a fresh device root and application.
     void Restart() {
@@ -88,11 +87,7 @@ inline std::string StatusLine() {
 }
 
 // A control's rectangle (x, y, width, height), comparable and printable in assertions.
-struct Rect {
-    int x, y, w, h;
-    bool operator==(const Rect&) const = default;
-};
-void PrintTo(const Rect& r, std::ostream* os);
+using Rect = std::array<int, 4>;
 inline Rect RectOf(UiWin& c) {
     return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
 }

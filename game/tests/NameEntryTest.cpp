@@ -42,8 +42,7 @@ TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
     } cases[] = {
         {u"  Zoë 🐹", kDone, true, false, false}, {u"Nobody", kCancel, false, false, false},
         {u"", kDone, false, true, true},         {u"小明", kReturn, true, false, false},
-        {u"小明", kEscape, false, false, false}, {u"", kReturn, false, true, true},
-        {u"", kEscape, false, false, false},     {u"小明", kSpace, false, true, false},
+        {u"小明", kEscape, false, false, false}, {u"小明", kSpace, false, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Narrow(c.typed) + " key " + std::to_string(c.key));
@@ -182,7 +181,6 @@ TEST_F(NameEntryTest, LongHolderNameIsCutInTheHeading) {
         const CMzStringW heading = entry->headingBar.GetText();
         EXPECT_EQ(heading.Length(), GameState.textBuf.Capacity() - 1);
         EXPECT_EQ(Narrow(heading).rfind("恭喜您打破了长长", 0), 0u);
-        TapEntryButton(0);
     });
     Run(script);
 }

@@ -13,10 +13,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-const std::u16string kSettings = SettingsText(u"小儿子", u"3");
-
 struct Scene {
     const char* name; // the picture's file name without .png
     int hits, misses; // of a game played first (hits < 0: none)
@@ -39,7 +35,7 @@ class SceneScreenshotTest : public MoleTestBase, public ::testing::WithParamInte
 
 TEST_P(SceneScreenshotTest, MatchesTheReference) {
     const Scene& scene = GetParam();
-    WriteConfigText(kSettings);
+    WriteConfigText(SettingsText(u"小儿子", u"3"));
     const std::string shot = Root() + "/" + scene.name + ".png";
     const bool wait = std::string(scene.name) == "wait-dialog";
     auto steps = scene.hits < 0 ? std::vector<MzTest::Step>{} : Play(scene.hits, scene.misses);
@@ -58,7 +54,8 @@ TEST_P(SceneScreenshotTest, MatchesTheReference) {
 
     const std::string reference = std::string(BURROWBOP_DOCS_DIR) + "/" + scene.name + ".png";
     if (std::getenv("BURROWBOP_UPDATE_REFERENCE") != nullptr)
-        fs::copy_file(shot, reference, fs::copy_options::overwrite_existing);
+        std::filesystem::copy_file(shot, reference,
+                                   std::filesystem::copy_options::overwrite_existing);
     TestImage actual;
     TestImage expected;
     ASSERT_TRUE(actual.Load(shot));

@@ -33,9 +33,7 @@ TEST_F(TitleScreenTest, ControlsHaveTheirIdsAndRectangles) {
                 EXPECT_EQ(RectOf(w.moleButtons[k]), holes[k]);
             }
             EXPECT_EQ(w.moleButtons[k].GetID(), 200 + k);
-            painted.push_back(&w.holePictures[k]);
-        }
-        for (int k = 0; k < 10; ++k) {
+            painted.insert(painted.begin() + 3 + k, &w.holePictures[k]);
             painted.push_back(&w.moleButtons[k]);
         }
         painted.insert(painted.end(), {&w.soundButton, &w.logoPicture});
