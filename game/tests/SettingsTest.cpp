@@ -20,6 +20,7 @@ struct SettingsCase {
 };
 
 const std::u16string kLongName(10000, u'鼠');
+const std::u16string kAstralName = u"Mo\U0001F439le\U0001D11E";
 
 std::vector<SettingsCase> Cases() {
     const auto file = [](auto... args) { return IniBytes(SettingsText(args...)); };
@@ -38,6 +39,7 @@ std::vector<SettingsCase> Cases() {
         {"NameMissing", IniBytes(u"[Config]\r\n  isSoundOn=1\r\n[Zellik]\r\n  Version=2"), same,
          true, d, 5},
         {"LongName", file(kLongName, u"12", u"0", u"2"), same, false, kLongName, 12},
+        {"AstralName", file(kAstralName, u"7", u"0", u"2"), same, false, kAstralName, 7},
         {"BadScore", file(u"", u"many", u"x", u"2"), same, false, u"", 0},
         {"ReadOnly", file(u"Bo", u"21", u"1", u"2"), same, true, u"Bo", 21, SettingsCase::ReadOnly},
         // Without the install folder the defaults hold and no file comes.
