@@ -4,41 +4,19 @@
 #include "ce/CeUtf16.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
-namespace {
-const char16_t* kInstallFolder = u"Disk\\Programs\\Games\\burrowbop";
-
-void ResetGameState() {
-    GameState.inMenu = true;
-    GameState.moleHole = 0;
-    GameState.highScore = 0;
-    GameState.usbNotifyMsg = 0;
-    GameState.layoutIndex = 0;
-    GameState.prevHole = 0;
-    GameState.soundOn = false;
-    GameState.molesShown = 0;
-    GameState.hits = 0;
-    GameState.misses = 0;
-    GameState.recordHolder = u"";
-    GameState.aboutText.C_Str()[0] = 0;
-    GameState.textBuf.C_Str()[0] = 0;
-}
-} // namespace
+constexpr const char16_t* kInstallFolder = u"Disk\\Programs\\Games\\burrowbop";
 
 void MoleTestBase::SetUp() {
     device_ = std::make_unique<TestDeviceRoot>();
-    root_ = device_->Path();
-    ASSERT_FALSE(root_.empty());
+    ASSERT_FALSE(Root().empty());
     CePath::AddMount(kInstallFolder, BURROWBOP_TEST_ASSET_DIR);
     MzTest::Enable();
     MzTest::ClearTrace();
-    ResetGameState();
+    GameState = GameStateRecord{};
     // A fixed local time gives every test the same mole sequence.
     const SYSTEMTIME start{2026, 12, 0, 6, 10, 20, 30, 0};
     CeClockSetLocalTime(&start);
@@ -49,23 +27,14 @@ void MoleTestBase::TearDown() {
     // one after another in one process start from a clean slate instead.
     delete theApp.mainWnd;
     theApp.mainWnd = nullptr;
-    ResetGameState();
+    GameState = GameStateRecord{};
     MzSetWorkAreaProvider(nullptr);
     CeClockSetLocalTime(nullptr);
     device_.reset();
 }
 
-std::string MoleTestBase::ReadConfig() const {
-    std::ifstream in(ConfigHostPath(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void MoleTestBase::WriteConfigBytes(const std::string& bytes) const {
-    device_->Put("Disk/Programs/Games/burrowbop/config.ini", bytes);
-}
-
 void MoleTestBase::MountAssetsWithout(const std::vector<std::string>& omitted) {
-    const fs::path copy = fs::path(root_) / "assets-copy";
+    const fs::path copy = fs::path(Root()) / "assets-copy";
     fs::copy(BURROWBOP_TEST_ASSET_DIR, copy, fs::copy_options::recursive);
     for (const std::string& name : omitted) {
         fs::remove(copy / name);
@@ -139,8 +108,4 @@ void TapEntryButton(int index) {
 bool MessageBoxShown() {
     CMzWnd* active = MzTest::ActiveWindow();
     return active != nullptr && std::u16string(active->GetWndClassName()) == u"MzMessageBoxWnd";
-}
-
-void PrintTo(const Rect& r, std::ostream* os) {
-    *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
 }

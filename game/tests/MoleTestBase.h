@@ -5,6 +5,7 @@
 
 // The standard headers come first: the CE layer adds UTF-16 overloads of C library
 // names that the standard library's own templates must not see.
+#include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
@@ -18,27 +19,26 @@
 #include "testing/TestDeviceRoot.h"
 
 #include <memory>
-#include <ostream>
 
 class MoleTestBase : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
+    static constexpr const char* kConfig = "Disk/Programs/Games/burrowbop/config.ini";
     // Host path of the device root and of the settings file in it.
-    const std::string& Root() const { return root_; }
-    std::string ConfigHostPath() const {
-        return root_ + "/Disk/Programs/Games/burrowbop/config.ini";
-    }
-    std::string ReadConfig() const;
+    const std::string& Root() const { return device_->Path(); }
+    std::string ConfigHostPath() const { return device_->Host(kConfig); }
+    // A file below the device root ("Disk/a.ini"), empty when there is none.
+    std::string ReadFile(const std::string& relative) const { return device_->Get(relative); }
+    std::string ReadConfig() const { return ReadFile(kConfig); }
     // Writes config.ini as FF FE + UTF-16LE of text (or raw bytes).
     void WriteConfigText(const std::u16string& text) const { WriteConfigBytes(IniBytes(text)); }
-    void WriteConfigBytes(const std::string& bytes) const;
+    void WriteConfigBytes(const std::string& bytes) const { device_->Put(kConfig, bytes); }
     // Mounts a copy of the repository's install folder without the named files
     // (paths relative to the install folder) instead of the repository's.
     void MountAssetsWithout(const std::vector<std::string>& omitted);
 
-    // Runs the application in test mode with the script; returns the exit code.
     int Run(std::vector<MzTest::Step> script) { return MzTest::RunApp(std::move(script)); }
     // Rows of a table each start from a fresh device root and application.
     void Restart() {
@@ -48,7 +48,6 @@ protected:
 
 private:
     std::unique_ptr<TestDeviceRoot> device_;
-    std::string root_;
 };
 
 // Helpers for use inside script steps.
@@ -70,11 +69,7 @@ void AdvanceToNextMole(); // by the mole timer's interval after the moles shown 
 bool IsListed(UiWin& control);
 // The name entry window's toolbar: 0 cancel, 1 done.
 void TapEntryButton(int index);
-// Whether a message box is the active window, and its dismissal (Return key).
-bool MessageBoxShown();
-inline void DismissMessageBox() {
-    MzTest::KeyPress('\r');
-}
+bool MessageBoxShown();     // whether a message box is the active window
 inline HWND EntryWindow() { // the name entry window, or null
     return FindWindowW(u"ZellikNameWnd", nullptr);
 }
@@ -92,11 +87,7 @@ inline std::string StatusLine() {
 }
 
 // A control's rectangle (x, y, width, height), comparable and printable in assertions.
-struct Rect {
-    int x, y, w, h;
-    bool operator==(const Rect&) const = default;
-};
-void PrintTo(const Rect& r, std::ostream* os);
+using Rect = std::array<int, 4>;
 inline Rect RectOf(UiWin& c) {
     return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
 }
