@@ -6,6 +6,8 @@
 
 #include "PhoneProcess.h"
 #include "ce/CeRemoteWindowLink.h"
+#include "ce/CeUiClock.h"
+#include "ce/CeWindowTable.h"
 #include "ce/ce.h"
 #include "testing/TestProcess.h"
 
@@ -18,6 +20,16 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+
+// The class of the topmost visible window of this process.
+std::u16string TopmostClass() {
+    CeWindowTable& table = CeWindowTable::Instance();
+    std::vector<HWND> order = table.StackingOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (table.IsVisible(*it))
+            return table.ClassName(*it);
+    return u"";
+}
 
 // A started copy of the game, asked to end when the test is done with it.
 struct GameProcess : TestProcess {
@@ -47,6 +59,58 @@ protected:
         return nullptr;
     }
 };
+
+// What the player sees of the two: each idle tick waits on a hung shell, yet the title
+// screen takes taps; the About box opens and closes and 退出 ends the game in seconds.
+TEST_F(ProcessLifeTest, TitleScreenTakesTapsWhileTheShellHangs) {
+    auto shell = PhoneProcess::Start({"shell", "--hang"});
+    ASSERT_TRUE(shell && shell->WaitFor("shell: ready", 10000ms));
+    bool ranAfterExit = false;
+    const auto start = Clock::now();
+    const int code = Run({[] {
+                              CeUiClock::Advance(600 * 1000); // an idle tick is due
+                              TapCentre(Wnd().menuButtons[1]);
+                          },
+                          [] {
+                              EXPECT_TRUE(MessageBoxShown());
+                              MzTest::KeyPress('\r');
+                          },
+                          [] {
+                              EXPECT_FALSE(MessageBoxShown());
+                              CeUiClock::Advance(600 * 1000);
+                              TapCentre(Wnd().menuButtons[2]);
+                          },
+                          [&] { ranAfterExit = true; }});
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(ranAfterExit) << "退出 ends the game";
+    // The start-up request runs its whole 2 s out; later ones give up quickly.
+    EXPECT_LT(Clock::now() - start, 4500ms);
+}
+
+// A second copy brings the game forward while its About box is open: the box stays
+// above the main window and keeps the input, so a tap on 开始 starts nothing.
+TEST_F(ProcessLifeTest, SecondCopyBringsTheGameForwardWithItsModalBoxOnTop) {
+    GameProcess second;
+    bool secondEnded = false;
+    std::vector<MzTest::Step> script{[] { TapCentre(Wnd().menuButtons[1]); },
+                                     [&] { ASSERT_TRUE(StartGame(second)); }};
+    // The box's loop answers the second copy's calls between these steps.
+    for (int i = 0; i < 200; ++i)
+        script.push_back([&] {
+            if (!secondEnded) {
+                std::this_thread::sleep_for(25ms);
+                secondEnded = second.Wait(0ms) == 0;
+            }
+        });
+    script.push_back([&] {
+        EXPECT_TRUE(secondEnded);
+        EXPECT_EQ(TopmostClass(), u"MzMessageBoxWnd") << "the box stays above the main window";
+        TapCentre(Wnd().menuButtons[0]);
+        EXPECT_TRUE(GameState.inMenu) << "a tap beside the box starts no game";
+        MzTest::KeyPress('\r');
+    });
+    EXPECT_EQ(Run(std::move(script)), 0);
+}
 
 // SIGTERM, SIGINT and SIGHUP end the game like closing its window, within 2.5 s even
 // while a request waits on the hung shell; a second signal while quitting changes
