@@ -1,22 +1,15 @@
 // A served device is found by its class, opened by its bus name, and its codes reach its handler.
-#include "CeSharedRootFixture.h"
-
 #include "ce/CeDeviceManager.h"
 #include "ce/ce.h"
+#include "testing/TestDeviceRoot.h"
+
+#include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
 const GUID kClass = {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}};
 const GUID kOtherClass = {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 9}};
-
-class CeDeviceManagerTest : public CeSharedRootFixture {
-protected:
-    void TearDown() override {
-        CeUnregisterDevice(u"TST1:");
-        CeSharedRootFixture::TearDown();
-    }
-};
 
 // Echoes code 1 doubled, refuses everything else.
 BOOL Echo(DWORD code, const std::vector<BYTE>& in, std::vector<BYTE>& out, DWORD) {
@@ -33,7 +26,8 @@ HANDLE Open(LPCWSTR bus) {
     return CreateFileW(bus, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-TEST_F(CeDeviceManagerTest, FindOpenAndControlAServedDevice) {
+TEST(CeDeviceManagerTest, FindOpenAndControlAServedDevice) {
+    TestDeviceRoot root;
     DEVMGR_DEVICE_INFORMATION info = {};
     info.dwSize = sizeof info;
     EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, &kClass, &info), INVALID_HANDLE_VALUE);

@@ -1,8 +1,10 @@
 // Failures the player would not see otherwise get one line on stderr, with file and reason, once.
-#include "ce/ce.h"
-#include "CeSharedRootFixture.h"
 #include "ce/CePath.h"
+#include "ce/ce.h"
+#include "testing/TestDeviceRoot.h"
 #include "testing/TestProcess.h"
+
+#include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,8 +18,10 @@
 
 namespace {
 
-class CeNoticeTest : public CeSharedRootFixture {
+class CeNoticeTest : public testing::Test {
 protected:
+    TestDeviceRoot root;
+    const std::string root_ = root.Path();
     // What body writes on stderr, run in a new process (the lines are once per run).
     std::string StderrOf(const std::function<void()>& body) {
         const std::string file = root_ + "-stderr.txt";

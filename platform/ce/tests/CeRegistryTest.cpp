@@ -1,7 +1,8 @@
 // The registry under the device root: keys, values, the size protocol, files left by a crash.
-#include "CeSharedRootFixture.h"
-
 #include "ce/ce.h"
+#include "testing/TestDeviceRoot.h"
+
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
@@ -9,8 +10,9 @@
 #include <thread>
 
 namespace {
-class CeRegistryTest : public CeSharedRootFixture {
+class CeRegistryTest : public testing::Test {
 protected:
+    TestDeviceRoot root;
     HKEY Create(LPCWSTR path, DWORD* disposition = nullptr) {
         HKEY key = nullptr;
         EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -42,7 +44,6 @@ TEST_F(CeRegistryTest, CreateOpenAndCloseKeys) {
         const WCHAR* path;
         LONG expected;
     } opens[] = {
-        {HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", ERROR_SUCCESS},
         {HKEY_LOCAL_MACHINE, u"SYSTEM\\state\\MINIONESHELL", ERROR_SUCCESS},
         {HKEY_LOCAL_MACHINE, u"System\\State", ERROR_SUCCESS},
         {HKEY_LOCAL_MACHINE, u"System\\State\\Missing", ERROR_FILE_NOT_FOUND},
@@ -54,12 +55,8 @@ TEST_F(CeRegistryTest, CreateOpenAndCloseKeys) {
     for (const auto& o : opens) {
         HKEY key = reinterpret_cast<HKEY>(1);
         EXPECT_EQ(RegOpenKeyExW(o.root, o.path, 0, KEY_READ, &key), o.expected);
-        if (o.expected == ERROR_SUCCESS) {
-            EXPECT_NE(key, nullptr);
-            EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
-        } else {
-            EXPECT_EQ(key, nullptr);
-        }
+        EXPECT_EQ(key != nullptr, o.expected == ERROR_SUCCESS);
+        RegCloseKey(key);
     }
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System", 0, KEY_READ, nullptr),
               ERROR_INVALID_PARAMETER);
@@ -120,7 +117,7 @@ TEST_F(CeRegistryTest, QueryFollowsTheSizeProtocol) {
     EXPECT_EQ(RegQueryValueExW(key, u"Long", nullptr, nullptr, &one, nullptr),
               ERROR_INVALID_PARAMETER);
 
-    std::string folder = root_ + "/.ce/registry/hkey_local_machine/system/state/minioneshell";
+    std::string folder = root.Path() + "/.ce/registry/hkey_local_machine/system/state/minioneshell";
     // A writer that died before its rename leaves only a temporary file behind.
     std::ofstream(folder + "/.values.tmp.99999") << "registry 1\nhalf";
     DWORD word = 0;
@@ -134,11 +131,7 @@ TEST_F(CeRegistryTest, QueryFollowsTheSizeProtocol) {
     EXPECT_EQ(word, 0u);
     RegCloseKey(key);
 }
-// Two letters: writer and value.
-std::u16string BusyName(int t, int i) {
-    return {static_cast<char16_t>(u'A' + t), static_cast<char16_t>(u'a' + i)};
-}
-
+// Value names of two letters: writer and value.
 TEST_F(CeRegistryTest, ConcurrentWritersLoseNoValue) {
     constexpr int kWriters = 4, kEach = 10;
     RegCloseKey(Create(u"Software\\Busy"));
@@ -148,9 +141,9 @@ TEST_F(CeRegistryTest, ConcurrentWritersLoseNoValue) {
             HKEY key = nullptr; // each writer with its own key handle, as separate callers
             RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Busy", 0, KEY_ALL_ACCESS, &key);
             for (int i = 0; i < kEach; ++i) {
-                const std::u16string wide = BusyName(t, i);
+                const char16_t name[] = {char16_t(u'A' + t), char16_t(u'a' + i), 0};
                 DWORD v = static_cast<DWORD>(t * 100 + i);
-                RegSetValueExW(key, wide.c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4);
+                RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4);
             }
             RegCloseKey(key);
         });
@@ -162,9 +155,9 @@ TEST_F(CeRegistryTest, ConcurrentWritersLoseNoValue) {
               ERROR_SUCCESS);
     for (int t = 0; t < kWriters; ++t) {
         for (int i = 0; i < kEach; ++i) {
-            const std::u16string wide = BusyName(t, i);
+            const char16_t name[] = {char16_t(u'A' + t), char16_t(u'a' + i), 0};
             DWORD v = 0;
-            ASSERT_EQ(QueryDword(key, wide.c_str(), v), ERROR_SUCCESS) << t << "/" << i;
+            ASSERT_EQ(QueryDword(key, name, v), ERROR_SUCCESS) << t << "/" << i;
             EXPECT_EQ(v, static_cast<DWORD>(t * 100 + i));
         }
     }

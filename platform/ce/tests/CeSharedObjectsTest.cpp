@@ -1,6 +1,5 @@
 // Objects shared by name or handle: the handle table, shared file names, registered messages,
 // named mutexes, and the program's name that places the device root and sockets.
-#include "CeSharedRootFixture.h"
 #include "ce/CeHandleTable.h"
 #include "ce/CeIpcChannel.h"
 #include "ce/CePath.h"
@@ -102,23 +101,9 @@ TEST(CeProductTest, NamePlacesTheDeviceRootAndSocketsAndBadNamesAreRefused) {
 }
 
 // Registered window messages: one number per name in any case, in 0xC000..0xFFFF, and the
-// same for every caller of the device.
-class CeMessageNamesTest : public CeSharedRootFixture {};
-
-TEST_F(CeMessageNamesTest, SameNameSameNumberOtherNameOtherNumber) {
-    UINT usb = RegisterWindowMessageW(u"UsbNotifyMsgName");
-    EXPECT_GE(usb, 0xC000u);
-    EXPECT_LE(usb, 0xFFFFu);
-    EXPECT_EQ(RegisterWindowMessageW(u"UsbNotifyMsgName"), usb);
-    EXPECT_EQ(RegisterWindowMessageW(u"USBNOTIFYMSGNAME"), usb);
-    UINT other = RegisterWindowMessageW(u"Other");
-    EXPECT_NE(other, usb);
-    EXPECT_GE(other, 0xC000u);
-    EXPECT_EQ(RegisterWindowMessageW(u""), 0u);
-    EXPECT_EQ(RegisterWindowMessageW(nullptr), 0u);
-}
-
-TEST_F(CeMessageNamesTest, ConcurrentCallersAgree) {
+// same for every caller of the device, also when they ask at once.
+TEST(CeMessageNamesTest, SameNameSameNumberOtherNameOtherNumber) {
+    TestDeviceRoot root;
     constexpr int kThreads = 8;
     UINT numbers[kThreads][2] = {};
     std::vector<std::thread> threads;
@@ -126,61 +111,57 @@ TEST_F(CeMessageNamesTest, ConcurrentCallersAgree) {
         threads.emplace_back([t, &numbers] {
             std::u16string mine = u"Name" + std::u16string(1, static_cast<char16_t>(u'A' + t));
             numbers[t][0] = RegisterWindowMessageW(mine.c_str());
-            numbers[t][1] = RegisterWindowMessageW(u"Shared");
+            numbers[t][1] = RegisterWindowMessageW(u"UsbNotifyMsgName");
         });
     }
     for (auto& t : threads)
         t.join();
+    const UINT usb = numbers[0][1];
     std::set<UINT> distinct;
     for (int t = 0; t < kThreads; ++t) {
         distinct.insert(numbers[t][0]);
-        EXPECT_EQ(numbers[t][1], numbers[0][1]);
+        EXPECT_EQ(numbers[t][1], usb);
     }
     EXPECT_EQ(distinct.size(), static_cast<size_t>(kThreads));
-    EXPECT_EQ(distinct.count(numbers[0][1]), 0u);
+    EXPECT_EQ(distinct.count(usb), 0u);
+    distinct.insert(usb);
+    EXPECT_GE(*distinct.begin(), 0xC000u);
+    EXPECT_LE(*distinct.rbegin(), 0xFFFFu);
+    EXPECT_EQ(RegisterWindowMessageW(u"USBNOTIFYMSGNAME"), usb);
+    EXPECT_EQ(RegisterWindowMessageW(u""), 0u);
+    EXPECT_EQ(RegisterWindowMessageW(nullptr), 0u);
+}
+
+// Creates a mutex and checks the error the creation left.
+HANDLE MakeMutex(BOOL owned, const char16_t* name, DWORD error) {
+    HANDLE h = CreateMutexW(nullptr, owned, name);
+    EXPECT_NE(h, nullptr);
+    EXPECT_EQ(GetLastError(), error);
+    return h;
 }
 
 // Named mutexes within one process: a name shared between handles in any case and freed with
 // its last handle, ownership by the creating thread only.
-class CeMutexTest : public CeSharedRootFixture {
-protected:
-    // Creates and checks the error the creation left.
-    HANDLE Create(BOOL owned, const char16_t* name, DWORD error) {
-        HANDLE h = CreateMutexW(nullptr, owned, name);
-        EXPECT_NE(h, nullptr);
-        EXPECT_EQ(GetLastError(), error);
-        return h;
-    }
-};
-
-TEST_F(CeMutexTest, SecondHandleOfANameSeesItExisting) {
-    HANDLE first = Create(TRUE, u"Mole", ERROR_SUCCESS);
-    HANDLE second = Create(TRUE, u"MOLE", ERROR_ALREADY_EXISTS);
-    HANDLE other = Create(FALSE, u"Other", ERROR_SUCCESS);
-    EXPECT_TRUE(CloseHandle(first) && CloseHandle(second) && CloseHandle(other));
-    CloseHandle(Create(TRUE, u"Mole", ERROR_SUCCESS));
-    // Unnamed mutexes never meet; an odd name is only a name, a too long one is refused.
-    HANDLE a = Create(TRUE, nullptr, ERROR_SUCCESS);
-    CloseHandle(Create(TRUE, nullptr, ERROR_SUCCESS));
-    CloseHandle(a);
-    CloseHandle(Create(TRUE, u"a/b\\..\\c:*?", ERROR_SUCCESS));
-    EXPECT_EQ(CreateMutexW(nullptr, TRUE, std::u16string(MAX_PATH + 1, u'x').c_str()), nullptr);
-}
-
-TEST_F(CeMutexTest, OnlyTheOwningThreadReleases) {
-    HANDLE m = CreateMutexW(nullptr, TRUE, u"Mole");
+TEST(CeMutexTest, SecondHandleOfANameSeesItExisting) {
+    TestDeviceRoot root;
+    HANDLE first = MakeMutex(TRUE, u"Mole", ERROR_SUCCESS);
+    HANDLE second = MakeMutex(TRUE, u"MOLE", ERROR_ALREADY_EXISTS); // exists: no ownership
+    HANDLE other = MakeMutex(FALSE, u"Other", ERROR_SUCCESS);
     BOOL fromOther = TRUE;
-    std::thread([&] { fromOther = ReleaseMutex(m); }).join();
+    std::thread([&] { fromOther = ReleaseMutex(first); }).join();
     EXPECT_FALSE(fromOther);
-    EXPECT_TRUE(ReleaseMutex(m));
-    EXPECT_FALSE(ReleaseMutex(m)); // not owned any more
-    HANDLE unowned = CreateMutexW(nullptr, FALSE, u"Free");
-    EXPECT_FALSE(ReleaseMutex(unowned));
-    HANDLE existing = CreateMutexW(nullptr, TRUE, u"Mole"); // exists: no ownership
-    EXPECT_FALSE(ReleaseMutex(existing));
+    EXPECT_TRUE(ReleaseMutex(first));
+    EXPECT_FALSE(ReleaseMutex(first)); // not owned any more
+    EXPECT_FALSE(ReleaseMutex(other));
     EXPECT_FALSE(ReleaseMutex(nullptr) || ReleaseMutex(INVALID_HANDLE_VALUE));
-    for (HANDLE h : {m, unowned, existing})
-        CloseHandle(h);
+    EXPECT_TRUE(CloseHandle(first) && CloseHandle(second) && CloseHandle(other));
+    CloseHandle(MakeMutex(TRUE, u"Mole", ERROR_SUCCESS));
+    // Unnamed mutexes never meet; an odd name is only a name, a too long one is refused.
+    HANDLE a = MakeMutex(TRUE, nullptr, ERROR_SUCCESS);
+    CloseHandle(MakeMutex(TRUE, nullptr, ERROR_SUCCESS));
+    CloseHandle(a);
+    CloseHandle(MakeMutex(TRUE, u"a/b\\..\\c:*?", ERROR_SUCCESS));
+    EXPECT_EQ(CreateMutexW(nullptr, TRUE, std::u16string(MAX_PATH + 1, u'x').c_str()), nullptr);
 }
 
 } // namespace

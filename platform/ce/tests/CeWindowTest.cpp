@@ -137,27 +137,19 @@ TEST(CeWindow, RemoteWindowsAreConsultedForWhatIsNotLocal) {
     EXPECT_EQ(SendMessageTimeout(shell, 0xFFF0001A, 2, 1, SMTO_NORMAL, 10, &result), 0);
     EXPECT_EQ(remote.foreground, 1);
     EXPECT_EQ(remote.posted, (std::vector<UINT>{0xC001}));
-    std::vector<std::string> trace = CeTrace::Captured();
-    EXPECT_EQ(trace, (std::vector<std::string>{"post CShellMainWnd 0xc001 0 0",
-                                               "send CShellMainWnd 0xfff0001a 2 1",
-                                               "send CShellMainWnd 0xfff0001a 2 1"}));
+    EXPECT_EQ(CeTrace::Captured(), (std::vector<std::string>{"post CShellMainWnd 0xc001 0 0",
+                                                             "send CShellMainWnd 0xfff0001a 2 1",
+                                                             "send CShellMainWnd 0xfff0001a 2 1"}));
     CeSetRemoteWindows(nullptr);
     EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
-    EXPECT_FALSE(IsWindowVisible(shell));
 
-    // The capture keeps lines until cleared, and stops when turned off.
     CeTrace::ClearCaptured();
-    EXPECT_TRUE(CeTrace::Enabled());
     PostQuitMessage(3);
     UINT_PTR id = SetTimer(nullptr, 0, 60000, [](HWND, UINT, UINT_PTR, DWORD) {});
     KillTimer(nullptr, 12345);
-    trace = CeTrace::Captured();
-    ASSERT_EQ(trace.size(), 3u);
-    EXPECT_EQ(trace[0], "quit 3");
-    EXPECT_EQ(trace[1].rfind("timer-set ", 0), 0u);
-    EXPECT_EQ(trace[2], "timer-kill 12345");
-    CeTrace::ClearCaptured();
-    EXPECT_TRUE(CeTrace::Captured().empty());
+    EXPECT_EQ(CeTrace::Captured(),
+              (std::vector<std::string>{"quit 3", "timer-set " + std::to_string(id) + " 60000",
+                                        "timer-kill 12345"}));
     CeTrace::CaptureInMemory(false);
     KillTimer(nullptr, id);
     MSG msg;
