@@ -37,43 +37,46 @@ bool SelfListed() {
 }
 
 TEST(CeSharedRootTrustTest, LinksUnderDotCeAreNeverFollowed) {
+    using Roots = const TestDeviceRoot&;
     const struct {
         const char* what;
-        std::function<void(const TestDeviceRoot&, const TestDeviceRoot&)> plant;
-        std::function<void()> act;
-        std::function<void(const TestDeviceRoot&)> check;
+        std::function<void(Roots root, Roots outside)> plant;
+        std::function<void(Roots outside)> actAndCheck;
     } cases[] = {
         {"message table linked to an outside file",
-         [](const TestDeviceRoot& r, const TestDeviceRoot& o) {
+         [](Roots r, Roots o) {
              o.Put("names", TableLine(u"Evil", 0xC777));
              fs::create_symlink(o.Host("names"), r.Host(".ce/messages/table"));
          },
-         [] { EXPECT_NE(RegisterWindowMessageW(u"Evil"), 0xC777u) << "the outside table read"; },
-         [](const TestDeviceRoot& o) { EXPECT_EQ(o.Get("names"), TableLine(u"Evil", 0xC777)); }},
+         [](Roots o) {
+             EXPECT_NE(RegisterWindowMessageW(u"Evil"), 0xC777u) << "the outside table read";
+             EXPECT_EQ(o.Get("names"), TableLine(u"Evil", 0xC777));
+         }},
         {"lock file linked to a missing outside file",
-         [](const TestDeviceRoot& r, const TestDeviceRoot& o) {
-             fs::create_symlink(o.Host("made"), r.Host(".ce/messages/.lock"));
-         },
-         [] { EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u); },
-         [](const TestDeviceRoot& o) { EXPECT_FALSE(o.Exists("made")); }},
+         [](Roots r, Roots o) { fs::create_symlink(o.Host("made"), r.Host(".ce/messages/.lock")); },
+         [](Roots o) {
+             EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u);
+             EXPECT_FALSE(o.Exists("made"));
+         }},
         {"old temporary file name linked to an outside file",
-         [](const TestDeviceRoot& r, const TestDeviceRoot& o) {
+         [](Roots r, Roots o) {
              o.Put("victim", "keep me");
              fs::create_symlink(o.Host("victim"),
                                 r.Host(".ce/messages/table.tmp." + std::to_string(::getpid())));
          },
-         [] { EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u); },
-         [](const TestDeviceRoot& o) { EXPECT_EQ(o.Get("victim"), "keep me"); }},
+         [](Roots o) {
+             EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u);
+             EXPECT_EQ(o.Get("victim"), "keep me");
+         }},
         {"process records linked to an outside folder",
-         [](const TestDeviceRoot& r, const TestDeviceRoot& o) {
+         [](Roots r, Roots o) {
              o.Put("1-00000000000000aa.rec", "record 1\n");
              o.Put("1-00000000000000aa.lock", "");
              fs::create_symlink(o.Path(), r.Host(".ce/procs"));
          },
-         [] { EXPECT_TRUE(CeProcessRecord::Live(true).empty()); },
-         [](const TestDeviceRoot& o) {
-             EXPECT_TRUE(o.Exists("1-00000000000000aa.rec"));
-             EXPECT_TRUE(o.Exists("1-00000000000000aa.lock"));
+         [](Roots o) {
+             EXPECT_TRUE(CeProcessRecord::Live(true).empty());
+             EXPECT_TRUE(o.Exists("1-00000000000000aa.rec") && o.Exists("1-00000000000000aa.lock"));
          }},
     };
     for (const auto& c : cases) {
@@ -82,15 +85,8 @@ TEST(CeSharedRootTrustTest, LinksUnderDotCeAreNeverFollowed) {
         TestDeviceRoot root;
         root.MakeDir(".ce/messages");
         c.plant(root, outside);
-        c.act();
-        c.check(outside);
+        c.actAndCheck(outside);
     }
-}
-
-// Runs act in a child process; false when it has not ended within the time.
-bool EndsWithin(const std::function<void()>& act, std::chrono::milliseconds limit) {
-    TestProcess child;
-    return child.Fork([&] { return act(), 0; }) && child.Wait(limit) == 0;
 }
 
 TEST(CeSharedRootTrustTest, FifosNeverHangAReader) {
@@ -120,7 +116,9 @@ TEST(CeSharedRootTrustTest, FifosNeverHangAReader) {
         root.MakeDir(kRegistryKey);
         root.Put(".ce/procs/1-00000000000000aa.rec", "record 1\n");
         ASSERT_EQ(::mkfifo(root.Host(c.fifo).c_str(), 0644), 0) << c.what;
-        EXPECT_TRUE(EndsWithin(c.act, 5000ms)) << c.what << ": blocked on a FIFO";
+        TestProcess child;
+        ASSERT_TRUE(child.Fork([&] { return c.act(), 0; }));
+        EXPECT_EQ(child.Wait(5000ms), 0) << c.what << ": blocked on a FIFO";
     }
 }
 
