@@ -119,8 +119,6 @@ TEST(CeCase, UpperCasing) {
     EXPECT_EQ(_wcsicmp(u"Config.INI", u"config.ini"), 0);
     EXPECT_LT(_wcsicmp(u"abc", u"ABD"), 0);
     EXPECT_EQ(CeUtf16::Upper(u"abc.Txt"), u"ABC.TXT");
-    EXPECT_EQ(CeUtf16::Upper(u"小儿子1"), u"小儿子1");
-    EXPECT_EQ(CeUtf16::Upper(u""), u"");
 }
 
 TEST(CeStrings, Basics) {
@@ -217,7 +215,6 @@ TEST(CeUtf16, RoundTripsAndReplacesOrRefusesWhatHasNoSpelling) {
         EXPECT_FALSE(CeUtf16::ToUtf8(std::u16string_view(u.utf16), out));
     }
     EXPECT_EQ(CeUtf16::ToUtf8(static_cast<const WCHAR*>(nullptr)), "");
-    EXPECT_EQ(CeUtf16::Length(nullptr), 0u);
 }
 
 } // namespace

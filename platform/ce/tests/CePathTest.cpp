@@ -8,10 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -25,52 +22,54 @@ TEST(CePathLocate, Cases) {
     fs::create_symlink("/etc", root.Host("Disk/link"));
     const std::u16string longName = u"Disk\\" + std::u16string(254, u'n'); // 259 characters
     const char16_t lone[] = {u'D', 0xD800, 0};
-    struct Case {
+    struct Found {
         const char* name;
         std::u16string path;
-        DWORD error; // 0: located
         Kind kind;
         const char* upper; // relative to the root
         bool parentExists;
-    } cases[] = {
-        {"folder", u"Disk\\Programs", 0, Kind::Upper, "Disk/Programs", true},
-        {"anyCase", u"\\disk\\PROGRAMS\\games", 0, Kind::Upper, "Disk/Programs/Games", true},
-        {"slashes", u"Disk/Programs//Games\\.\\", 0, Kind::Upper, "Disk/Programs/Games", true},
-        {"file", u"DISK\\programs\\GAMES\\Burrowbop\\CONFIG.INI", 0, Kind::Upper,
+    } found[] = {
+        {"folder", u"Disk\\Programs", Kind::Upper, "Disk/Programs", true},
+        {"anyCase", u"\\disk\\PROGRAMS\\games", Kind::Upper, "Disk/Programs/Games", true},
+        {"slashes", u"Disk/Programs//Games\\.\\", Kind::Upper, "Disk/Programs/Games", true},
+        {"file", u"DISK\\programs\\GAMES\\Burrowbop\\CONFIG.INI", Kind::Upper,
          "Disk/Programs/Games/burrowbop/config.ini", true},
-        {"newFile", u"Disk\\New.ini", 0, Kind::Missing, "Disk/New.ini", true},
-        {"missingFolder", u"Disk\\nope\\a.ini", 0, Kind::Missing, "Disk/nope/a.ini", false},
-        {"fileAsFolder", u"Disk\\file.txt\\a", 0, Kind::Missing, "Disk/file.txt/a", false},
-        {"root", u"\\", 0, Kind::Root, "", true},
-        {"longest", longName, 0, Kind::Missing, nullptr, true},
-        {"tooLong", longName + u"n", ERROR_FILENAME_EXCED_RANGE, Kind::Missing, nullptr, false},
-        {"dotDot", u"Disk\\..\\Disk", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
-        {"leadingDotDot", u"..\\etc\\passwd", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
-        {"link", u"Disk\\link", ERROR_ACCESS_DENIED, Kind::Missing, nullptr, false},
-        {"throughLink", u"Disk\\LINK\\passwd", ERROR_ACCESS_DENIED, Kind::Missing, nullptr, false},
-        {"wildcard", u"Disk\\*.ini", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
-        {"colon", u"Disk\\a:b", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
-        {"control", u"Disk\\a\x01", ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
-        {"surrogate", lone, ERROR_INVALID_NAME, Kind::Missing, nullptr, false},
-        {"empty", u"", ERROR_PATH_NOT_FOUND, Kind::Missing, nullptr, false},
+        {"newFile", u"Disk\\New.ini", Kind::Missing, "Disk/New.ini", true},
+        {"missingFolder", u"Disk\\nope\\a.ini", Kind::Missing, "Disk/nope/a.ini", false},
+        {"fileAsFolder", u"Disk\\file.txt\\a", Kind::Missing, "Disk/file.txt/a", false},
+        {"root", u"\\", Kind::Root, "", true},
+        {"longest", longName, Kind::Missing, nullptr, true},
     };
-    for (const auto& c : cases) {
-        CeLocation loc;
-        DWORD error = 0;
-        bool ok = CePath::Locate(c.path.c_str(), loc, error);
-        ASSERT_EQ(ok, c.error == 0) << c.name;
-        if (!ok) {
-            EXPECT_EQ(error, c.error) << c.name;
-            continue;
-        }
+    CeLocation loc;
+    DWORD error = 0;
+    for (const auto& c : found) {
+        ASSERT_TRUE(CePath::Locate(c.path.c_str(), loc, error)) << c.name;
         EXPECT_EQ(loc.kind, c.kind) << c.name;
         EXPECT_EQ(loc.parentExists, c.parentExists) << c.name;
         if (c.upper) {
             EXPECT_EQ(loc.upperPath, *c.upper ? root.Host(c.upper) : root.Path()) << c.name;
         }
     }
-    DWORD error = 0;
-    CeLocation loc;
+    struct Refused {
+        const char* name;
+        std::u16string path;
+        DWORD error;
+    } refused[] = {
+        {"tooLong", longName + u"n", ERROR_FILENAME_EXCED_RANGE},
+        {"leadingDotDot", u"..\\etc\\passwd", ERROR_INVALID_NAME},
+        {"link", u"Disk\\link", ERROR_ACCESS_DENIED},
+        {"throughLink", u"Disk\\LINK\\passwd", ERROR_ACCESS_DENIED},
+        {"wildcard", u"Disk\\*.ini", ERROR_INVALID_NAME},
+        {"colon", u"Disk\\a:b", ERROR_INVALID_NAME},
+        {"control", u"Disk\\a\x01", ERROR_INVALID_NAME},
+        {"surrogate", lone, ERROR_INVALID_NAME},
+        {"empty", u"", ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& c : refused) {
+        error = 0;
+        EXPECT_FALSE(CePath::Locate(c.path.c_str(), loc, error)) << c.name;
+        EXPECT_EQ(error, c.error) << c.name;
+    }
     EXPECT_FALSE(CePath::Locate(nullptr, loc, error));
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     // Mapping for a write makes upper folders only under existing folders.
@@ -90,8 +89,8 @@ TEST(CeMountTable, Parsing) {
         "/base");
     ASSERT_EQ(mounts.size(), 3u);
     EXPECT_EQ(mounts[0].host, "/usr/share/burrowbop");
-    EXPECT_EQ(mounts[0].upperNames.size(), 4u);
-    EXPECT_TRUE(mounts[0].upperNames[3] == u"BURROWBOP");
+    EXPECT_EQ(mounts[0].upperNames,
+              (std::vector<std::u16string>{u"DISK", u"PROGRAMS", u"GAMES", u"BURROWBOP"}));
     EXPECT_EQ(mounts[1].host, "/base/rel/dir");
     EXPECT_EQ(mounts[2].host, "/abs");
 
@@ -106,18 +105,12 @@ TEST(CeMountTable, Parsing) {
 class CeMountTest : public testing::Test {
 protected:
     void SetUp() override {
-        assets = root.Path() + "-assets";
-        fs::create_directories(assets + "/images");
-        std::ofstream(assets + "/images/bg1.png") << "png";
-        std::ofstream(assets + "/readme.txt") << "lower";
-        CePath::AddMount(u"Disk\\Programs\\Games\\burrowbop", assets);
+        assets.Put("images/bg1.png", "png");
+        assets.Put("readme.txt", "lower");
+        CePath::AddMount(u"Disk\\Programs\\Games\\burrowbop", assets.Path());
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(assets, ec);
-    }
+    TestDeviceRoot assets; // only for its folder: the device root is the next one
     TestDeviceRoot root;
-    std::string assets;
 };
 
 const char16_t* const kGame = u"Disk\\Programs\\Games\\burrowbop";
@@ -153,7 +146,7 @@ TEST_F(CeMountTest, ReadsSeeTheMountReadOnly) {
     std::string host;
     DWORD error = 0;
     ASSERT_TRUE(CePath::Map(png, CePath::Use::Read, host, error));
-    EXPECT_EQ(host, assets + "/images/bg1.png");
+    EXPECT_EQ(host, assets.Host("images/bg1.png"));
     EXPECT_FALSE(CePath::Map(png, CePath::Use::Write, host, error));
 }
 
@@ -164,7 +157,7 @@ TEST_F(CeMountTest, NewFilesGoToTheDeviceRootBesideTheMount) {
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     CloseHandle(h);
     EXPECT_TRUE(root.Exists("Disk/Programs/Games/burrowbop/config.ini"));
-    EXPECT_FALSE(fs::exists(assets + "/config.ini"));
+    EXPECT_FALSE(assets.Exists("config.ini"));
 
     // The folder now lists both layers, the device root first, each name once.
     root.Put("Disk/Programs/Games/burrowbop/README.TXT", "upper");
@@ -188,11 +181,10 @@ TEST_F(CeMountTest, NewFilesGoToTheDeviceRootBesideTheMount) {
 }
 
 TEST(CeMountConfig, FromEnvironment) {
+    TestDeviceRoot assets;
     TestDeviceRoot root;
-    std::string assets = root.Path() + "-env";
-    fs::create_directories(assets);
-    std::ofstream(assets + "/a.wav") << "w";
-    setenv("CE_MOUNTS", ("# comment\nSounds=" + assets + "; Other=/nonexistent").c_str(), 1);
+    assets.Put("a.wav", "w");
+    setenv("CE_MOUNTS", ("# comment\nSounds=" + assets.Path() + "; Other=/nonexistent").c_str(), 1);
     CePath::ResetForTests();
     EXPECT_EQ(GetFileAttributesW(u"sounds\\A.WAV"),
               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
@@ -200,7 +192,6 @@ TEST(CeMountConfig, FromEnvironment) {
     unsetenv("CE_MOUNTS");
     CePath::ResetForTests();
     EXPECT_EQ(GetFileAttributesW(u"sounds\\A.WAV"), INVALID_FILE_ATTRIBUTES);
-    fs::remove_all(assets);
 }
 
 // Beside the executable (build tree), then in its data folder (installed tree).

@@ -19,10 +19,7 @@ namespace {
 // These tests see only their own windows (and fakes): no link to other processes.
 const bool g_ownWindowsOnly = (CeSetRemoteWindows(nullptr), true);
 
-std::vector<UINT> g_seen;
-
-LRESULT RecordingProc(HWND, UINT msg, WPARAM wParam, LPARAM) {
-    g_seen.push_back(msg);
+LRESULT DoublingProc(HWND, UINT msg, WPARAM wParam, LPARAM) {
     return msg == WM_USER ? static_cast<LRESULT>(wParam * 2) : 0;
 }
 
@@ -32,7 +29,7 @@ HWND Create(const char16_t* cls) {
 
 HWND MakeWindow(const char16_t* cls) {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
+    wc.lpfnWndProc = DoublingProc;
     wc.lpszClassName = cls;
     EXPECT_TRUE(RegisterClassW(&wc));
     return Create(cls);
