@@ -1,4 +1,7 @@
-// Files on the device: dispositions, sharing, the read-only bit even for root, folders, searches.
+// Files on the device: dispositions, sharing, the read-only bit even for root, folders, searches,
+// devices opened as files, and the one line told when a file cannot be written.
+#include "ce/CeDeviceManager.h"
+#include "ce/CePath.h"
 #include "ce/ce.h"
 #include "testing/TestDeviceRoot.h"
 #include "testing/TestPipe.h"
@@ -6,7 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -262,6 +272,132 @@ TEST(CeLastError, PerThread) {
     std::thread([&] { seen = GetLastError(); }).join();
     EXPECT_EQ(seen, 0u);
     EXPECT_EQ(GetLastError(), 1234u);
+}
+
+// Devices are files too: a served device is found by its class, opened by its bus name, and
+// its codes reach its handler.
+const GUID kClass = {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}};
+const GUID kOtherClass = {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 9}};
+
+// Echoes code 1 doubled, refuses everything else.
+BOOL Echo(DWORD code, const std::vector<BYTE>& in, std::vector<BYTE>& out, DWORD) {
+    if (code != 1) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
+    out = in;
+    out.insert(out.end(), in.begin(), in.end());
+    return TRUE;
+}
+
+TEST(CeDeviceManagerTest, FindOpenAndControlAServedDevice) {
+    TestDeviceRoot root;
+    DEVMGR_DEVICE_INFORMATION info = {};
+    info.dwSize = sizeof info;
+    ASSERT_TRUE(CeRegisterDevice(kClass, u"TST1:", Echo));
+    EXPECT_FALSE(CeRegisterDevice(kClass, u"tst1:", Echo)); // bus names are unique
+    HANDLE search = FindFirstDevice(DeviceSearchByGuid, &kClass, &info);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(std::u16string(info.szBusName), u"TST1:");
+    EXPECT_EQ(info.dwSize, sizeof info);
+    EXPECT_TRUE(FindClose(search));
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, &kOtherClass, &info), INVALID_HANDLE_VALUE);
+
+    HANDLE device = Open(u"tst1:", R, SR, OPEN_EXISTING);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    BYTE in[3] = {7, 8, 9}, out[8] = {};
+    DWORD returned = 0;
+    EXPECT_TRUE(DeviceIoControl(device, 1, in, 3, out, sizeof out, &returned, nullptr));
+    EXPECT_EQ(returned, 6u);
+    EXPECT_EQ(std::memcmp(out, "\x07\x08\x09\x07\x08\x09", 6), 0);
+    // Output cut to the caller's buffer, never past it.
+    BYTE small[2] = {};
+    EXPECT_TRUE(DeviceIoControl(device, 1, in, 3, small, 2, &returned, nullptr));
+    EXPECT_EQ(returned, 2u);
+    EXPECT_TRUE(Fails(DeviceIoControl(device, 2, in, 3, nullptr, 0, &returned, nullptr),
+                      ERROR_NOT_SUPPORTED));
+    // Bad requests get clear results.
+    EXPECT_TRUE(Fails(DeviceIoControl(device, 1, nullptr, 4, nullptr, 0, &returned, nullptr),
+                      ERROR_INVALID_PARAMETER));
+    EXPECT_FALSE(DeviceIoControl(reinterpret_cast<HANDLE>(0x4242), 1, nullptr, 0, nullptr, 0,
+                                 &returned, nullptr));
+    info.dwSize = sizeof info - 1;
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, &kClass, &info), INVALID_HANDLE_VALUE);
+    info.dwSize = sizeof info;
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, nullptr, &info), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, &kClass, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByBusName, u"TST1:", &info), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(CeRegisterDevice(kClass, u"", Echo));
+    EXPECT_FALSE(CeRegisterDevice(kClass, nullptr, Echo));
+
+    EXPECT_TRUE(CloseHandle(device));
+    EXPECT_TRUE(
+        Fails(DeviceIoControl(device, 1, in, 3, out, 8, &returned, nullptr), ERROR_INVALID_HANDLE));
+    EXPECT_TRUE(CeUnregisterDevice(u"TST1:"));
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, &kClass, &info), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(Opens(u"TST1:", R));
+}
+// Failures the player would not see otherwise get one line on stderr, with file and reason, once.
+// What body writes on stderr, run in a new process (the lines are once per run).
+std::string StderrOf(const TestDeviceRoot& root, const std::function<void()>& body) {
+    TestProcess child;
+    EXPECT_TRUE(child.Fork([&] {
+        dup2(open(root.Host("stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        body();
+        return 0;
+    }));
+    EXPECT_EQ(child.Wait(std::chrono::milliseconds(10000)), 0);
+    return root.Get("stderr.txt");
+}
+
+// Reading, missing and already existing files are the caller's question, not a fault to tell.
+TEST(CeNoticeTest, FileThatCannotBeWrittenIsToldOnceWithItsReason) {
+    TestDeviceRoot root;
+    root.MakeDir("config.ini"); // a folder where a file belongs
+    root.Put("plain", "a file, not a folder");
+    const auto openForWriting = [] {
+        EXPECT_EQ(Open(u"\\config.ini", RW, SR, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    };
+    const auto replace = [&] {
+        root.Put("config.ini~", "");
+        EXPECT_FALSE(MoveFileExW(u"\\config.ini~", u"\\config.ini", MOVEFILE_REPLACE_EXISTING));
+    };
+    const std::string cannotWrite = "cannot write " + root.Host("config.ini") + ": Is a directory";
+    const struct {
+        const char* name;
+        std::function<void()> body;
+        std::string line; // the one line told; empty for nothing
+    } cases[] = {
+        {"opened for writing", openForWriting, cannotWrite},
+        {"replaced", replace, cannotWrite},
+        {"both: one line",
+         [&] {
+             openForWriting();
+             replace();
+             openForWriting();
+         },
+         cannotWrite},
+        {"reading and missing files",
+         [] {
+             EXPECT_FALSE(Opens(u"\\absent.ini", R));
+             EXPECT_TRUE(CloseHandle(Open(u"\\new.ini", W, 0, CREATE_NEW)));
+             EXPECT_EQ(Open(u"\\new.ini", W, 0, CREATE_NEW), INVALID_HANDLE_VALUE);
+         },
+         ""},
+        {"device root that cannot be made",
+         [&] {
+             setenv("CE_DEVICE_ROOT", root.Host("plain/device").c_str(), 1);
+             CePath::ResetForTests();
+             CePath::DeviceRoot();
+         },
+         "cannot make the device root " + root.Host("plain/device") + ": Not a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = StderrOf(root, c.body);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), c.line.empty() ? 0 : 1) << text;
+        EXPECT_NE(text.find(c.line), std::string::npos) << text;
+    }
 }
 
 } // namespace
