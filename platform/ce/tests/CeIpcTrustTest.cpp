@@ -1,5 +1,5 @@
 // Frames between processes, and the request listener: it serves only this user's processes and
-// only requests whose every field is in range; a forged WM_TIMER never calls an outside address.
+// only requests whose every field is in range.
 #include "ce/CeIpcChannel.h"
 #include "ce/CeWindow.h"
 #include "ipc/CeIpcBuffer.h"
@@ -211,60 +211,6 @@ TEST_F(CeIpcTrustTest, AnotherUserIsRefusedBeforeItsRequestIsRead) {
     std::string reply;
     EXPECT_TRUE(CeIpcChannel::Call(CeIpcServer::Name(), Kind(CeIpcRequest::kPing), reply, 2000))
         << "this user is still served";
-}
-
-// Timer procedures: only what SetTimer registered is ever called.
-std::string g_calls;
-void Registered(HWND, UINT, UINT_PTR id, DWORD) {
-    g_calls += "proc " + std::to_string(id);
-}
-void Forged(HWND, UINT, UINT_PTR id, DWORD) {
-    g_calls += "forged " + std::to_string(id);
-}
-LRESULT TimerWndProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER)
-        g_calls += "window " + std::to_string(wParam) + " " + std::to_string(lParam);
-    return 0;
-}
-
-TEST(CeTimerDispatchTest, OnlyARegisteredProcedureIsCalled) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = TimerWndProc;
-    wc.lpszClassName = u"TimerTrustWnd";
-    ASSERT_TRUE(RegisterClassW(&wc));
-    HWND w = CreateWindowExW(0, u"TimerTrustWnd", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                             nullptr);
-    ASSERT_NE(w, nullptr);
-    ASSERT_EQ(SetTimer(w, 7, 1000, Registered), 7u);
-    ASSERT_EQ(SetTimer(w, 8, 1000, nullptr), 8u);
-    const auto forged = reinterpret_cast<LPARAM>(Forged);
-    const auto registered = reinterpret_cast<LPARAM>(Registered);
-    const struct {
-        const char* what;
-        HWND hwnd;
-        WPARAM id;
-        LPARAM lParam;
-        const char* calls; // all that runs
-    } cases[] = {
-        {"the registered procedure", w, 7, registered, "proc 7"},
-        {"a plain window timer", w, 8, 0, "window 8 0"},
-        {"a forged address for the window", w, 7, forged, "window 7 0"},
-        {"the procedure under another id", w, 8, registered, "window 8 0"},
-        {"the procedure for no window", nullptr, 7, registered, ""},
-        {"a wild address for no window", nullptr, 1, 0x4142434445, ""},
-    };
-    for (const auto& c : cases) {
-        g_calls.clear();
-        MSG msg{c.hwnd, WM_TIMER, c.id, c.lParam, 0, {0, 0}};
-        DispatchMessageW(&msg);
-        EXPECT_EQ(g_calls, c.calls) << c.what;
-    }
-    KillTimer(w, 7);
-    g_calls.clear();
-    MSG late{w, WM_TIMER, 7, registered, 0, {0, 0}};
-    DispatchMessageW(&late);
-    EXPECT_EQ(g_calls, "window 7 0") << "a killed timer's procedure";
-    DestroyWindow(w);
 }
 
 } // namespace

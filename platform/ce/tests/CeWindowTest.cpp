@@ -1,4 +1,5 @@
-// Windows of this process and of a pretend other one, the message loop's order, and tracing.
+// Windows of this process and of a pretend other one, timer dispatch, the message loop's order,
+// and tracing.
 #include "ce/CeWindow.h"
 #include "ce/CeMessageQueue.h"
 #include "ce/CeRemoteWindows.h"
@@ -19,7 +20,18 @@ namespace {
 // These tests see only their own windows (and fakes): no link to other processes.
 const bool g_ownWindowsOnly = (CeSetRemoteWindows(nullptr), true);
 
-LRESULT DoublingProc(HWND, UINT msg, WPARAM wParam, LPARAM) {
+// Timer procedures and timer messages record what runs.
+std::string g_calls;
+void Registered(HWND, UINT, UINT_PTR id, DWORD) {
+    g_calls += "proc " + std::to_string(id);
+}
+void Forged(HWND, UINT, UINT_PTR id, DWORD) {
+    g_calls += "forged " + std::to_string(id);
+}
+
+LRESULT WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER)
+        g_calls += "window " + std::to_string(wParam) + " " + std::to_string(lParam);
     return msg == WM_USER ? static_cast<LRESULT>(wParam * 2) : 0;
 }
 
@@ -29,7 +41,7 @@ HWND Create(const char16_t* cls) {
 
 HWND MakeWindow(const char16_t* cls) {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = DoublingProc;
+    wc.lpfnWndProc = WindowProc;
     wc.lpszClassName = cls;
     EXPECT_TRUE(RegisterClassW(&wc));
     return Create(cls);
@@ -153,6 +165,43 @@ TEST(CeWindow, RemoteWindowsAreConsultedForWhatIsNotLocal) {
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)); // not the quit
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+// Timer procedures: only what SetTimer registered is ever called, so a forged WM_TIMER (from
+// another process) never calls an outside address.
+TEST(CeTimerDispatchTest, OnlyARegisteredProcedureIsCalled) {
+    HWND w = MakeWindow(u"TimerTrustWnd");
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(SetTimer(w, 7, 1000, Registered), 7u);
+    ASSERT_EQ(SetTimer(w, 8, 1000, nullptr), 8u);
+    const auto forged = reinterpret_cast<LPARAM>(Forged);
+    const auto registered = reinterpret_cast<LPARAM>(Registered);
+    const struct {
+        const char* what;
+        HWND hwnd;
+        WPARAM id;
+        LPARAM lParam;
+        const char* calls; // all that runs
+    } cases[] = {
+        {"the registered procedure", w, 7, registered, "proc 7"},
+        {"a plain window timer", w, 8, 0, "window 8 0"},
+        {"a forged address for the window", w, 7, forged, "window 7 0"},
+        {"the procedure under another id", w, 8, registered, "window 8 0"},
+        {"the procedure for no window", nullptr, 7, registered, ""},
+        {"a wild address for no window", nullptr, 1, 0x4142434445, ""},
+    };
+    for (const auto& c : cases) {
+        g_calls.clear();
+        MSG msg{c.hwnd, WM_TIMER, c.id, c.lParam, 0, {0, 0}};
+        DispatchMessageW(&msg);
+        EXPECT_EQ(g_calls, c.calls) << c.what;
+    }
+    KillTimer(w, 7);
+    g_calls.clear();
+    MSG late{w, WM_TIMER, 7, registered, 0, {0, 0}};
+    DispatchMessageW(&late);
+    EXPECT_EQ(g_calls, "window 7 0") << "a killed timer's procedure";
+    DestroyWindow(w);
 }
 
 // A fresh queue for each message test; hooks, window and clock are put back after it.
