@@ -162,7 +162,8 @@ TEST(CeRand, PhoneSequences) {
 }
 
 // Each conversion comes in two forms: the lenient one puts U+FFFD for what has no
-// spelling, the strict one (for names) refuses it.
+// spelling, the strict one (for names) refuses it. Both share one converter, so text that
+// converts cleanly is checked through the strict form, which must also replace stale output.
 TEST(CeUtf16, RoundTripsAndReplacesOrRefusesWhatHasNoSpelling) {
     struct Case {
         std::u16string utf16;
@@ -176,8 +177,6 @@ TEST(CeUtf16, RoundTripsAndReplacesOrRefusesWhatHasNoSpelling) {
     };
     for (const Case& c : both) {
         SCOPED_TRACE(c.utf8);
-        EXPECT_EQ(CeUtf16::ToUtf8(c.utf16), c.utf8);
-        EXPECT_EQ(CeUtf16::FromUtf8(c.utf8), c.utf16);
         std::string utf8 = "stale";
         std::u16string utf16 = u"stale";
         EXPECT_TRUE(CeUtf16::ToUtf8(std::u16string_view(c.utf16), utf8));
