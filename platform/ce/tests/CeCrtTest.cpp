@@ -96,7 +96,6 @@ TEST(CeWcstol, Cases) {
         {u"017", 0, 15, 3},
         {u"z", 36, 35, 1},
         {u"12", 1, 0, 0},
-        {u"", 10, 0, 0},
     };
     for (const auto& c : cases) {
         WCHAR* end = nullptr;
