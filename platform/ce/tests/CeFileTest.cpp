@@ -1,15 +1,32 @@
-// Files on the device: dispositions, sharing, the read-only bit even for root, folders, searches.
+// CE paths to host paths (normalisation, case, refusals, read-only mounts seen under a CE folder
+// with writes going to the device root, where the executable's own files are looked for), and
+// files on the device: dispositions, sharing, the read-only bit even for root, folders, searches,
+// devices opened as files, and the one line told when a file cannot be written.
+#include "ce/CeDeviceManager.h"
+#include "ce/CeInstallFiles.h"
+#include "ce/CePath.h"
 #include "ce/ce.h"
+#include "files/CeMountTable.h"
 #include "testing/TestDeviceRoot.h"
 #include "testing/TestPipe.h"
 #include "testing/TestProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <functional>
 #include <thread>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 HANDLE Open(const char16_t* path, DWORD access, DWORD share, DWORD disposition) {
     return CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -35,6 +52,187 @@ testing::AssertionResult Fails(HANDLE h, DWORD error) {
 bool Opens(const char16_t* path, DWORD access, DWORD share = SR) {
     HANDLE h = Open(path, access, share, OPEN_EXISTING);
     return h != INVALID_HANDLE_VALUE && CloseHandle(h);
+}
+
+using Kind = CeLocation::Kind;
+
+TEST(CePathLocate, Cases) {
+    TestDeviceRoot root;
+    root.Put("Disk/Programs/Games/burrowbop/config.ini", "x");
+    root.Put("Disk/file.txt", "x");
+    fs::create_symlink("/etc", root.Host("Disk/link"));
+    const std::u16string longName = u"Disk\\" + std::u16string(254, u'n'); // 259 characters
+    const char16_t lone[] = {u'D', 0xD800, 0};
+    struct Found {
+        const char* name;
+        std::u16string path;
+        Kind kind;
+        const char* upper; // relative to the root
+        bool parentExists;
+    } found[] = {
+        {"folder", u"Disk\\Programs", Kind::Upper, "Disk/Programs", true},
+        {"anyCase", u"\\disk\\PROGRAMS\\games", Kind::Upper, "Disk/Programs/Games", true},
+        {"slashes", u"Disk/Programs//Games\\.\\", Kind::Upper, "Disk/Programs/Games", true},
+        {"file", u"DISK\\programs\\GAMES\\Burrowbop\\CONFIG.INI", Kind::Upper,
+         "Disk/Programs/Games/burrowbop/config.ini", true},
+        {"newFile", u"Disk\\New.ini", Kind::Missing, "Disk/New.ini", true},
+        {"missingFolder", u"Disk\\nope\\a.ini", Kind::Missing, "Disk/nope/a.ini", false},
+        {"fileAsFolder", u"Disk\\file.txt\\a", Kind::Missing, "Disk/file.txt/a", false},
+        {"root", u"\\", Kind::Root, "", true},
+        {"longest", longName, Kind::Missing, nullptr, true},
+    };
+    CeLocation loc;
+    DWORD error = 0;
+    for (const auto& c : found) {
+        ASSERT_TRUE(CePath::Locate(c.path.c_str(), loc, error)) << c.name;
+        EXPECT_EQ(loc.kind, c.kind) << c.name;
+        EXPECT_EQ(loc.parentExists, c.parentExists) << c.name;
+        if (c.upper) {
+            EXPECT_EQ(loc.upperPath, *c.upper ? root.Host(c.upper) : root.Path()) << c.name;
+        }
+    }
+    struct Refused {
+        const char* name;
+        std::u16string path;
+        DWORD error;
+    } refused[] = {
+        {"tooLong", longName + u"n", ERROR_FILENAME_EXCED_RANGE},
+        {"leadingDotDot", u"..\\etc\\passwd", ERROR_INVALID_NAME},
+        {"link", u"Disk\\link", ERROR_ACCESS_DENIED},
+        {"throughLink", u"Disk\\LINK\\passwd", ERROR_ACCESS_DENIED},
+        {"wildcard", u"Disk\\*.ini", ERROR_INVALID_NAME},
+        {"colon", u"Disk\\a:b", ERROR_INVALID_NAME},
+        {"control", u"Disk\\a\x01", ERROR_INVALID_NAME},
+        {"surrogate", lone, ERROR_INVALID_NAME},
+        {"empty", u"", ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& c : refused) {
+        error = 0;
+        EXPECT_FALSE(CePath::Locate(c.path.c_str(), loc, error)) << c.name;
+        EXPECT_EQ(error, c.error) << c.name;
+    }
+    EXPECT_FALSE(CePath::Locate(nullptr, loc, error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    // Mapping for a write makes upper folders only under existing folders.
+    std::string host;
+    ASSERT_TRUE(CePath::Map(u"disk\\a.ini", CePath::Use::Write, host, error));
+    EXPECT_EQ(host, root.Host("Disk/a.ini"));
+    EXPECT_FALSE(CePath::Map(u"Disk\\x\\a.ini", CePath::Use::Write, host, error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(root.Exists("Disk/x"));
+}
+
+// A mounts file beside the executable takes relative folders from its own folder.
+TEST(CeMountTable, Parsing) {
+    auto mounts = CeMountTable::Parse(
+        "# assets\n Disk\\Programs\\Games\\burrowbop = /usr/share/burrowbop \r\n"
+        "A=rel/dir;B\\C=/abs/\n=nohost\nnoequals\nX=\n..\\up=/x",
+        "/base");
+    ASSERT_EQ(mounts.size(), 3u);
+    EXPECT_EQ(mounts[0].host, "/usr/share/burrowbop");
+    EXPECT_EQ(mounts[0].upperNames,
+              (std::vector<std::u16string>{u"DISK", u"PROGRAMS", u"GAMES", u"BURROWBOP"}));
+    EXPECT_EQ(mounts[1].host, "/base/rel/dir");
+    EXPECT_EQ(mounts[2].host, "/abs");
+
+    TestDeviceRoot root;
+    root.Put("bin/game.mounts", "# beside the executable\nDisk\\Game=../share/game\n");
+    mounts = CeMountTable::ReadFile(root.Host("bin/game.mounts"));
+    ASSERT_EQ(mounts.size(), 1u);
+    EXPECT_EQ(mounts[0].host, root.Host("bin/../share/game"));
+    EXPECT_TRUE(CeMountTable::ReadFile(root.Host("none.mounts")).empty());
+}
+
+class CeMountTest : public testing::Test {
+protected:
+    void SetUp() override {
+        assets.Put("images/bg1.png", "png");
+        assets.Put("readme.txt", "lower");
+        CePath::AddMount(u"Disk\\Programs\\Games\\burrowbop", assets.Path());
+    }
+    TestDeviceRoot assets; // only for its folder: the device root is the next one
+    TestDeviceRoot root;
+};
+
+const char16_t* const kGame = u"Disk\\Programs\\Games\\burrowbop";
+
+TEST_F(CeMountTest, ReadsSeeTheMountReadOnly) {
+    EXPECT_EQ(GetFileAttributesW(u"Disk"), FILE_ATTRIBUTE_DIRECTORY); // parent of a mount
+    EXPECT_EQ(GetFileAttributesW(kGame), FILE_ATTRIBUTE_DIRECTORY);
+    const char16_t* png = u"\\disk\\programs\\games\\BURROWBOP\\Images\\BG1.PNG";
+    EXPECT_EQ(GetFileAttributesW(png), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(Opens(png, R)); // the file that Map below finds
+    EXPECT_TRUE(Fails(Open(png, W, 0, OPEN_EXISTING), ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(Fails(DeleteFileW(png), ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(Fails(MoveFileExW(png, u"Disk\\x.png", 0), ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(Fails(SetFileAttributesW(png, FILE_ATTRIBUTE_NORMAL), ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(
+        Fails(RemoveDirectoryW(u"Disk\\Programs\\Games\\burrowbop\\images"), ERROR_ACCESS_DENIED));
+    std::string host;
+    DWORD error = 0;
+    ASSERT_TRUE(CePath::Map(png, CePath::Use::Read, host, error));
+    EXPECT_EQ(host, assets.Host("images/bg1.png"));
+    EXPECT_FALSE(CePath::Map(png, CePath::Use::Write, host, error));
+}
+
+TEST_F(CeMountTest, NewFilesGoToTheDeviceRootBesideTheMount) {
+    const char16_t* ini = u"Disk\\Programs\\Games\\burrowbop\\config.ini";
+    ASSERT_TRUE(CloseHandle(Open(ini, RW, SR, CREATE_NEW)));
+    EXPECT_TRUE(root.Exists("Disk/Programs/Games/burrowbop/config.ini"));
+    EXPECT_FALSE(assets.Exists("config.ini"));
+
+    // The folder now lists both layers, the device root first, each name once.
+    root.Put("Disk/Programs/Games/burrowbop/README.TXT", "upper");
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW d;
+    HANDLE f = FindFirstFileW(u"Disk\\Programs\\Games\\burrowbop\\*", &d);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    do {
+        names.emplace_back(d.cFileName,
+                           d.cFileName + std::char_traits<char16_t>::length(d.cFileName));
+    } while (FindNextFileW(f, &d));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+    EXPECT_TRUE(FindClose(f));
+    EXPECT_EQ(names, (std::vector<std::string>{"README.TXT", "config.ini", "images"}));
+    // The upper file shadows the mount's.
+    std::string host;
+    DWORD error = 0;
+    ASSERT_TRUE(CePath::Map(u"Disk\\Programs\\Games\\burrowbop\\readme.txt", CePath::Use::Read,
+                            host, error));
+    EXPECT_EQ(host, root.Host("Disk/Programs/Games/burrowbop/README.TXT"));
+}
+
+TEST(CeMountConfig, FromEnvironment) {
+    TestDeviceRoot assets;
+    TestDeviceRoot root;
+    assets.Put("a.wav", "w");
+    setenv("CE_MOUNTS", ("# comment\nSounds=" + assets.Path() + "; Other=/nonexistent").c_str(), 1);
+    CePath::ResetForTests();
+    EXPECT_EQ(GetFileAttributesW(u"sounds\\A.WAV"),
+              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(GetFileAttributesW(u"Other"), INVALID_FILE_ATTRIBUTES); // host folder missing
+    unsetenv("CE_MOUNTS");
+    CePath::ResetForTests();
+    EXPECT_EQ(GetFileAttributesW(u"sounds\\A.WAV"), INVALID_FILE_ATTRIBUTES);
+}
+
+// Beside the executable (build tree), then in its data folder (installed tree).
+TEST(CeInstallFilesTest, BesideTheExecutableThenInItsDataFolder) {
+    struct Case {
+        std::string exe;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"/usr/bin/burrowbop",
+         {"/usr/bin/burrowbop.mounts", "/usr/bin/../share/burrowbop/burrowbop.mounts"}},
+        {"/tmp/x/usr/games/bb",
+         {"/tmp/x/usr/games/bb.mounts", "/tmp/x/usr/games/../share/bb/bb.mounts"}},
+        {"/burrowbop", {"/burrowbop.mounts", "/../share/burrowbop/burrowbop.mounts"}},
+        {"burrowbop", {"burrowbop.mounts", "./../share/burrowbop/burrowbop.mounts"}},
+        {"/usr/bin/", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CeInstallFiles::Candidates(c.exe, ".mounts"), c.expected) << c.exe;
 }
 
 TEST(CeCreateFile, Dispositions) {
@@ -121,8 +319,7 @@ TEST(CeCreateFile, SharingAcrossProcesses) {
     opened.CloseWriteEnd();
     release.CloseReadEnd();
     char c = 0;
-    ASSERT_TRUE(opened.Read(c));
-    ASSERT_EQ(c, 'y');
+    ASSERT_TRUE(opened.Read(c) && c == 'y');
     EXPECT_FALSE(Opens(u"f.bin", RW));
     EXPECT_FALSE(Opens(u"f.bin", R)); // would deny its write
     EXPECT_TRUE(Opens(u"f.bin", R, SR | SW));
@@ -147,7 +344,6 @@ TEST(CeReadOnly, EnforcedEvenForRoot) {
     EXPECT_EQ(root.Get("Disk/ro.ini"), "data");
 
     EXPECT_TRUE(SetFileAttributesW(u"Disk\\ro.ini", FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_EQ(GetFileAttributesW(u"Disk\\ro.ini") & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_TRUE(Opens(u"Disk\\ro.ini", W));
 
     // A read-only folder takes no new entries and loses none.
@@ -201,7 +397,6 @@ TEST(CeFileOps, MoveDeleteFolders) {
     EXPECT_TRUE(Fails(MoveFileExW(u"Disk\\a.ini", u"Disk\\b.ini", 0), ERROR_ALREADY_EXISTS));
     EXPECT_TRUE(MoveFileExW(u"Disk\\a.ini", u"DISK\\B.INI",
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-    EXPECT_EQ(root.Get("Disk/b.ini"), "A");
     EXPECT_FALSE(root.Exists("Disk/a.ini"));
     EXPECT_TRUE(MoveFileExW(u"Disk\\b.ini", u"Disk\\B.ini", 0)); // change of case
     EXPECT_EQ(root.Get("Disk/B.ini"), "A");
@@ -262,6 +457,133 @@ TEST(CeLastError, PerThread) {
     std::thread([&] { seen = GetLastError(); }).join();
     EXPECT_EQ(seen, 0u);
     EXPECT_EQ(GetLastError(), 1234u);
+}
+
+// Devices are files too: a served device is found by its class, opened by its bus name, and
+// its codes reach its handler.
+const GUID kClass = {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}};
+const GUID kOtherClass = {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 9}};
+
+// Echoes code 1 doubled, refuses everything else.
+BOOL Echo(DWORD code, const std::vector<BYTE>& in, std::vector<BYTE>& out, DWORD) {
+    if (code != 1) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
+    out = in;
+    out.insert(out.end(), in.begin(), in.end());
+    return TRUE;
+}
+
+TEST(CeDeviceManagerTest, FindOpenAndControlAServedDevice) {
+    TestDeviceRoot root;
+    DEVMGR_DEVICE_INFORMATION info = {};
+    info.dwSize = sizeof info;
+    ASSERT_TRUE(CeRegisterDevice(kClass, u"TST1:", Echo));
+    EXPECT_FALSE(CeRegisterDevice(kClass, u"tst1:", Echo)); // bus names are unique
+    HANDLE search = FindFirstDevice(DeviceSearchByGuid, &kClass, &info);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(std::u16string(info.szBusName), u"TST1:");
+    EXPECT_EQ(info.dwSize, sizeof info);
+    EXPECT_TRUE(FindClose(search));
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, &kOtherClass, &info), INVALID_HANDLE_VALUE);
+
+    HANDLE device = Open(u"tst1:", R, SR, OPEN_EXISTING);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    BYTE in[3] = {7, 8, 9}, out[8] = {};
+    DWORD returned = 0;
+    EXPECT_TRUE(DeviceIoControl(device, 1, in, 3, out, sizeof out, &returned, nullptr));
+    EXPECT_EQ(returned, 6u);
+    EXPECT_EQ(std::memcmp(out, "\x07\x08\x09\x07\x08\x09", 6), 0);
+    // Output cut to the caller's buffer, never past it.
+    BYTE small[2] = {};
+    EXPECT_TRUE(DeviceIoControl(device, 1, in, 3, small, 2, &returned, nullptr));
+    EXPECT_EQ(returned, 2u);
+    EXPECT_TRUE(Fails(DeviceIoControl(device, 2, in, 3, nullptr, 0, &returned, nullptr),
+                      ERROR_NOT_SUPPORTED));
+    // Bad requests get clear results.
+    EXPECT_TRUE(Fails(DeviceIoControl(device, 1, nullptr, 4, nullptr, 0, &returned, nullptr),
+                      ERROR_INVALID_PARAMETER));
+    EXPECT_FALSE(DeviceIoControl(reinterpret_cast<HANDLE>(0x4242), 1, nullptr, 0, nullptr, 0,
+                                 &returned, nullptr));
+    info.dwSize = sizeof info - 1;
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, &kClass, &info), INVALID_HANDLE_VALUE);
+    info.dwSize = sizeof info;
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, nullptr, &info), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, &kClass, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByBusName, u"TST1:", &info), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(CeRegisterDevice(kClass, u"", Echo));
+    EXPECT_FALSE(CeRegisterDevice(kClass, nullptr, Echo));
+
+    EXPECT_TRUE(CloseHandle(device));
+    EXPECT_TRUE(
+        Fails(DeviceIoControl(device, 1, in, 3, out, 8, &returned, nullptr), ERROR_INVALID_HANDLE));
+    EXPECT_TRUE(CeUnregisterDevice(u"TST1:"));
+    EXPECT_EQ(FindFirstDevice(DeviceSearchByGuid, &kClass, &info), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(Opens(u"TST1:", R));
+}
+
+// What body writes on stderr, run in a new process (the lines are once per run).
+std::string StderrOf(const TestDeviceRoot& root, const std::function<void()>& body) {
+    TestProcess child;
+    EXPECT_TRUE(child.Fork([&] {
+        dup2(open(root.Host("stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        body();
+        return 0;
+    }));
+    EXPECT_EQ(child.Wait(std::chrono::milliseconds(10000)), 0);
+    return root.Get("stderr.txt");
+}
+
+// Failures the player would not see otherwise get one line on stderr, with file and reason, once.
+// Reading, missing and already existing files are the caller's question, not a fault to tell.
+TEST(CeNoticeTest, FileThatCannotBeWrittenIsToldOnceWithItsReason) {
+    TestDeviceRoot root;
+    root.MakeDir("config.ini"); // a folder where a file belongs
+    root.Put("plain", "a file, not a folder");
+    const auto openForWriting = [] {
+        EXPECT_EQ(Open(u"\\config.ini", RW, SR, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    };
+    const auto replace = [&] {
+        root.Put("config.ini~", "");
+        EXPECT_FALSE(MoveFileExW(u"\\config.ini~", u"\\config.ini", MOVEFILE_REPLACE_EXISTING));
+    };
+    const std::string cannotWrite = "cannot write " + root.Host("config.ini") + ": Is a directory";
+    const struct {
+        const char* name;
+        std::function<void()> body;
+        std::string line; // the one line told; empty for nothing
+    } cases[] = {
+        {"opened for writing", openForWriting, cannotWrite},
+        {"replaced", replace, cannotWrite},
+        {"both: one line",
+         [&] {
+             openForWriting();
+             replace();
+             openForWriting();
+         },
+         cannotWrite},
+        {"reading and missing files",
+         [] {
+             EXPECT_FALSE(Opens(u"\\absent.ini", R));
+             EXPECT_TRUE(CloseHandle(Open(u"\\new.ini", W, 0, CREATE_NEW)));
+             EXPECT_EQ(Open(u"\\new.ini", W, 0, CREATE_NEW), INVALID_HANDLE_VALUE);
+         },
+         ""},
+        {"device root that cannot be made",
+         [&] {
+             setenv("CE_DEVICE_ROOT", root.Host("plain/device").c_str(), 1);
+             CePath::ResetForTests();
+             CePath::DeviceRoot();
+         },
+         "cannot make the device root " + root.Host("plain/device") + ": Not a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = StderrOf(root, c.body);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), c.line.empty() ? 0 : 1) << text;
+        EXPECT_NE(text.find(c.line), std::string::npos) << text;
+    }
 }
 
 } // namespace

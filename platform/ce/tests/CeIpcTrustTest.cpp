@@ -1,23 +1,34 @@
-// Frames between processes, and the request listener: it serves only this user's processes and
-// only requests whose every field is in range; a forged WM_TIMER never calls an outside address.
-#include "CeSharedRootFixture.h"
+// What other processes can reach: frames between processes, the request listener (it serves only
+// this user's processes and only requests whose every field is in range), and the shared .ce/
+// folder of the device root, whose planted links, FIFOs and wrong kinds do no harm.
 #include "ce/CeIpcChannel.h"
-#include "ce/CeMessageQueue.h"
-#include "ce/CeTimerQueue.h"
+#include "ce/CeRegistry.h"
 #include "ce/CeWindow.h"
-#include "ce/CeWindowTable.h"
 #include "ipc/CeIpcBuffer.h"
 #include "ipc/CeIpcRequest.h"
 #include "ipc/CeIpcServer.h"
+#include "ipc/CeProcessRecord.h"
+#include "objects/CeSharedText.h"
+#include "testing/TestDeviceRoot.h"
+#include "testing/TestPipe.h"
 #include "testing/TestProcess.h"
+#include "windows/CeMessageNames.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -68,7 +79,6 @@ TEST(CeIpcBufferTest, RoundTrip) {
     EXPECT_EQ(text, u"CShellMainWnd\u4E2D");
     EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 0, 2}));
     EXPECT_EQ(empty, u"");
-    EXPECT_FALSE(in.GetU32(a)); // nothing left
 }
 
 // A short or forged frame reads as a failure, never past its end.
@@ -79,7 +89,6 @@ TEST(CeIpcBufferTest, ShortAndForgedFramesFail) {
         bool number; // a 64-bit number can be read
         bool bytes;  // a byte string of at most 2 bytes can be read
     } cases[] = {
-        {"empty", "", false, false},
         {"three bytes", std::string("\x01\x02\x03", 3), false, false},
         {"length past the end", std::string("\x10\0\0\0", 4) + "abc", false, false},
         {"huge length", std::string("\xFF\xFF\xFF\xFF") + "abcd", true, false},
@@ -112,7 +121,6 @@ TEST(CeIpcRequestTest, OnlyWholeRequestsWithFieldsInRangePass) {
         {"unknown kind 0", Kind(0), false},
         {"unknown kind 5", Kind(5), false},
         {"post", Window(5, kHwnd, 0x7E01, 252, 0), true},
-        {"send of a registered message", Window(4, kHwnd, 0xC123, 1, 2), true},
         {"broadcast to no window", Window(6, 0, 0x400, 0, 0), true},
         {"show", Window(1, kHwnd, 0, 5, 0), true},
         {"window op 0", Window(0, kHwnd, 0, 0, 0), false},
@@ -121,7 +129,6 @@ TEST(CeIpcRequestTest, OnlyWholeRequestsWithFieldsInRangePass) {
         {"show command out of range", Window(1, kHwnd, 0, 12, 0), false},
         {"send to window 0", Window(4, 0, 0x400, 0, 0), false},
         {"window request cut short", Window(5, kHwnd, 0x400, 0, 0).substr(0, 35), false},
-        {"window request with a tail", Window(5, kHwnd, 0x400, 0, 0) + "AB", false},
         {"device io", DeviceIo(u"USB1:", 16, 64), true},
         {"device io without a bus", DeviceIo(u"", 16, 64), false},
         {"device io bus too long", DeviceIo(std::u16string(260, u'A'), 0, 0), false},
@@ -133,16 +140,16 @@ TEST(CeIpcRequestTest, OnlyWholeRequestsWithFieldsInRangePass) {
 }
 
 // This process serves window requests, counting those that reach the handler.
-class CeIpcTrustTest : public CeSharedRootFixture {
+class CeIpcTrustTest : public testing::Test {
 protected:
     void SetUp() override {
-        CeSharedRootFixture::SetUp();
         ASSERT_TRUE(CeIpcServer::Start());
         CeIpcServer::SetHandler(CeIpcServer::kWindow, [this](CeIpcBuffer&, CeIpcBuffer& out) {
             ++served;
             out.PutU64(1);
         });
     }
+    TestDeviceRoot root;
     std::atomic<int> served{0};
 };
 
@@ -174,10 +181,8 @@ int RequestAsNobody(const std::string& name, const std::string& request) {
     addr.sun_family = AF_UNIX;
     std::memcpy(addr.sun_path + 1, name.data(), name.size());
     const auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    std::string frame(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        frame[static_cast<size_t>(i)] = static_cast<char>((request.size() >> (8 * i)) & 0xFF);
-    frame += request;
+    CeIpcBuffer frame; // a frame is its length and bytes, as the channel sends it
+    frame.PutBytes(request.data(), request.size());
     TestProcess child;
     const bool forked = child.Fork([&] {
         // Only async-signal-safe calls from here on: the parent has threads.
@@ -187,7 +192,7 @@ int RequestAsNobody(const std::string& name, const std::string& request) {
         int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0)
             return 0; // not even connected: refused all the same
-        ::send(fd, frame.data(), frame.size(), MSG_NOSIGNAL);
+        ::send(fd, frame.Data().data(), frame.Data().size(), MSG_NOSIGNAL);
         pollfd pfd{fd, POLLIN, 0};
         char byte;
         if (::poll(&pfd, 1, 3000) != 1)
@@ -200,19 +205,13 @@ int RequestAsNobody(const std::string& name, const std::string& request) {
 TEST_F(CeIpcTrustTest, AnotherUserIsRefusedBeforeItsRequestIsRead) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to run a child as a second uid (65534); not tested here";
-    const struct {
-        const char* what;
-        std::string request;
-    } cases[] = {
-        {"ping", Kind(CeIpcRequest::kPing)},
-        {"forged timer", Window(5, 0x10008, WM_TIMER, 1, 0x4142434445)},
-        {"quit", Window(5, 0x10008, 0x7E01, 252, 0)},
-    };
-    for (const auto& c : cases) {
-        int rc = RequestAsNobody(CeIpcServer::Name(), c.request);
+    // A ping, and a forged timer that would call an outside address if it were served.
+    for (const std::string& request :
+         {Kind(CeIpcRequest::kPing), Window(5, 0x10008, WM_TIMER, 1, 0x4142434445)}) {
+        int rc = RequestAsNobody(CeIpcServer::Name(), request);
         if (rc == 77)
             GTEST_SKIP() << "cannot drop to uid 65534 here; not tested";
-        EXPECT_EQ(rc, 0) << c.what << ": another user got an answer";
+        EXPECT_EQ(rc, 0) << "another user got an answer to " << request.size() << " bytes";
     }
     EXPECT_EQ(served.load(), 0);
     std::string reply;
@@ -220,60 +219,173 @@ TEST_F(CeIpcTrustTest, AnotherUserIsRefusedBeforeItsRequestIsRead) {
         << "this user is still served";
 }
 
-// Timer procedures: only what SetTimer registered is ever called.
-std::vector<std::string> g_calls;
-void Registered(HWND, UINT, UINT_PTR id, DWORD) {
-    g_calls.push_back("proc " + std::to_string(id));
-}
-void Forged(HWND, UINT, UINT_PTR id, DWORD) {
-    g_calls.push_back("forged " + std::to_string(id));
-}
-LRESULT TimerWndProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER)
-        g_calls.push_back("window " + std::to_string(wParam) + " " + std::to_string(lParam));
-    return 0;
+// A planted or damaged .ce/: links are never followed, FIFOs never waited on, and whatever is of
+// the wrong kind is set aside (with one line on stderr) and made anew.
+std::string TableLine(const std::u16string& name, UINT number) {
+    return CeSharedText::ToHex(CeSharedText::Fold(name)) + " " + std::to_string(number) + "\n";
 }
 
-TEST(CeTimerDispatchTest, OnlyARegisteredProcedureIsCalled) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = TimerWndProc;
-    wc.lpszClassName = u"TimerTrustWnd";
-    ASSERT_TRUE(RegisterClassW(&wc));
-    HWND w = CreateWindowExW(0, u"TimerTrustWnd", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                             nullptr);
-    ASSERT_NE(w, nullptr);
-    ASSERT_EQ(SetTimer(w, 7, 1000, Registered), 7u);
-    ASSERT_EQ(SetTimer(w, 8, 1000, nullptr), 8u);
-    const auto forged = reinterpret_cast<LPARAM>(Forged);
-    const auto registered = reinterpret_cast<LPARAM>(Registered);
+std::vector<CeProcessRecord::Window> ProbeWindow() {
+    return {{0x10001, 1, u"ProbeWnd", u"probe"}};
+}
+
+bool SelfListed() {
+    for (const auto& e : CeProcessRecord::Live(true))
+        if (e.pid == static_cast<int>(::getpid()) && e.windows.size() == 1)
+            return true;
+    return false;
+}
+
+TEST(CeSharedRootTrustTest, LinksUnderDotCeAreNeverFollowed) {
+    using Roots = const TestDeviceRoot&;
     const struct {
         const char* what;
-        HWND hwnd;
-        WPARAM id;
-        LPARAM lParam;
-        const char* call; // what runs; "" for nothing
+        std::function<void(Roots root, Roots outside)> plant;
+        std::function<void(Roots outside)> actAndCheck;
     } cases[] = {
-        {"the registered procedure", w, 7, registered, "proc 7"},
-        {"a plain window timer", w, 8, 0, "window 8 0"},
-        {"a forged address for the window", w, 7, forged, "window 7 0"},
-        {"the procedure under another id", w, 8, registered, "window 8 0"},
-        {"the procedure for no window", nullptr, 7, registered, ""},
-        {"a wild address for no window", nullptr, 1, 0x4142434445, ""},
+        {"message table linked to an outside file",
+         [](Roots r, Roots o) {
+             o.Put("names", TableLine(u"Evil", 0xC777));
+             fs::create_symlink(o.Host("names"), r.Host(".ce/messages/table"));
+         },
+         [](Roots o) {
+             EXPECT_NE(RegisterWindowMessageW(u"Evil"), 0xC777u) << "the outside table read";
+             EXPECT_EQ(o.Get("names"), TableLine(u"Evil", 0xC777));
+         }},
+        {"lock file linked to a missing outside file",
+         [](Roots r, Roots o) { fs::create_symlink(o.Host("made"), r.Host(".ce/messages/.lock")); },
+         [](Roots o) {
+             EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u);
+             EXPECT_FALSE(o.Exists("made"));
+         }},
+        {"old temporary file name linked to an outside file",
+         [](Roots r, Roots o) {
+             o.Put("victim", "keep me");
+             fs::create_symlink(o.Host("victim"),
+                                r.Host(".ce/messages/table.tmp." + std::to_string(::getpid())));
+         },
+         [](Roots o) {
+             EXPECT_NE(RegisterWindowMessageW(u"Fine"), 0u);
+             EXPECT_EQ(o.Get("victim"), "keep me");
+         }},
+        {"process records linked to an outside folder",
+         [](Roots r, Roots o) {
+             o.Put("1-00000000000000aa.rec", "record 1\n");
+             o.Put("1-00000000000000aa.lock", "");
+             fs::create_symlink(o.Path(), r.Host(".ce/procs"));
+         },
+         [](Roots o) {
+             EXPECT_TRUE(CeProcessRecord::Live(true).empty());
+             EXPECT_TRUE(o.Exists("1-00000000000000aa.rec") && o.Exists("1-00000000000000aa.lock"));
+         }},
     };
     for (const auto& c : cases) {
-        g_calls.clear();
-        MSG msg{c.hwnd, WM_TIMER, c.id, c.lParam, 0, {0, 0}};
-        DispatchMessageW(&msg);
-        std::string got = g_calls.empty() ? "" : g_calls.front();
-        EXPECT_EQ(got, c.call) << c.what;
-        EXPECT_LE(g_calls.size(), 1u) << c.what;
+        SCOPED_TRACE(c.what);
+        TestDeviceRoot outside; // only for its folder: the device root is set after
+        TestDeviceRoot root;
+        root.MakeDir(".ce/messages");
+        c.plant(root, outside);
+        c.actAndCheck(outside);
     }
-    KillTimer(w, 7);
-    g_calls.clear();
-    MSG late{w, WM_TIMER, 7, registered, 0, {0, 0}};
-    DispatchMessageW(&late);
-    EXPECT_EQ(g_calls, std::vector<std::string>{"window 7 0"}) << "a killed timer's procedure";
-    DestroyWindow(w);
+}
+
+TEST(CeSharedRootTrustTest, FifosNeverHangAReader) {
+    const char* kRegistryKey = ".ce/registry/hkey_current_user/software/trust";
+    const struct {
+        const char* what;
+        std::string fifo; // below the root
+        std::function<void()> act;
+    } cases[] = {
+        {"a process's lock", ".ce/procs/1-00000000000000aa.lock",
+         [] { CeProcessRecord::Live(true); }},
+        {"the message table", ".ce/messages/table", [] { RegisterWindowMessageW(u"Name"); }},
+        {"a registry key's values", std::string(kRegistryKey) + "/.values",
+         [] {
+             HKEY key = nullptr;
+             if (RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Trust", 0, 0, &key) == 0) {
+                 DWORD size = 0;
+                 RegQueryValueExW(key, u"Value", nullptr, nullptr, nullptr, &size);
+                 RegCloseKey(key);
+             }
+         }},
+    };
+    for (const auto& c : cases) {
+        TestDeviceRoot root;
+        root.MakeDir(".ce/procs");
+        root.MakeDir(".ce/messages");
+        root.MakeDir(kRegistryKey);
+        root.Put(".ce/procs/1-00000000000000aa.rec", "record 1\n");
+        ASSERT_EQ(::mkfifo(root.Host(c.fifo).c_str(), 0644), 0) << c.what;
+        TestProcess child;
+        ASSERT_TRUE(child.Fork([&] { return c.act(), 0; }));
+        EXPECT_EQ(child.Wait(5000ms), 0) << c.what << ": blocked on a FIFO";
+    }
+}
+
+TEST(CeSharedRootTrustTest, WrongKindsAreSetAsideAndMadeAnew) {
+    const struct {
+        const char* what;
+        std::function<void(const TestDeviceRoot&)> plant;
+        std::function<bool()> works;
+        const char* named; // in the stderr line
+    } cases[] = {
+        {".ce is a file", [](const TestDeviceRoot& r) { r.Put(".ce", "x"); }, SelfListed, ".ce"},
+        {"procs is a file", [](const TestDeviceRoot& r) { r.Put(".ce/procs", "x"); }, SelfListed,
+         "procs"},
+        {"the message table is a folder",
+         [](const TestDeviceRoot& r) { r.MakeDir(".ce/messages/table/sub"); },
+         [] {
+             UINT first = RegisterWindowMessageW(u"One");
+             return first != 0 && RegisterWindowMessageW(u"Two") != first &&
+                    RegisterWindowMessageW(u"One") == first;
+         },
+         "table"},
+        {"the message lock is a folder",
+         [](const TestDeviceRoot& r) { r.MakeDir(".ce/messages/.lock"); },
+         [] { return RegisterWindowMessageW(u"One") != 0; }, ".lock"},
+    };
+    for (const auto& c : cases) {
+        TestDeviceRoot root;
+        c.plant(root);
+        ::testing::internal::CaptureStderr();
+        CeProcessRecord::SetWindows(ProbeWindow()); // checked through SelfListed
+        bool works = c.works();
+        std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(works) << c.what;
+        EXPECT_NE(said.find("set aside"), std::string::npos) << c.what << ": " << said;
+        EXPECT_NE(said.find(c.named), std::string::npos) << c.what << ": " << said;
+        CeProcessRecord::SetWindows({});
+    }
+}
+
+TEST(CeSharedRootTrustTest, DamagedRecordOfALiveProcessIsWrittenAnew) {
+    TestDeviceRoot root;
+    TestPipe ready;
+    TestProcess child;
+    ASSERT_TRUE(child.Fork([&] {
+        ready.CloseReadEnd();
+        ready.Write(CeProcessRecord::SetWindows(ProbeWindow()) ? 'y' : 'n');
+        ::pause();
+        return 0;
+    }));
+    ready.CloseWriteEnd();
+    char c = 0;
+    ASSERT_TRUE(ready.Read(c) && c == 'y');
+    std::string record;
+    for (const auto& entry : fs::directory_iterator(root.Host(".ce/procs")))
+        if (entry.path().extension() == ".rec")
+            record = entry.path().filename().string();
+    ASSERT_FALSE(record.empty());
+    root.Put(".ce/procs/" + record, "garbage\x01\x02");
+
+    ::testing::internal::CaptureStderr();
+    std::vector<CeProcessRecord::Entry> live = CeProcessRecord::Live(false);
+    std::string said = ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(live.size(), 1u);
+    EXPECT_EQ(live[0].pid, child.Pid());
+    ASSERT_EQ(live[0].windows.size(), 1u);
+    EXPECT_EQ(live[0].windows[0].className, u"ProbeWnd");
+    EXPECT_NE(said.find("set aside"), std::string::npos) << said;
 }
 
 } // namespace

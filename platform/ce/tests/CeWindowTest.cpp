@@ -1,4 +1,5 @@
-// Windows of this process and of a pretend other one, the message loop's order, and tracing.
+// Windows of this process and of a pretend other one, timer dispatch, the message loop's order,
+// and tracing.
 #include "ce/CeWindow.h"
 #include "ce/CeMessageQueue.h"
 #include "ce/CeRemoteWindows.h"
@@ -19,10 +20,18 @@ namespace {
 // These tests see only their own windows (and fakes): no link to other processes.
 const bool g_ownWindowsOnly = (CeSetRemoteWindows(nullptr), true);
 
-std::vector<UINT> g_seen;
+// Timer procedures and timer messages record what runs.
+std::string g_calls;
+void Registered(HWND, UINT, UINT_PTR id, DWORD) {
+    g_calls += "proc " + std::to_string(id);
+}
+void Forged(HWND, UINT, UINT_PTR id, DWORD) {
+    g_calls += "forged " + std::to_string(id);
+}
 
-LRESULT RecordingProc(HWND, UINT msg, WPARAM wParam, LPARAM) {
-    g_seen.push_back(msg);
+LRESULT WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER)
+        g_calls += "window " + std::to_string(wParam) + " " + std::to_string(lParam);
     return msg == WM_USER ? static_cast<LRESULT>(wParam * 2) : 0;
 }
 
@@ -32,7 +41,7 @@ HWND Create(const char16_t* cls) {
 
 HWND MakeWindow(const char16_t* cls) {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
+    wc.lpfnWndProc = WindowProc;
     wc.lpszClassName = cls;
     EXPECT_TRUE(RegisterClassW(&wc));
     return Create(cls);
@@ -76,7 +85,6 @@ TEST(CeWindow, FindShowAndForegroundOnLocalWindows) {
     EXPECT_EQ(FindWindowW(u"FindMeWnd", u"other title"), nullptr);
     EXPECT_TRUE(SetWindowTextW(a, u"title"));
     EXPECT_EQ(FindWindowW(u"FindMeWnd", u"title"), a);
-    EXPECT_FALSE(IsWindowVisible(a));
     EXPECT_FALSE(ShowWindow(a, SW_SHOW)); // was hidden
     EXPECT_TRUE(IsWindowVisible(a));
     EXPECT_TRUE(ShowWindow(a, SW_HIDE));
@@ -137,33 +145,60 @@ TEST(CeWindow, RemoteWindowsAreConsultedForWhatIsNotLocal) {
     EXPECT_EQ(SendMessageTimeout(shell, 0xFFF0001A, 2, 1, SMTO_NORMAL, 10, &result), 0);
     EXPECT_EQ(remote.foreground, 1);
     EXPECT_EQ(remote.posted, (std::vector<UINT>{0xC001}));
-    std::vector<std::string> trace = CeTrace::Captured();
-    EXPECT_EQ(trace, (std::vector<std::string>{"post CShellMainWnd 0xc001 0 0",
-                                               "send CShellMainWnd 0xfff0001a 2 1",
-                                               "send CShellMainWnd 0xfff0001a 2 1"}));
+    EXPECT_EQ(CeTrace::Captured(), (std::vector<std::string>{"post CShellMainWnd 0xc001 0 0",
+                                                             "send CShellMainWnd 0xfff0001a 2 1",
+                                                             "send CShellMainWnd 0xfff0001a 2 1"}));
     CeSetRemoteWindows(nullptr);
     EXPECT_EQ(FindWindowW(u"CShellMainWnd", nullptr), nullptr);
-    EXPECT_FALSE(IsWindowVisible(shell));
 
-    // The capture keeps lines until cleared, and stops when turned off.
     CeTrace::ClearCaptured();
-    EXPECT_TRUE(CeTrace::Enabled());
     PostQuitMessage(3);
     UINT_PTR id = SetTimer(nullptr, 0, 60000, [](HWND, UINT, UINT_PTR, DWORD) {});
     KillTimer(nullptr, 12345);
-    trace = CeTrace::Captured();
-    ASSERT_EQ(trace.size(), 3u);
-    EXPECT_EQ(trace[0], "quit 3");
-    EXPECT_EQ(trace[1].rfind("timer-set ", 0), 0u);
-    EXPECT_EQ(trace[2], "timer-kill 12345");
-    CeTrace::ClearCaptured();
-    EXPECT_TRUE(CeTrace::Captured().empty());
+    EXPECT_EQ(CeTrace::Captured(),
+              (std::vector<std::string>{"quit 3", "timer-set " + std::to_string(id) + " 60000",
+                                        "timer-kill 12345"}));
     CeTrace::CaptureInMemory(false);
     KillTimer(nullptr, id);
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)); // not the quit
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+// Timer procedures: only what SetTimer registered is ever called, so a forged WM_TIMER (from
+// another process) never calls an outside address.
+TEST(CeTimerDispatchTest, OnlyARegisteredProcedureIsCalled) {
+    HWND w = MakeWindow(u"TimerTrustWnd");
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(SetTimer(w, 7, 1000, Registered), 7u);
+    ASSERT_EQ(SetTimer(w, 8, 1000, nullptr), 8u);
+    ASSERT_EQ(SetTimer(w, 9, 1000, Registered), 9u);
+    KillTimer(w, 9);
+    const auto forged = reinterpret_cast<LPARAM>(Forged);
+    const auto registered = reinterpret_cast<LPARAM>(Registered);
+    const struct {
+        const char* what;
+        HWND hwnd;
+        WPARAM id;
+        LPARAM lParam;
+        const char* calls; // all that runs
+    } cases[] = {
+        {"the registered procedure", w, 7, registered, "proc 7"},
+        {"a plain window timer", w, 8, 0, "window 8 0"},
+        {"a forged address for the window", w, 7, forged, "window 7 0"},
+        {"the procedure under another id", w, 8, registered, "window 8 0"},
+        {"the procedure for no window", nullptr, 7, registered, ""},
+        {"a wild address for no window", nullptr, 1, 0x4142434445, ""},
+        {"a killed timer's procedure", w, 9, registered, "window 9 0"},
+    };
+    for (const auto& c : cases) {
+        g_calls.clear();
+        MSG msg{c.hwnd, WM_TIMER, c.id, c.lParam, 0, {0, 0}};
+        DispatchMessageW(&msg);
+        EXPECT_EQ(g_calls, c.calls) << c.what;
+    }
+    DestroyWindow(w);
 }
 
 // A fresh queue for each message test; hooks, window and clock are put back after it.
