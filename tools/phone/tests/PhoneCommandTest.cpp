@@ -5,7 +5,7 @@
 
 #include "ce/CeIpcChannel.h"
 #include "ce/ce.h"
-#include "shell/ShellProtocol.h"
+#include "shell/Shell.h"
 
 #include <chrono>
 #include <csignal>
@@ -14,7 +14,7 @@
 using namespace std::chrono_literals;
 
 namespace {
-class PhoneCommandTest : public DeviceRootFixture {};
+using PhoneCommandTest = DeviceRootFixture;
 
 TEST_F(PhoneCommandTest, StatusListsWindowsDevicesAndLock) {
     auto shell = StartPhone({"shell"}, "shell: ready");
@@ -120,16 +120,7 @@ TEST_F(MutexProcessTest, OfAHundredProcessesStartedTogetherExactlyOneSeesTheName
     EXPECT_EQ(Probe("Mole"), "new");
 }
 
-class RemoteWindowTest : public DeviceRootFixture {
-protected:
-    static LRESULT NotifyCommand() {
-        HWND w = FindWindowW(ShellProtocol::kWindowClass, nullptr);
-        DWORD_PTR result = 0;
-        return w == nullptr ? 0
-                            : SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL,
-                                                 2000, &result);
-    }
-};
+using RemoteWindowTest = DeviceRootFixture;
 
 // One shell from start to death; the names of the steps are those of the tests they were.
 TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
@@ -210,7 +201,7 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
         EXPECT_EQ(reply, ""); // refused
     }
     EXPECT_EQ(FindWindowW(u"NoSuchWnd", nullptr), nullptr); // never published: refused too
-    EXPECT_NE(NotifyCommand(), 0);
+    EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
 
     // WindowOfADeadProcessIsGoneAndItsRecordCleaned
     shell->Kill();
@@ -226,22 +217,4 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     EXPECT_NE(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
 }
 
-// A hung process lets the first send run its whole time out; later sends to it only
-// queue behind that one, so they give up quickly until it answers again.
-TEST_F(RemoteWindowTest, SendsToAProcessThatLetOneRunOutGiveUpQuickly) {
-    auto shell = StartPhone({"shell", "--hang"}, "shell: ready");
-    const auto timed = [] {
-        const auto start = std::chrono::steady_clock::now();
-        const LRESULT r = NotifyCommand();
-        return std::make_pair(r, std::chrono::steady_clock::now() - start);
-    };
-    const auto [first, firstTook] = timed();
-    EXPECT_EQ(first, 0);
-    EXPECT_GE(firstTook, 1900ms) << "the first send waits its whole time out";
-    for (int i = 0; i < 3; ++i) {
-        const auto [later, laterTook] = timed();
-        EXPECT_EQ(later, 0);
-        EXPECT_LT(laterTook, 1000ms);
-    }
-}
 } // namespace
