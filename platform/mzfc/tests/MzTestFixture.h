@@ -40,12 +40,15 @@ protected:
         EXPECT_EQ(IMG_SavePNG(s, (root_ + "/" + name).c_str()), 0);
         SDL_FreeSurface(s);
     }
-    static std::u16string Str(const WCHAR* text) { return text; } // also takes a CMzStringW
     std::string root_;
 
 private:
     std::unique_ptr<TestDeviceRoot> device_;
 };
+
+inline std::u16string Str(const WCHAR* text) {
+    return text;
+} // also takes a CMzStringW
 
 using Commands = std::vector<std::pair<int, int>>; // (id, lParam) of each command
 
