@@ -1,6 +1,6 @@
-// The phone tool's commands as a user runs them (status, one driver per device, the
-// usage on bad command lines), the named mutex between its processes, and the shell's
-// window seen from this process.
+// The phone tool's commands as a user runs them (the usage on bad command lines), the
+// named mutex between its processes, and the shell's window seen from this process beside
+// the status, one driver per device and the lock flag.
 #include "DeviceRootFixture.h"
 
 #include "ce/CeIpcChannel.h"
@@ -15,26 +15,6 @@ using namespace std::chrono_literals;
 
 namespace {
 using PhoneCommandTest = DeviceRootFixture;
-
-TEST_F(PhoneCommandTest, StatusListsWindowsDevicesAndLock) {
-    auto shell = StartPhone({"shell"}, "shell: ready");
-    auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
-    ASSERT_EQ(PhoneProcess::Run({"lock", "on"}), 0);
-    std::string status;
-    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
-    const std::string parts[] = {"CShellMainWnd", "pid " + std::to_string(shell->Pid()),
-                                 "usb function driver: running, no message number yet", "lock: on"};
-    for (const auto& part : parts)
-        EXPECT_NE(status.find(part), std::string::npos) << part << " in " << status;
-
-    // OnlyOneDriverServesTheBusNameUntilItDies
-    EXPECT_EQ(PhoneProcess::Run({"usb-driver"}), 1);
-    driver->Kill();
-    driver->Wait(10000ms);
-    auto second = StartPhone({"usb-driver"}, "usb-driver: ready");
-    second->Terminate();
-    EXPECT_EQ(second->Wait(10000ms), 0); // a stop signal ends it cleanly
-}
 
 TEST_F(PhoneCommandTest, BadCommandLinesShowTheUsage) {
     const std::vector<std::string> bad[] = {{},
@@ -119,7 +99,8 @@ TEST_F(MutexProcessTest, OfAHundredProcessesStartedTogetherExactlyOneSeesTheName
 
 using RemoteWindowTest = DeviceRootFixture;
 
-// One shell from start to death; the names of the steps are those of the tests they were.
+// One shell from start to death, with a USB driver and the lock flag beside it; the names
+// of the steps are those of the tests they were.
 TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     std::string status, line;
     RECT rect{};
@@ -133,10 +114,24 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     HWND own = CreateWindowExW(0, u"LinkProbeWnd", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                                nullptr);
     ASSERT_NE(own, nullptr);
-    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
-    EXPECT_NE(status.find("LinkProbeWnd"), std::string::npos) << status;
-    DestroyWindow(own);
+    // StatusListsWindowsDevicesAndLock
     auto shell = StartPhone({"shell"}, "shell: ready");
+    auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
+    ASSERT_EQ(PhoneProcess::Run({"lock", "on"}), 0);
+    EXPECT_EQ(PhoneProcess::Run({"status"}, &status), 0);
+    const std::string parts[] = {"LinkProbeWnd", "CShellMainWnd",
+                                 "pid " + std::to_string(shell->Pid()),
+                                 "usb function driver: running, no message number yet", "lock: on"};
+    for (const auto& part : parts)
+        EXPECT_NE(status.find(part), std::string::npos) << part << " in " << status;
+    DestroyWindow(own);
+    // OnlyOneDriverServesTheBusNameUntilItDies
+    EXPECT_EQ(PhoneProcess::Run({"usb-driver"}), 1);
+    driver->Kill();
+    driver->Wait(10000ms);
+    auto second = StartPhone({"usb-driver"}, "usb-driver: ready");
+    second->Terminate();
+    EXPECT_EQ(second->Wait(10000ms), 0); // a stop signal ends it cleanly
 
     // FindWindowByClassAndTitle
     const struct {
