@@ -98,7 +98,7 @@ TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
     const std::u16string wideText =
         u"已打中12次 - 最高纪录:一个很长很长很长很长很长很长很长很长很长很长很长很长很长很长"
         u"很长很长很长很长很长很长很长很长很长的名字5次";
-    UiStatic line, wide;
+    UiStatic wide;
     UiHeadingBar heading;
     UiToolBarPro bar;
     bar.SetButton(0, true, true, longText.c_str());
@@ -110,7 +110,6 @@ TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
         std::u16string text;
         bool fitted;
     } cases[] = {
-        {"static", &line, {100, 200, 500, 230}, longText, false},
         {"heading", &heading, {60, 100, 660, 142}, longText, false},
         {"toolbar", &bar, {0, 300, 720, 368}, longText, false},
         {"fitted", &wide, {10, 10, 710, 40}, wideText, true},

