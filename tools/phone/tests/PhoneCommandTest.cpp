@@ -5,7 +5,7 @@
 
 #include "ce/CeIpcChannel.h"
 #include "ce/ce.h"
-#include "shell/Shell.h"
+#include "shell/ShellProtocol.h"
 
 #include <chrono>
 #include <csignal>
@@ -157,8 +157,6 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     EXPECT_EQ(rect.bottom - rect.top, 480);
     EXPECT_TRUE(SetForegroundWindow(w));
     EXPECT_TRUE(shell->WaitFor("shell: foreground", 10000ms));
-    EXPECT_NE(SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL, 2000, &result), 0);
-    EXPECT_EQ(result, 1u);
     EXPECT_TRUE(PostMessageW(w, WM_USER + 5, 3, 4));
     ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
     EXPECT_EQ(line, "shell: message 0x405 wParam=3 lParam=4");
@@ -188,7 +186,8 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
         EXPECT_TRUE(CeIpcChannel::Call(socket, g, reply, 5000));
         EXPECT_EQ(reply, ""); // refused
     }
-    EXPECT_NE(NotifyShellMainWnd(2, 1), 0);
+    EXPECT_NE(SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL, 2000, &result), 0);
+    EXPECT_EQ(result, 1u);
 
     // WindowOfADeadProcessIsGoneAndItsRecordCleaned
     shell->Kill();
