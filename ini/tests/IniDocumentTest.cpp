@@ -184,8 +184,7 @@ TEST(IniSectionQueries, HeaderLineRules) {
         bool exists;
     } exists[] = {
         {u"[S]", true},    {u"[S]\r\n", true},   {u"[S]\n  k=1", true},
-        {u"[S]\rX", true}, {u"[S]\r", true},     {u"[S]\r\r\n", true},
-        {u"[S] ", false},  {u"x[S]", false},     {u"[A]\r\n[S]\r\n", true},
+        {u"[S]\rX", true}, {u"[S] ", false},     {u"[A]\r\n[S]\r\n", true},
         {u"[s]", false},   {u"[S]X\r\n", false}, {u" [S]\r", false},
     };
     for (const auto& c : exists)
