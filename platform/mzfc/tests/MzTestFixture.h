@@ -39,9 +39,10 @@ protected:
     const std::string& root_ = device_.Path();
 };
 
+// Also takes a CMzStringW.
 inline std::u16string Str(const WCHAR* text) {
     return text;
-} // also takes a CMzStringW
+}
 
 using Commands = std::vector<std::pair<int, int>>; // (id, lParam) of each command
 
