@@ -137,7 +137,6 @@ TEST(IniReadTest, FindsValue) {
     } cases[] = {
         {"BlanksKept", B(u"[A]\r\n  k= v \r\n"), u"A", u"k", u" v "},
         {"EmptyValue", B(u"[A]\r\n  k=\r\n  j=1"), u"A", u"k", u""},
-        {"BareLf", B(u"[A]\n  k=1\n"), u"A", u"k", u"1"},
         {"EqualsAndBracketInValue", B(u"[A]\r\n  k=a=[b]"), u"A", u"k", u"a=[b]"},
         {"TabIndent", B(u"[A]\r\n\tk=1"), u"A", u"k", u"1"},
         {"KeyAbsent", B(u"[A]\r\n  x=1"), u"A", u"k", nullptr},
