@@ -128,10 +128,14 @@ bool CeRegistryStore::ReadValue(const std::string& keyFolder, const std::u16stri
     return false;
 }
 
+bool CeRegistryStore::LockKey(const std::string& keyFolder, CeFileLock& guard) {
+    return KeyExists(keyFolder) &&
+           guard.Lock(keyFolder + "/.lock", CeFileLock::Mode::Exclusive, true);
+}
+
 bool CeRegistryStore::WriteValue(const std::string& keyFolder, const Value& v) {
     CeFileLock guard;
-    if (!KeyExists(keyFolder) ||
-        !guard.Lock(keyFolder + "/.lock", CeFileLock::Mode::Exclusive, true))
+    if (!LockKey(keyFolder, guard))
         return false;
     std::vector<Value> values;
     if (!ReadValues(keyFolder, values))
@@ -153,8 +157,7 @@ bool CeRegistryStore::DeleteValue(const std::string& keyFolder, const std::u16st
                                   bool& found) {
     found = false;
     CeFileLock guard;
-    if (!KeyExists(keyFolder) ||
-        !guard.Lock(keyFolder + "/.lock", CeFileLock::Mode::Exclusive, true))
+    if (!LockKey(keyFolder, guard))
         return false;
     std::vector<Value> values;
     if (!ReadValues(keyFolder, values))

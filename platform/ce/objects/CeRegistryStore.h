@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class CeFileLock;
+
 class CeRegistryStore {
 public:
     struct Value {
@@ -31,6 +33,8 @@ public:
     static bool DeleteValue(const std::string& keyFolder, const std::u16string& name, bool& found);
 
 private:
+    // The writers' lock on a key that exists; false when it is gone or cannot be locked.
+    static bool LockKey(const std::string& keyFolder, CeFileLock& guard);
     static std::string Encode(const std::vector<Value>& values);
     static bool Decode(const std::string& text, std::vector<Value>& values);
 };
