@@ -177,7 +177,7 @@ TEST(IniSectionQueries, HeaderLineRules) {
             EXPECT_TRUE(doc.SectionName(i) == std::u16string_view(c.names[i])) << i;
         EXPECT_FALSE(doc.SectionName(c.names.size()).has_value());
     }
-    // ExistsAcceptsTheReadersHeaders: the header rules of the readers, not the ones above.
+    // Whether a section exists follows the readers' header rules, not the ones above.
     const struct {
         std::u16string text;
         bool exists;

@@ -98,13 +98,13 @@ TEST_F(IniFileTest, GameSettingsRoundTrip) {
     EXPECT_EQ(IniWriteInt(u"Save", u"Score", 5, kPath), 1);
     EXPECT_EQ(Get(), IniBytes(SettingsText(u"小儿子", u"5")));
     EXPECT_EQ(IniSectionExists(u"Zellik", kPath), 1);
-    // FileExistsForFilesAndFolders
+    // FileExists is true for files and folders alike.
     EXPECT_TRUE(FileExists(kPath));
     EXPECT_TRUE(FileExists(u"\\disk\\programs"));
     EXPECT_FALSE(FileExists(u"Disk\\none.ini"));
     EXPECT_FALSE(FileExists(nullptr));
     EXPECT_FALSE(FileExists(u"Disk\\..\\..\\etc"));
-    // SectionNameHonoursBufferSize
+    // Section names are cut to the caller's buffer.
     WCHAR buf[8];
     std::fill(std::begin(buf), std::end(buf), u'#');
     IniGetSectionName(buf, 4, 1, kPath);

@@ -62,7 +62,7 @@ TEST_F(MutexProcessTest, NameIsHeldWhileTheHolderLivesAndFreedHoweverItEnds) {
         EXPECT_GE(holder->Wait(10000ms), 0);
         EXPECT_EQ(Probe("Mole"), "new");
     }
-    // HeldInThisProcessIsSeenByOthersUntilClosed: releasing keeps the name taken.
+    // Held in this process, the name is seen by others until closed: releasing keeps it taken.
     HANDLE h = CreateMutexW(nullptr, TRUE, u"Mole");
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
@@ -104,8 +104,8 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     std::string status, line;
     RECT rect{};
     DWORD_PTR result = 0;
-    // WindowFunctionsLinkToOtherProcessesOnFirstUse: a program that never installs the
-    // link still sees the other processes' windows and is seen by them.
+    // Linked on first use: a program that never installs the link still sees the
+    // other processes' windows and is seen by them.
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
     wc.lpszClassName = u"LinkProbeWnd";
@@ -113,7 +113,7 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     HWND own = CreateWindowExW(0, u"LinkProbeWnd", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                                nullptr);
     ASSERT_NE(own, nullptr);
-    // StatusListsWindowsDevicesAndLock
+    // `phone status` lists the windows, the devices and the lock.
     auto shell = StartPhone({"shell"}, "shell: ready");
     auto driver = StartPhone({"usb-driver"}, "usb-driver: ready");
     ASSERT_EQ(PhoneProcess::Run({"lock", "on"}), 0);
@@ -124,7 +124,7 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     for (const auto& part : parts)
         EXPECT_NE(status.find(part), std::string::npos) << part << " in " << status;
     DestroyWindow(own);
-    // OnlyOneDriverServesTheBusNameUntilItDies
+    // Only one driver serves the bus name until it dies.
     EXPECT_EQ(PhoneProcess::Run({"usb-driver"}), 1);
     driver->Kill();
     driver->Wait(10000ms);
@@ -132,7 +132,7 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     second->Terminate();
     EXPECT_EQ(second->Wait(10000ms), 0); // a stop signal ends it cleanly
 
-    // FindWindowByClassAndTitle
+    // Found by class (in any case) and title.
     const struct {
         const WCHAR* cls;
         const WCHAR* title;
@@ -147,7 +147,7 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     HWND w = FindWindowW(ShellProtocol::kWindowClass, nullptr);
     ASSERT_NE(w, nullptr);
 
-    // ShowRaiseSendAndPost
+    // Shown, hidden, raised, posted to and broadcast to.
     EXPECT_TRUE(ShowWindow(w, SW_HIDE)); // it was visible
     EXPECT_FALSE(IsWindowVisible(w));
     EXPECT_FALSE(ShowWindow(w, SW_SHOW)); // it was hidden
@@ -164,7 +164,7 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     ASSERT_TRUE(shell->WaitFor("message", 10000ms, &line));
     EXPECT_EQ(line, "shell: message 0x406 wParam=5 lParam=6");
 
-    // GarbageRequestsAreRefusedAndTheShellStillAnswers
+    // Garbage requests are refused and the shell still answers.
     std::string socket;
     for (const auto& e : std::filesystem::directory_iterator(root_ + "/.ce/procs")) {
         std::string name = e.path().filename().string();
@@ -189,7 +189,7 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     EXPECT_NE(SendMessageTimeout(w, ShellProtocol::kCommand, 2, 1, SMTO_NORMAL, 2000, &result), 0);
     EXPECT_EQ(result, 1u);
 
-    // WindowOfADeadProcessIsGoneAndItsRecordCleaned
+    // A dead process's window is gone and its record cleaned.
     shell->Kill();
     shell->Wait(10000ms);
     EXPECT_FALSE(IsWindowVisible(w));
