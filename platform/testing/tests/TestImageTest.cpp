@@ -19,7 +19,6 @@ TEST(TestImage, LoadsPixelsAndRefusesWhatIsNoPicture) {
     EXPECT_EQ(image.rgba.size(), static_cast<size_t>(image.width * image.height * 4));
     EXPECT_EQ(TestImage::DifferingShare(image, image, 0), 0.0);
     TestImage missing;
-    EXPECT_FALSE(missing.Load("/nonexistent/picture.png"));
     EXPECT_FALSE(missing.Load(__FILE__)) << "a text file";
 }
 
