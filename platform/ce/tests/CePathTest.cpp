@@ -31,7 +31,6 @@ TEST(CePathLocate, Cases) {
         const char* upper; // relative to the root
         bool parentExists;
     } found[] = {
-        {"folder", u"Disk\\Programs", Kind::Upper, "Disk/Programs", true},
         {"anyCase", u"\\disk\\PROGRAMS\\games", Kind::Upper, "Disk/Programs/Games", true},
         {"slashes", u"Disk/Programs//Games\\.\\", Kind::Upper, "Disk/Programs/Games", true},
         {"file", u"DISK\\programs\\GAMES\\Burrowbop\\CONFIG.INI", Kind::Upper,

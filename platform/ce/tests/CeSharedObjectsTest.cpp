@@ -13,7 +13,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <set>
 #include <string>
 #include <thread>
@@ -266,14 +265,14 @@ TEST_F(CeRegistryTest, QueryFollowsTheSizeProtocol) {
     EXPECT_EQ(RegQueryValueExW(key, u"Long", nullptr, nullptr, &one, nullptr),
               ERROR_INVALID_PARAMETER);
 
-    std::string folder = root.Path() + "/.ce/registry/hkey_local_machine/system/state/minioneshell";
+    const std::string folder = ".ce/registry/hkey_local_machine/system/state/minioneshell/";
     // A writer that died before its rename leaves only a temporary file behind.
-    std::ofstream(folder + "/.values.tmp.99999") << "registry 1\nhalf";
+    root.Put(folder + ".values.tmp.99999", "registry 1\nhalf");
     DWORD word = 0;
     EXPECT_EQ(QueryDword(key, u"IsLockState", word), ERROR_SUCCESS);
     EXPECT_EQ(word, 1u);
     // A damaged file is never trusted, and the next write replaces it.
-    std::ofstream(folder + "/.values", std::ios::trunc) << "registry 1\n0049 4 zz\n";
+    root.Put(folder + ".values", "registry 1\n0049 4 zz\n");
     EXPECT_EQ(QueryDword(key, u"IsLockState", word), ERROR_FILE_NOT_FOUND);
     SetDword(key, u"IsLockState", 0);
     EXPECT_EQ(QueryDword(key, u"IsLockState", word), ERROR_SUCCESS);
