@@ -192,7 +192,6 @@ TEST_F(CeRegistryTest, CreateOpenAndCloseKeys) {
         const WCHAR* path;
         LONG expected;
     } opens[] = {
-        {HKEY_LOCAL_MACHINE, u"SYSTEM\\state\\MINIONESHELL", ERROR_SUCCESS},
         {HKEY_LOCAL_MACHINE, u"System\\State", ERROR_SUCCESS},
         {HKEY_LOCAL_MACHINE, u"System\\State\\Missing", ERROR_FILE_NOT_FOUND},
         {HKEY_CURRENT_USER, u"System\\State\\MiniOneShell", ERROR_FILE_NOT_FOUND},
