@@ -207,7 +207,6 @@ TEST(CeUtf16, RoundTripsAndReplacesOrRefusesWhatHasNoSpelling) {
     EXPECT_EQ(CeUtf16::ToUtf8(static_cast<const WCHAR*>(nullptr)), "");
 }
 
-// The virtual clock of test mode and the overridden local time.
 struct VirtualClock {
     VirtualClock() { CeClockSetVirtual(true); }
     ~VirtualClock() {

@@ -123,7 +123,6 @@ TEST(CeMessageNamesTest, SameNameSameNumberOtherNameOtherNumber) {
     EXPECT_EQ(RegisterWindowMessageW(nullptr), 0u);
 }
 
-// Creates a mutex and checks the error the creation left.
 HANDLE MakeMutex(BOOL owned, const char16_t* name, DWORD error) {
     HANDLE h = CreateMutexW(nullptr, owned, name);
     EXPECT_NE(h, nullptr);
