@@ -72,8 +72,6 @@ TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
             ASSERT_GE(idle.size(), 2u);
             EXPECT_EQ(idle[idle.size() - 2], "timer-set 11 500");
             EXPECT_EQ(idle.back(), "timer-kill 11");
-            EXPECT_EQ(Narrow(entry->headingBar.GetText()),
-                      "恭喜您打破了Xi保持的最高纪录，请留下大名");
             MzTest::ClearTrace();
             MzTest::TypeText(c.typed);
             if (c.key < 0) {
@@ -88,7 +86,6 @@ TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
             if (c.promptOpen) { // its own modal loop runs this step
                 auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
                 EXPECT_EQ(Narrow(box->Text().c_str()), "请输入您的大名");
-                EXPECT_TRUE(box->Caption().empty());
                 EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), EntryWindow());
                 MzTest::KeyPress(c.key < 0 ? kReturn : kSpace); // the entry stays
             } else if (!c.stillOpen) {

@@ -38,32 +38,6 @@ private:
     HWND shell_ = nullptr;
 };
 
-TEST_F(ShellTest, StartUpAndIdleTicksTakeTheScreenUnlessLocked) {
-    // An idle tick every 500 ms; the phone sets the lock flag before each row (at first
-    // there is none).
-    const struct {
-        const char* lock;
-        DWORD ms;
-        size_t sends;
-    } rows[] = {{nullptr, 1000, 2}, {"on", 1000, 0}, {"off", 500, 1}};
-    std::vector<MzTest::Step> script{
-        [] { EXPECT_EQ(TraceWith("send"), std::vector<std::string>{kTakeScreen}); }};
-    for (const auto& r : rows) {
-        script.push_back([r] {
-            if (r.lock != nullptr) {
-                ASSERT_EQ(PhoneProcess::Run({"lock", r.lock}), 0);
-            }
-            MzTest::ClearTrace();
-            MzTest::Advance(r.ms);
-        });
-        script.push_back([r] {
-            EXPECT_EQ(TraceWith("send"), std::vector<std::string>(r.sends, kTakeScreen))
-                << "lock " << (r.lock ? r.lock : "none");
-        });
-    }
-    Run(script);
-}
-
 bool WindowCovers(const RECT& area) {
     RECT r{};
     GetWindowRect(Wnd().m_hWnd, &r);
@@ -72,9 +46,10 @@ bool WindowCovers(const RECT& area) {
 }
 
 // The shell's work area changes between the places that take the screen (start-up, idle
-// tick, game start, return to the menu); each of them sends the request and moves the
-// window onto the new area at once, and nothing else does meanwhile. The quit command
-// gives the screen back once, plays the mute sound, and ends the loop at once.
+// tick unless the phone is locked, game start, return to the menu); each of them sends
+// the request and moves the window onto the new area at once, and nothing else does
+// meanwhile. The quit command gives the screen back once, plays the mute sound, and ends
+// the loop at once.
 TEST_F(ShellTest, EveryFullScreenRequestMovesTheWindowOntoTheWorkArea) {
     static RECT area;
     static int calls;
@@ -93,13 +68,24 @@ TEST_F(ShellTest, EveryFullScreenRequestMovesTheWindowOntoTheWorkArea) {
     });
     const std::vector<std::string> takes{kTakeScreen};
     bool ranAfter = false;
+    // An idle tick every 500 ms; the phone sets the lock flag before each.
     std::vector<MzTest::Step> script{[&] {
         EXPECT_TRUE(WindowCovers(areas[0])) << "start-up";
+        EXPECT_EQ(TraceWith("send"), takes);
+        ASSERT_EQ(PhoneProcess::Run({"lock", "on"}), 0);
         area = areas[1];
+        MzTest::ClearTrace();
         MzTest::Advance(500);
     }};
     script.push_back([&] {
+        EXPECT_TRUE(WindowCovers(areas[0])) << "locked idle tick";
+        EXPECT_TRUE(TraceWith("send").empty());
+        ASSERT_EQ(PhoneProcess::Run({"lock", "off"}), 0);
+        MzTest::Advance(500);
+    });
+    script.push_back([&] {
         EXPECT_TRUE(WindowCovers(areas[1])) << "idle tick";
+        EXPECT_EQ(TraceWith("send"), takes);
         area = areas[2];
         MzTest::ClearTrace();
         StartGame();
