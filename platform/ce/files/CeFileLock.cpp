@@ -24,9 +24,9 @@ CeFileLock& CeFileLock::operator=(CeFileLock&& other) noexcept {
 }
 
 bool CeFileLock::Lock(const std::string& path, Mode mode, bool wait) {
-    std::string dir, name;
-    Unlock();
-    return CeSafeDir::Split(path, dir, name) && Lock(CeSafeDir::Open(dir, false), name, mode, wait);
+    std::string name;
+    const CeSafeDir dir = CeSafeDir::OpenParent(path, name);
+    return Lock(dir, name, mode, wait);
 }
 
 bool CeFileLock::Lock(const CeSafeDir& dir, const std::string& name, Mode mode, bool wait) {
@@ -55,8 +55,9 @@ void CeFileLock::Unlock() {
 }
 
 bool CeFileLock::HeldByOther(const std::string& path) {
-    std::string dir, name;
-    return CeSafeDir::Split(path, dir, name) && HeldByOther(CeSafeDir::Open(dir, false), name);
+    std::string name;
+    const CeSafeDir dir = CeSafeDir::OpenParent(path, name);
+    return HeldByOther(dir, name);
 }
 
 bool CeFileLock::HeldByOther(const CeSafeDir& dir, const std::string& name) {

@@ -233,11 +233,12 @@ std::vector<std::string> CeSafeDir::List() const {
     return names;
 }
 
-bool CeSafeDir::Split(const std::string& path, std::string& dir, std::string& name) {
+CeSafeDir CeSafeDir::OpenParent(const std::string& path, std::string& name) {
     const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return false;
-    dir = path.substr(0, slash);
+    if (slash == std::string::npos) {
+        errno = EINVAL;
+        return CeSafeDir();
+    }
     name = path.substr(slash + 1);
-    return true;
+    return Open(path.substr(0, slash), false);
 }

@@ -40,8 +40,9 @@ public:
     // Renames an entry out of the way and says so on stderr, once.
     bool SetAside(const std::string& name, const char* why) const;
     std::vector<std::string> List() const;
-    // Splits a host path into its folder and last name; false without a folder.
-    static bool Split(const std::string& path, std::string& dir, std::string& name);
+    // The folder of a host path, opened without repair, and the path's last name in
+    // `name`; an invalid folder (on which every call fails) when the path has none.
+    static CeSafeDir OpenParent(const std::string& path, std::string& name);
 
 private:
     explicit CeSafeDir(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}

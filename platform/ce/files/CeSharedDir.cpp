@@ -26,17 +26,16 @@ std::string CeSharedDir::Get(const std::string& part) {
 
 bool CeSharedDir::ReadFile(const std::string& path, std::string& data) {
     data.clear();
-    std::string dir, name;
-    return CeSafeDir::Split(path, dir, name) && CeSafeDir::Open(dir, false).Read(name, data);
+    std::string name;
+    return CeSafeDir::OpenParent(path, name).Read(name, data);
 }
 
 bool CeSharedDir::ReplaceFile(const std::string& path, const std::string& data, bool durable) {
-    std::string dir, name;
-    return CeSafeDir::Split(path, dir, name) &&
-           CeSafeDir::Open(dir, false).Replace(name, data, durable);
+    std::string name;
+    return CeSafeDir::OpenParent(path, name).Replace(name, data, durable);
 }
 
 bool CeSharedDir::RemoveFile(const std::string& path) {
-    std::string dir, name;
-    return CeSafeDir::Split(path, dir, name) && CeSafeDir::Open(dir, false).Remove(name);
+    std::string name;
+    return CeSafeDir::OpenParent(path, name).Remove(name);
 }
