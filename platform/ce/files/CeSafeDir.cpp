@@ -1,7 +1,7 @@
 #include "files/CeSafeDir.h"
 
+#include "ce/CeNotice.h"
 #include "ce/CePath.h"
-#include "ce/CeProduct.h"
 
 #include <atomic>
 #include <cerrno>
@@ -210,8 +210,9 @@ bool CeSafeDir::SetAside(const std::string& name, const char* why) const {
     std::string aside = name + ".aside-" + UniqueSuffix();
     if (fd_ < 0 || ::renameat(fd_, name.c_str(), fd_, aside.c_str()) != 0)
         return false;
-    std::fprintf(stderr, "%s: %s/%s was %s; set aside as %s and made anew\n",
-                 CeProduct::Name().c_str(), path_.c_str(), name.c_str(), why, aside.c_str());
+    // Every aside name is new, so each one is told.
+    CeNotice::Once(aside, path_ + "/" + name + " was " + why + "; set aside as " + aside +
+                              " and made anew");
     return true;
 }
 

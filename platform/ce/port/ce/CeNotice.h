@@ -1,6 +1,7 @@
 // One line on stderr ("<program>: ...") for a failure the player would not see
 // otherwise: a picture or sound that cannot be loaded, a file that cannot be
-// written, a device root that cannot be made. Each kind of failure is told once.
+// written, a device root that cannot be made, something damaged under .ce set
+// aside. Each kind of failure is told once.
 #pragma once
 
 #include "ce/CePort.h"
