@@ -82,17 +82,21 @@ TEST(CeIpcBufferTest, ShortAndForgedFramesFail) {
     const struct {
         const char* what;
         std::string data;
-        bool bytes; // a byte string of at most 2 bytes can be read
+        bool number; // a 64-bit number can be read
+        bool bytes;  // a byte string of at most 2 bytes can be read
     } cases[] = {
-        {"huge length", std::string("\xFF\xFF\xFF\xFF") + "abcd", false},
-        {"odd text", std::string("\x02\0\0\0", 4) + "abc", true},
+        {"three bytes", std::string("\x01\x02\x03", 3), false, false},
+        {"huge length", std::string("\xFF\xFF\xFF\xFF") + "abcd", true, false},
+        {"odd text", std::string("\x02\0\0\0", 4) + "abc", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        CeIpcBuffer a(c.data), d(c.data);
+        CeIpcBuffer a(c.data), b(c.data), d(c.data);
         std::u16string text;
         std::vector<uint8_t> bytes;
+        uint64_t v = 0;
         EXPECT_FALSE(a.GetText(text)); // never a whole string of UTF-16 units
+        EXPECT_EQ(b.GetU64(v), c.number);
         EXPECT_EQ(d.GetBytes(bytes, 2), c.bytes);
     }
 }
