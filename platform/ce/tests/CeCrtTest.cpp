@@ -119,7 +119,6 @@ TEST(CeCase, UpperCasing) {
 TEST(CeStrings, Basics) {
     const WCHAR* s = u"Disk\\Programs\\a.ini";
     EXPECT_EQ(wcslen(s), 19u);
-    EXPECT_EQ(wcslen(u""), 0u);
     EXPECT_EQ(wcschr(s, u'\\') - s, 4);
     EXPECT_EQ(wcsrchr(s, u'\\') - s, 13);
     EXPECT_EQ(wcschr(s, u'#'), nullptr);
@@ -216,7 +215,6 @@ struct VirtualClock {
 // Ticks move only when advanced or slept; an overridden local time follows them.
 TEST(CeClock, VirtualTicksMoveOnlyWhenAdvanced) {
     VirtualClock clock;
-    ASSERT_TRUE(CeClockIsVirtual());
     DWORD start = GetTickCount();
     EXPECT_EQ(GetTickCount(), start);
     CeClockAdvance(250);
