@@ -68,4 +68,19 @@ TEST(MzShapesTest, CornersAreRoundGradientsRunTopToBottomTranslucencyBlends) {
     EXPECT_EQ(mixed >> 24, 0xFFu) << "the screen stays opaque";
 }
 
+// The usual factors show in the sample window's picture; these are the ends and a
+// translucent colour, which it never shades.
+TEST(MzShapesTest, ShadeDarkensAndLightensKeepingAlpha) {
+    struct Case {
+        uint32_t colour;
+        double factor;
+        uint32_t expected;
+    } cases[] = {{0xFF804020, 0.0, 0xFF000000},
+                 {0xFF804020, 2.0, 0xFFFFFFFF},
+                 {0x80FFFFFF, 0.5, 0x80808080}};
+    for (const Case& c : cases)
+        EXPECT_EQ(MzShapes::Shade(c.colour, c.factor), c.expected)
+            << std::hex << c.colour << " " << c.factor;
+}
+
 } // namespace
