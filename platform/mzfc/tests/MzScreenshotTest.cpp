@@ -25,9 +25,4 @@ TEST_F(MzScreenshotTest, SampleWindowLooksLikeTheReference) {
     // Few pixels differ clearly (glyph edges), and most not at all (no change of tint).
     EXPECT_LT(TestImage::DifferingShare(actual, expected, 64), 0.01);
     EXPECT_LT(TestImage::DifferingShare(actual, expected, 2), 0.05);
-
-    // The toolbar's plank is warm wood (much more red than blue), the ball on the right.
-    const uint32_t plank = MzTest::PixelAt(716, 477);
-    EXPECT_GT(((plank >> 16) & 0xFF), (plank & 0xFF) + 0x30);
-    EXPECT_GT((MzTest::PixelAt(580, 210) >> 16) & 0xFF, 0xC0u);
 }

@@ -8,32 +8,6 @@ using MzStaticTextTest = MzFixture;
 
 namespace {
 
-// The columns of a row band that hold the text's white fill.
-std::pair<int, int> InkSpan(int top, int bottom) {
-    int first = -1, last = -1;
-    for (int x = 0; x < 720; ++x)
-        for (int y = top; y < bottom; ++y)
-            if ((MzTest::PixelAt(x, y) & 0xFFFFFF) == 0xFFFFFF) {
-                if (first < 0)
-                    first = x;
-                last = x;
-                break;
-            }
-    return {first, last};
-}
-
-// The line in the band y = 10 to 40 of a static text at x = 10 to 710: centred, clear of
-// x = 10 to 150 and 570 to 710, using the room between.
-void ExpectFittedLine() {
-    auto [first, last] = InkSpan(10, 40);
-    ASSERT_GE(first, 10) << "no text drawn";
-    EXPECT_NEAR((first + last) / 2, 360, 6) << first << ".." << last;
-    EXPECT_GE(first, 150);
-    EXPECT_LE(last, 570);
-    EXPECT_LT(first, 170);
-    EXPECT_GT(last, 550);
-}
-
 std::vector<uint32_t> Screen() {
     std::vector<uint32_t> pixels;
     for (int y = 0; y < 480; ++y)
@@ -59,11 +33,8 @@ TEST_F(MzStaticTextTest, FitLineShrinksThenElidesInTheMiddle) {
         bool elided;
         int size; // the pixel size, or 0: smaller than 30
     } cases[] = {
-        {"roomy", text, full + 40, false, 30},
-        {"ninetyPercent", text, full * 9 / 10, false, 0},
-        {"eightyPercent", text, full * 8 / 10, false, 0},
-        {"half", text, full / 2, true, 21},
-        {"tiny", text, 60, true, 21},
+        {"roomy", text, full + 40, false, 30},    {"eightyPercent", text, full * 8 / 10, false, 0},
+        {"half", text, full / 2, true, 21},       {"tiny", text, 60, true, 21},
         {"surrogatePairs", emoji, 160, true, 21},
     };
     for (const auto& c : cases) {
@@ -89,16 +60,10 @@ TEST_F(MzStaticTextTest, FitLineShrinksThenElidesInTheMiddle) {
     }
 }
 
-// Every control draws its text through the one routine. A static line that does not
-// fit is fitted to the middle three fifths, so that pictures over either end (the
-// game's hammers, its sound switch) hide neither its beginning nor its end.
+// Every control draws its text through the one routine.
 TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
     const std::u16string longText =
         u"恭喜您打破了" + std::u16string(60, u'名') + u"保持的最高纪录，请留下大名";
-    const std::u16string wideText =
-        u"已打中12次 - 最高纪录:一个很长很长很长很长很长很长很长很长很长很长很长很长很长很长"
-        u"很长很长很长很长很长很长很长很长很长的名字5次";
-    UiStatic wide;
     UiHeadingBar heading;
     UiToolBarPro bar;
     bar.SetButton(0, true, true, longText.c_str());
@@ -108,11 +73,9 @@ TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
         UiWin* control;
         RECT rect;
         std::u16string text;
-        bool fitted;
     } cases[] = {
-        {"heading", &heading, {60, 100, 660, 142}, longText, false},
-        {"toolbar", &bar, {0, 300, 720, 368}, longText, false},
-        {"fitted", &wide, {10, 10, 710, 40}, wideText, true},
+        {"heading", &heading, {60, 100, 660, 142}, longText},
+        {"toolbar", &bar, {0, 300, 720, 368}, longText},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,8 +100,6 @@ TEST_F(MzStaticTextTest, LongTextNeverPaintsOutsideItsControl) {
                              }
                              EXPECT_GT(inside, 0);
                              EXPECT_EQ(outside, 0);
-                             if (c.fitted)
-                                 ExpectFittedLine();
                          }});
     }
 }
