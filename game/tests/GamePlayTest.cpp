@@ -33,6 +33,8 @@ void ExpectGameOver() {
     EXPECT_EQ(std::count_if(got.begin(), got.end(),
                             [](const std::string& l) { return l.starts_with("move"); }),
               148);
+    // After the slide come the three backgrounds and then the status line.
+    EXPECT_EQ(got.size(), 3u + 2 * 148 + 4);
     for (size_t i = 3; i + 1 < got.size() && got[i].starts_with("move"); i += 2)
         EXPECT_EQ(got[i + 1], "present") << got[i];
     EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184);
