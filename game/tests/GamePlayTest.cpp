@@ -11,7 +11,9 @@
 
 namespace {
 
-// The logo slides up 200 steps of 2 pixels; only then do the timers and the start sound come.
+// The logo slides up 200 steps of 2 pixels; only then do the timers and the start sound
+// come. The status line and the hammers are small enough that a shift of a pixel passes
+// the screenshots.
 void ExpectStartRound() {
     const auto slide = TraceWith("move 0 192 ");
     ASSERT_EQ(slide.size(), 200u);
@@ -19,6 +21,10 @@ void ExpectStartRound() {
     EXPECT_EQ(
         TraceWith({"timer", "sound"}),
         (std::vector<std::string>{"timer-set 10 1000", "timer-kill 11", SoundLine("appear.wav")}));
+    EXPECT_EQ(RectOf(Wnd().statusText), (Rect{10, 10, 700, 30}));
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(RectOf(Wnd().hammerPictures[i]), (Rect{10 + 25 * i, 10, 24, 30})) << i;
+    }
 }
 
 // The mole timer stops and the idle timer starts before the lose sound; the picture

@@ -5,6 +5,7 @@
 
 // The standard headers come first: the CE layer adds UTF-16 overloads of C library
 // names that the standard library's own templates must not see.
+#include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
@@ -83,4 +84,10 @@ inline std::string SoundLine(const char* file) { // "sound Disk\...\sounds\<file
 std::string Narrow(const WCHAR* text); // UTF-8 of a UTF-16 text
 inline std::string StatusLine() {
     return Narrow(Wnd().statusText.GetText());
+}
+
+// A control's rectangle (x, y, width, height), comparable and printable in assertions.
+using Rect = std::array<int, 4>;
+inline Rect RectOf(UiWin& c) {
+    return {c.GetPosX(), c.GetPosY(), c.GetWidth(), c.GetHeight()};
 }

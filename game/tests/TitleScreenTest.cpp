@@ -11,6 +11,28 @@
 namespace {
 
 using TitleScreenTest = MoleTestBase;
+
+// The painting order (every hole under every mole), and the rectangles of
+// the controls small enough that a shift of a pixel passes the screenshots. Also the
+// start-up's only timer.
+TEST_F(TitleScreenTest, ControlsPaintInOrderAndSmallOnesHaveTheirRectangles) {
+    Run({[] {
+        EXPECT_EQ(TraceWith("timer-set"), std::vector<std::string>{"timer-set 11 500"});
+        CMoleMainWnd& w = Wnd();
+        std::vector<UiWin*> painted{&w.bg1Picture, &w.bg2Picture, &w.bg3Picture};
+        for (int k = 0; k < 10; ++k) {
+            painted.insert(painted.begin() + 3 + k, &w.holePictures[k]);
+            painted.push_back(&w.moleButtons[k]);
+        }
+        painted.insert(painted.end(), {&w.soundButton, &w.logoPicture});
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(RectOf(w.menuButtons[i]), (Rect{310, 225 + 60 * i, 108, 52}));
+            painted.push_back(&w.menuButtons[i]);
+        }
+        EXPECT_EQ(w.Controls(), painted);
+        EXPECT_EQ(RectOf(w.soundButton), (Rect{670, 0, 50, 50}));
+    }});
+}
 using TitleSoundTest = MoleTestBase;
 
 // Rows: whether sound is stored on, and what the install lacks. Without the install
@@ -100,11 +122,7 @@ TEST_F(UsbMessageTest, QuitsOnlyWithWParamZero) {
 // 关于 opens a box over the main window with the game's text and the build's version; OK
 // closes it. How the box looks is the screenshot test's to check.
 TEST_F(TitleScreenTest, AboutCommandShowsTheTextOverTheMainWindowAndCloses) {
-    Run({[] {
-             // Start-up's only timer is the idle one.
-             EXPECT_EQ(TraceWith("timer-set"), std::vector<std::string>{"timer-set 11 500"});
-             TapCentre(Wnd().menuButtons[1]);
-         },
+    Run({[] { TapCentre(Wnd().menuButtons[1]); },
          [] {
              ASSERT_TRUE(MessageBoxShown());
              auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
