@@ -141,6 +141,7 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
         ASSERT_EQ(moves.size(), 201u);
         EXPECT_EQ(moves.front(), "hide " + std::to_string(200 + GameState.moleHole));
         EXPECT_EQ(moves.back(), "move 0 192 56");
+        EXPECT_FALSE(IsListed(Wnd().gameOverButton));
         EXPECT_FALSE(Wnd().statusText.IsVisible());
         EXPECT_TRUE(Wnd().logoPicture.IsVisible());
         EXPECT_EQ(TraceWith("sound"), std::vector<std::string>{SoundLine("title.wav")});

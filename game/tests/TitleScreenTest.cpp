@@ -119,16 +119,20 @@ TEST_F(UsbMessageTest, QuitsOnlyWithWParamZero) {
     }
 }
 
-// 关于 opens a box over the main window with the game's text and the build's version; OK
-// closes it. How the box looks is the screenshot test's to check.
+// 关于 opens a box over the main window with the game's text; OK closes it.
 TEST_F(TitleScreenTest, AboutCommandShowsTheTextOverTheMainWindowAndCloses) {
     Run({[] { TapCentre(Wnd().menuButtons[1]); },
          [] {
              ASSERT_TRUE(MessageBoxShown());
              auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
              EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), Wnd().m_hWnd);
-             EXPECT_NE(Narrow(GameState.aboutText).find("版本 " BURROWBOP_VERSION "\n"),
-                       std::string::npos);
+             // Name in both scripts, the build's version, how to play, the copyright: a
+             // wrong word here passes the screenshot.
+             const std::string about = Narrow(GameState.aboutText);
+             for (const std::string& piece : {std::string("打地鼠 / Burrowbop\n"),
+                                              "版本 " + std::string(BURROWBOP_VERSION) + "\n",
+                                              std::string("点它"), std::string("© 2026")})
+                 EXPECT_NE(about.find(piece), std::string::npos) << piece;
              MzTest::KeyPress('\r'); // OK
          },
          [] { EXPECT_FALSE(MessageBoxShown()); }});
