@@ -31,7 +31,6 @@ std::vector<SettingsCase> Cases() {
         {"NoFile", std::nullopt, defaults, false, d, 5},
         {"Garbage", std::string("\xFF\xFE\x00\xD8\x5B\x00\x0A\x00\x3D", 9), same, false, d, 5},
         {"Version1", file(u"Ann", u"40", u"1", u"1"), defaults, false, d, 5},
-        {"Version0", file(u"Ann", u"40", u"1", u"0"), defaults, false, d, 5},
         {"VersionMinus5", file(u"Ann", u"40", u"1", u"-5"), defaults, false, d, 5},
         {"Version3", file(u"Ann", u"40", u"1", u"3"), same, true, u"Ann", 40},
         {"VersionMissing", file(u"Ann", u"40", u"0", std::nullopt), same, false, u"Ann", 40},

@@ -1,4 +1,4 @@
-// The title screen after start-up: controls, ids, rectangles, sounds, the USB quit.
+// The title screen after start-up: music, the sound switch, the USB quit, the About box.
 #include "MoleTestBase.h"
 
 #include "ce/CePath.h"
@@ -12,40 +12,27 @@ namespace {
 
 using TitleScreenTest = MoleTestBase;
 
-// Also the painting order and the start-up's timers.
-TEST_F(TitleScreenTest, ControlsHaveTheirIdsAndRectangles) {
+// The painting order (every hole under every mole), and the rectangles of
+// the controls small enough that a shift of a pixel passes the screenshots. Also the
+// start-up's only timer.
+TEST_F(TitleScreenTest, ControlsPaintInOrderAndSmallOnesHaveTheirRectangles) {
     Run({[] {
         EXPECT_EQ(TraceWith("timer-set"), std::vector<std::string>{"timer-set 11 500"});
         CMoleMainWnd& w = Wnd();
-        EXPECT_EQ(RectOf(w.bg1Picture), (Rect{0, -60, 720, 288}));
-        EXPECT_EQ(RectOf(w.bg2Picture), (Rect{0, 150, 720, 518}));
-        EXPECT_EQ(RectOf(w.bg3Picture), (Rect{0, 392, 720, 126}));
-        const Rect holes[9] = {{175, 120, 135, 96},  {295, 120, 135, 96},  {415, 120, 135, 96},
-                               {115, 195, 167, 120}, {267, 195, 167, 120}, {419, 195, 167, 120},
-                               {55, 300, 199, 144},  {239, 300, 199, 144}, {423, 300, 199, 144}};
         std::vector<UiWin*> painted{&w.bg1Picture, &w.bg2Picture, &w.bg3Picture};
         for (int k = 0; k < 10; ++k) {
-            SCOPED_TRACE(k);
-            if (k < 9) {
-                EXPECT_EQ(RectOf(w.holePictures[k]), holes[k]);
-                EXPECT_EQ(RectOf(w.moleButtons[k]), holes[k]);
-            }
-            EXPECT_EQ(w.moleButtons[k].GetID(), 200 + k);
             painted.insert(painted.begin() + 3 + k, &w.holePictures[k]);
             painted.push_back(&w.moleButtons[k]);
         }
         painted.insert(painted.end(), {&w.soundButton, &w.logoPicture});
-        EXPECT_EQ(RectOf(w.logoPicture), (Rect{192, 56, 400, 100}));
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(RectOf(w.menuButtons[i]), (Rect{310, 225 + 60 * i, 108, 52}));
             painted.push_back(&w.menuButtons[i]);
         }
         EXPECT_EQ(w.Controls(), painted);
         EXPECT_EQ(RectOf(w.soundButton), (Rect{670, 0, 50, 50}));
-        EXPECT_EQ(RectOf(w.gameOverButton), (Rect{125, -112, 460, 112}));
     }});
 }
-
 using TitleSoundTest = MoleTestBase;
 
 // Rows: whether sound is stored on, and what the install lacks. Without the install
@@ -132,15 +119,15 @@ TEST_F(UsbMessageTest, QuitsOnlyWithWParamZero) {
     }
 }
 
-// 关于 opens a box over the main window with the game's text; OK closes it. How the box
-// looks (its text, no caption) is the screenshot test's to check.
+// 关于 opens a box over the main window with the game's text; OK closes it.
 TEST_F(TitleScreenTest, AboutCommandShowsTheTextOverTheMainWindowAndCloses) {
     Run({[] { TapCentre(Wnd().menuButtons[1]); },
          [] {
              ASSERT_TRUE(MessageBoxShown());
              auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
              EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), Wnd().m_hWnd);
-             // Name in both scripts, the build's version, how to play, the copyright.
+             // Name in both scripts, the build's version, how to play, the copyright: a
+             // wrong word here passes the screenshot.
              const std::string about = Narrow(GameState.aboutText);
              for (const std::string& piece : {std::string("打地鼠 / Burrowbop\n"),
                                               "版本 " + std::string(BURROWBOP_VERSION) + "\n",
