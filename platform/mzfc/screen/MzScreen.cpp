@@ -243,6 +243,8 @@ void MzScreen::PointerMove(int x, int y) {
 }
 
 void MzScreen::Key(int vk, LPARAM keyData) {
+    if (CeTrace::Enabled())
+        CeTrace::Write("key " + std::to_string(vk) + " " + std::to_string((keyData >> 16) & 0x1FF));
     if (CMzWnd* w = ActiveWindow())
         CeWindowTable::Instance().Call(w->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(vk), keyData);
 }
@@ -251,9 +253,9 @@ void MzScreen::KeyDown(int sdlKeycode, int sdlScancode, bool repeat) {
     const int vk = MzKeys::FromSdl(sdlKeycode);
     // A held key that presses buttons presses them once.
     const bool presses = vk == MzKeys::kReturn || vk == MzKeys::kEscape || vk == MzKeys::kSpace;
-    const LPARAM keyData = MzKeys::KeyData(sdlScancode, repeat);
-    if ((vk || keyData) && !(presses && repeat))
-        Key(vk, keyData);
+    const bool placed = MzKeys::PositionFromSdl(sdlScancode) != 0;
+    if ((vk || placed) && !(presses && repeat))
+        Key(vk, MzKeys::KeyData(sdlScancode, repeat));
 }
 
 void MzScreen::Char(WCHAR c) {

@@ -61,7 +61,8 @@ uint32_t PixelAt(int x, int y); // 0xAARRGGBB
 // "timer-kill 11", "send CShellMainWnd 0xfff0001a 2 1", "quit 0", "tap 300 200".
 // Other lines: "post <class> 0x<message> <wParam> <lParam>", "show <id>",
 // "hide <id>", "move <id> <x> <y>", "list <id>", "unlist <id>" (a control entering or
-// leaving its window's list), "present".
+// leaving its window's list), "key <virtual key> <key position>" (both decimal, 0 for
+// none), "present".
 std::vector<std::string> Trace();
 void ClearTrace();
 
