@@ -16,6 +16,8 @@ constexpr const WCHAR* kAboutText =
     u"打地鼠 / Burrowbop\n"
     u"版本 " MOLE_WIDEN(BURROWBOP_VERSION) u"\n"
                                            u"地鼠一冒头就点它，漏掉六只游戏结束。\n"
+                                           u"键盘：小键盘或 Q W E / A S D / Z X C 对应九个洞，"
+                                           u"空格或回车开始。\n"
                                            u"© 2026 Burrowbop 制作组";
 
 // The decimal layout index that every numbered image name carries.
@@ -68,6 +70,11 @@ BOOL CMoleMainWnd::OnInitDialog() {
     gameOverButton.SetMode(0);
 
     SetUpMenu();
+    BindKeys();
+    MzSetPointerImage(FormatText(MolePaths::kPointer1), false, MolePaths::kPointerHotX,
+                      MolePaths::kPointerHotY);
+    MzSetPointerImage(FormatText(MolePaths::kPointer2), true, MolePaths::kPointerHotX,
+                      MolePaths::kPointerHotY);
     MzEndWaitDlg();
 
     if (GameState.soundOn) {
@@ -151,6 +158,25 @@ void CMoleMainWnd::SetUpMenu() {
         button.SetImage_Pressed(&menuImages[i][2]);
         button.SetMode(0);
         AddUiWin(&button);
+    }
+}
+
+// On a desktop keyboard the keypad's 3 x 3 block and the letters Q W E / A S D / Z X C
+// lie over the holes as they stand; Space and Enter start a game and leave the
+// game-over picture. Each key taps its control as a finger would.
+void CMoleMainWnd::BindKeys() {
+    namespace K = MzKeyPosition;
+    static constexpr int kPadKeys[kMolesInPlay] = {K::kPad7, K::kPad8, K::kPad9, K::kPad4, K::kPad5,
+                                                   K::kPad6, K::kPad1, K::kPad2, K::kPad3};
+    static constexpr int kLetterKeys[kMolesInPlay] = {K::kQ, K::kW, K::kE, K::kA, K::kS,
+                                                      K::kD, K::kZ, K::kX, K::kC};
+    for (int k = 0; k < kMolesInPlay; ++k) {
+        BindKey(kPadKeys[k], &moleButtons[k]);
+        BindKey(kLetterKeys[k], &moleButtons[k]);
+    }
+    for (int key : {K::kSpace, K::kEnter, K::kPadEnter}) {
+        BindKey(key, &menuButtons[0]);
+        BindKey(key, &gameOverButton);
     }
 }
 

@@ -72,6 +72,7 @@ private:
     void SetUpHolesAndMoles();
     void SetUpSoundButton();
     void SetUpMenu();
+    void BindKeys();
     void GameOver();
     void RunNameEntry();
     void ToggleSound();

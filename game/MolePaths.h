@@ -17,6 +17,12 @@ inline constexpr const WCHAR* kLogo = u"Disk\\Programs\\Games\\burrowbop\\images
 inline constexpr const WCHAR* kGameOver = u"Disk\\Programs\\Games\\burrowbop\\images\\gameover.png";
 inline constexpr const WCHAR* kMenu = u"Disk\\Programs\\Games\\burrowbop\\images\\menu%s%s.png";
 inline constexpr const WCHAR* kHammer = u"Disk\\Programs\\Games\\burrowbop\\images\\hammer-%s.png";
+// The desktop's mouse pointer: the mallet held ready and swung. The hot spot is where
+// the swung mallet's cap lands in both pictures (tools/artgen draws them so).
+inline constexpr const WCHAR* kPointer1 = u"Disk\\Programs\\Games\\burrowbop\\images\\pointer1.png";
+inline constexpr const WCHAR* kPointer2 = u"Disk\\Programs\\Games\\burrowbop\\images\\pointer2.png";
+inline constexpr int kPointerHotX = 6;
+inline constexpr int kPointerHotY = 29;
 
 inline constexpr const WCHAR* kTitleSound = u"Disk\\Programs\\Games\\burrowbop\\sounds\\title.wav";
 inline constexpr const WCHAR* kLoseSound = u"Disk\\Programs\\Games\\burrowbop\\sounds\\lose.wav";

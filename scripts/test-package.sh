@@ -70,7 +70,7 @@ appstreamcli validate --no-net "$usr/share/metainfo/org.burrowbop.Burrowbop.meta
 # after the idle timer starts (the end of start-up). It finds its pictures through
 # ../share/burrowbop/burrowbop.mounts, nothing else points it there.
 mkdir "$work/device"
-env -u CE_MOUNTS CE_DEVICE_ROOT="$work/device" CE_TRACE="$work/trace" \
+env -u CE_MOUNTS CE_DEVICE_ROOT="$work/device" CE_TRACE="$work/trace" XDG_CONFIG_HOME="$work/config" \
     SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
     "$usr/bin/burrowbop" >"$work/game.log" 2>&1 &
 game_pid=$!

@@ -18,6 +18,7 @@ trap 'rm -rf "$work"' EXIT
 
 measure() {
     export CE_DEVICE_ROOT="$work/device"
+    export XDG_CONFIG_HOME="$work/config" # the user's own window file stays untouched
     export CE_TRACE="$work/trace"
     export SDL_AUDIODRIVER=dummy
     local starts=()

@@ -1,6 +1,6 @@
 // Game over with the record beaten or not, and the name entry window. On the desktop
 // Enter stands for "完成" and Escape for "取消" in it; message boxes close with Enter,
-// Space and Escape; the title and game screens stay tap-only.
+// Space and Escape. The keys of the title and game screens: DesktopPlayTest.
 #include "MoleTestBase.h"
 
 #include "ce/CeWindowTable.h"
@@ -14,7 +14,6 @@ const std::u16string kSettings = SettingsText(u"Xi", u"3");
 constexpr int kReturn = '\r'; // SDL key codes of the keys used here
 constexpr int kSpace = ' ';
 constexpr int kEscape = 0x1B;
-constexpr int kF11 = (1 << 30) | 68;
 constexpr int kCancel = -1, kDone = -2; // the toolbar's buttons instead of a key
 
 // Play(hits, 6): the last step is the tick that ends the game.
@@ -103,30 +102,6 @@ TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
         Run(steps);
         EXPECT_EQ(ReadConfig(), IniBytes(c.stored ? SettingsText(c.typed, u"4") : kSettings));
     }
-}
-
-TEST_F(KeyboardTest, TitleAndGameScreensIgnoreKeys) {
-    const auto pressAll = [] {
-        MzTest::ClearTrace();
-        for (int key : {kReturn, kSpace, kEscape, kF11, int('a')})
-            MzTest::KeyPress(key);
-    };
-    Run({pressAll,
-         [] {
-             EXPECT_TRUE(GameState.inMenu);
-             EXPECT_FALSE(MessageBoxShown());
-             EXPECT_TRUE(TraceWith({"sound", "quit"}).empty());
-             StartGame();
-         },
-         AdvanceToNextMole,
-         [&] {
-             const int shown = GameState.molesShown;
-             pressAll();
-             EXPECT_FALSE(GameState.inMenu);
-             EXPECT_EQ(GameState.molesShown, shown);
-             EXPECT_EQ(GameState.hits, 0);
-             EXPECT_TRUE(TraceWith({"sound", "timer-"}).empty());
-         }});
 }
 
 TEST_F(NameEntryTest, HitsEqualToTheRecordOpenNoEntry) {

@@ -13,6 +13,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -138,6 +140,48 @@ TEST_F(ProcessLifeTest, StopSignalsEndTheGameCleanlyWhileTheShellHangs) {
         EXPECT_EQ(game.Wait(10000ms), 0);
         EXPECT_LT(Clock::now() - sent, 3000ms) << "2.5 s, and some slack for a loaded machine";
         EXPECT_EQ(ReadConfig(), settings);
+    }
+}
+
+// The desktop window's size, place and full screen come back at the next start, from
+// the file in the config folder (the test's own: the device root points
+// XDG_CONFIG_HOME into itself). A place off every screen or a damaged file is passed
+// over; either way the window's place at the end is written back. SDL's dummy screen
+// is 1024 x 768.
+TEST_F(ProcessLifeTest, WindowPlaceComesBackAtTheNextStart) {
+    const std::string file = Root() + "/.config/burrowbop/window";
+    const auto text = [](int x, int y, int w, int h, bool full) {
+        return "# desktop window\nx " + std::to_string(x) + "\ny " + std::to_string(y) +
+               "\nwidth " + std::to_string(w) + "\nheight " + std::to_string(h) + "\nfullscreen " +
+               (full ? "1" : "0") + "\n";
+    };
+    const struct {
+        const char* what;
+        std::string saved; // "" for no file
+        std::string after;
+    } cases[] = {
+        {"a place on the screen", text(100, 50, 800, 540, false), text(100, 50, 800, 540, false)},
+        {"full screen", text(30, 20, 900, 600, true), text(30, 20, 900, 600, true)},
+        {"a place off the screen: centred", text(5000, 50, 800, 540, false),
+         text(112, 114, 800, 540, false)},
+        {"damaged", "# desktop window\nwidth 80", text(152, 144, 720, 480, false)},
+        {"none", "", text(152, 144, 720, 480, false)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(Root() + "/.config");
+        if (!c.saved.empty()) {
+            std::filesystem::create_directories(Root() + "/.config/burrowbop");
+            std::ofstream(file) << c.saved;
+        }
+        GameProcess game;
+        ASSERT_TRUE(StartGame(game));
+        ASSERT_NE(WaitForGameWindow(), nullptr);
+        std::this_thread::sleep_for(300ms);
+        game.Signal(SIGTERM);
+        EXPECT_EQ(game.Wait(10000ms), 0);
+        std::ifstream in(file);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.after);
     }
 }
 

@@ -24,7 +24,12 @@ TestDeviceRoot::TestDeviceRoot() {
         hadRoot_ = true;
         oldRoot_ = old;
     }
+    if (const char* old = getenv("XDG_CONFIG_HOME")) {
+        hadConfig_ = true;
+        oldConfig_ = old;
+    }
     setenv("CE_DEVICE_ROOT", path_.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", ConfigHome().c_str(), 1);
     CePath::ResetForTests();
 }
 
@@ -44,6 +49,10 @@ TestDeviceRoot::~TestDeviceRoot() {
         setenv("CE_DEVICE_ROOT", oldRoot_.c_str(), 1);
     else
         unsetenv("CE_DEVICE_ROOT");
+    if (hadConfig_)
+        setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
     CePath::ResetForTests();
 }
 

@@ -30,6 +30,8 @@ def pictures():
     jobs["images/mole1-0.png"] = lambda: sprites.mole_image(False)
     jobs["images/mole2-0.png"] = lambda: sprites.mole_image(True)
     jobs["images/hammer-0.png"] = sprites.hammer_image
+    jobs["images/pointer1.png"] = lambda: sprites.pointer_image(False)
+    jobs["images/pointer2.png"] = lambda: sprites.pointer_image(True)
     jobs["images/logo.png"] = ui.logo
     jobs["images/gameover.png"] = ui.game_over
     for i in range(3):

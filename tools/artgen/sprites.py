@@ -272,11 +272,9 @@ def mole_image(bopped):
     return surface
 
 
-def hammer_image():
-    surface, ctx = new_surface(24, 30)
-    ctx.translate(12.5, 17.5)
-    ctx.scale(0.9, 0.9)
-    ctx.rotate(-0.25)
+def _hammer(ctx):
+    """The game's mallet around its origin: the handle down to y = 12.5, the head on top
+    with its striking caps at x = -10 and x = 10."""
     # handle
     rounded_rect(ctx, -2.4, -6, 4.8, 18.5, 2.2)
     wood = linear(-2, 0, 2, 0, [(0, hexrgb("#f2c084")), (1, hexrgb("#b97a3e"))])
@@ -294,6 +292,46 @@ def hammer_image():
     ctx.set_source_rgba(1, 1, 1, 0.6)
     ctx.set_line_width(1.2)
     ctx.stroke()
+
+
+def hammer_image():
+    surface, ctx = new_surface(24, 30)
+    ctx.translate(12.5, 17.5)
+    ctx.scale(0.9, 0.9)
+    ctx.rotate(-0.25)
+    _hammer(ctx)
+    return surface
+
+
+# The mouse pointer's pictures and their hot spot, which the game hands the framework
+# with them (game/MolePaths.h): the point the mallet's cap lands on when it is swung.
+POINTER_SIZE = 32
+POINTER_HOT = (6, 29)
+
+
+def pointer_image(swung):
+    """The mallet as the mouse pointer: held ready, or swung down onto the hot spot."""
+    surface, ctx = new_surface(POINTER_SIZE, POINTER_SIZE)
+    hx, hy = POINTER_HOT
+    # Swung, the head stands upright at the left with its cap down on the hot spot and
+    # the handle runs to the right; held ready, the same hammer is turned back about
+    # the end of the handle, where the hand holds it.
+    k = 0.85
+    ox, oy = hx + 9 * k, hy - 11.5 * k
+    grip_x, grip_y = ox + 12.5 * k, oy
+    if swung:  # two strokes of speed behind the falling head
+        ctx.set_source_rgba(1, 1, 1, 0.9)
+        ctx.set_line_width(1.6)
+        ctx.set_line_cap(1)  # round
+        for r in (17, 21):
+            ctx.arc(grip_x, grip_y, r, math.pi + 0.55, math.pi + 0.95)
+            ctx.stroke()
+    ctx.translate(grip_x, grip_y)
+    ctx.rotate(0 if swung else 0.5)
+    ctx.translate(ox - grip_x, oy - grip_y)
+    ctx.scale(k, k)
+    ctx.rotate(-math.pi / 2)
+    _hammer(ctx)
     return surface
 
 

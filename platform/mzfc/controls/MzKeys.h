@@ -1,7 +1,10 @@
-// Key codes in WM_KEYDOWN's wParam (the phone's virtual keys).
+// Key codes in WM_KEYDOWN's wParam (the phone's virtual keys), and the desktop
+// key positions its lParam carries.
 #pragma once
 
 #include "windows/MzInside.h"
+
+#include "ce/CeTypes.h"
 
 namespace MzKeys {
 constexpr int kBack = 0x08;
@@ -19,6 +22,10 @@ constexpr int kDelete = 0x2E;
 
 // The virtual key for an SDL key code; 0 for keys the framework does not use.
 int FromSdl(int sdlKeycode);
+// The key position (MzKeyPosition) of an SDL scan code; 0 for keys no window binds.
+int PositionFromSdl(int sdlScancode);
+// WM_KEYDOWN's lParam: the position in bits 16 to 24, bit 30 set for a held key's repeat.
+LPARAM KeyData(int sdlScancode, bool repeat);
 // Whether an SDL key with its modifiers toggles desktop full screen (F11, Alt+Enter).
 bool TogglesFullScreen(int sdlKeycode, int sdlModifiers);
 } // namespace MzKeys

@@ -5,12 +5,16 @@
 #include "ce/CeWindow.h"
 #include "controls/MzKeys.h"
 #include "loop/MzSdlWaiter.h"
+#include "screen/MzPointer.h"
 #include "screen/MzScreen.h"
+#include "screen/MzWindowFile.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -21,6 +25,8 @@ struct Display {
     bool pending = false;
     Uint64 lastPresent = 0;
     bool textInput = false;
+    MzWindowPlacement windowed; // the last size and place out of full screen
+    bool remember = false;      // the window opened whole: its place is kept at the end
 };
 
 Display g_display;
@@ -46,6 +52,29 @@ void ShowFrame() {
     d.pending = false;
 }
 
+std::vector<RECT> Screens() {
+    std::vector<RECT> screens;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect b;
+        if (SDL_GetDisplayBounds(i, &b) == 0)
+            screens.push_back(RECT{b.x, b.y, b.x + b.w, b.y + b.h});
+    }
+    return screens;
+}
+
+// Full screen, maximised and minimised are states of the window, not its place.
+void RememberWindowed() {
+    Display& d = g_display;
+    const Uint32 states = SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP |
+                          SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED;
+    if (!d.window || (SDL_GetWindowFlags(d.window) & states))
+        return;
+    MzWindowPlacement& p = d.windowed;
+    SDL_GetWindowPosition(d.window, &p.x, &p.y);
+    SDL_GetWindowSize(d.window, &p.width, &p.height);
+    p.hasPosition = true;
+}
+
 bool InScreen(int x, int y) {
     return x >= 0 && y >= 0 && x < MzScreen::kWidth && y < MzScreen::kHeight;
 }
@@ -64,11 +93,11 @@ void HandleKey(const SDL_KeyboardEvent& key) {
         }
         return;
     }
-    const int vk = MzKeys::FromSdl(sym);
-    // A held key that presses buttons presses them once.
-    const bool presses = vk == MzKeys::kReturn || vk == MzKeys::kEscape || vk == MzKeys::kSpace;
-    if (vk && !(presses && key.repeat))
-        MzScreen::Instance().Key(vk);
+    // A key held with Ctrl, Alt or the logo key is the desktop's shortcut: it keeps its
+    // meaning but presses nothing by its position.
+    const bool shortcut = (key.keysym.mod & (KMOD_CTRL | KMOD_ALT | KMOD_GUI)) != 0;
+    MzScreen::Instance().KeyDown(sym, shortcut ? SDL_SCANCODE_UNKNOWN : key.keysym.scancode,
+                                 key.repeat != 0);
 }
 
 void Handle(const SDL_Event& e) {
@@ -77,7 +106,12 @@ void Handle(const SDL_Event& e) {
     case SDL_QUIT:
         PostQuitMessage(0);
         break;
+    case SDL_FINGERDOWN:
+    case SDL_FINGERMOTION:
+        MzPointer::Instance().Touch(true);
+        break;
     case SDL_MOUSEBUTTONDOWN:
+        MzPointer::Instance().Touch(e.button.which == SDL_TOUCH_MOUSEID);
         if (e.button.button == SDL_BUTTON_LEFT && InScreen(e.button.x, e.button.y))
             screen.PointerDown(e.button.x, e.button.y);
         break;
@@ -86,6 +120,7 @@ void Handle(const SDL_Event& e) {
             screen.PointerUp(e.button.x, e.button.y);
         break;
     case SDL_MOUSEMOTION:
+        MzPointer::Instance().Touch(e.motion.which == SDL_TOUCH_MOUSEID);
         if (e.motion.state & SDL_BUTTON_LMASK)
             screen.PointerMove(e.motion.x, e.motion.y);
         break;
@@ -105,6 +140,9 @@ void Handle(const SDL_Event& e) {
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             ShowFrame();
+        if (e.window.event == SDL_WINDOWEVENT_MOVED ||
+            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            RememberWindowed();
         break;
     default:
         break;
@@ -129,8 +167,18 @@ bool MzDisplay::Open() {
         w = static_cast<int>(w * scale);
         h = static_cast<int>(h * scale);
     }
-    d.window = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    // The place of the last run, where it still shows on a screen; its size in any case.
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    const std::optional<MzWindowPlacement> saved = MzWindowFile::Load();
+    if (saved) {
+        w = saved->width;
+        h = saved->height;
+        if (saved->IsOnScreen(Screens())) {
+            x = saved->x;
+            y = saved->y;
+        }
+    }
+    d.window = SDL_CreateWindow("", x, y, w, h, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!d.window)
         return false;
     SDL_SetWindowMinimumSize(d.window, MzScreen::kWidth / 4, MzScreen::kHeight / 4);
@@ -149,11 +197,22 @@ bool MzDisplay::Open() {
         return false;
     }
     SDL_StopTextInput(); // on only while an edit field has the focus
+    RememberWindowed();
+    d.remember = true;
+    MzPointer::Instance().Apply();
+    if (saved && saved->fullScreen)
+        SDL_SetWindowFullscreen(d.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     return true;
 }
 
 void MzDisplay::Close() {
     Display& d = g_display;
+    if (d.window && d.remember && d.windowed.hasPosition) {
+        MzWindowPlacement kept = d.windowed;
+        kept.fullScreen = (SDL_GetWindowFlags(d.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+        MzWindowFile::Save(kept);
+    }
+    MzPointer::Instance().DropCursors();
     if (d.texture)
         SDL_DestroyTexture(d.texture);
     if (d.renderer)

@@ -1,5 +1,6 @@
 // The desktop window that shows the phone screen: scaled to fit with its aspect
-// kept, HiDPI aware, resizable, F11 or Alt+Enter for full screen. Reads the desktop's input and
+// kept, HiDPI aware, resizable, F11 or Alt+Enter for full screen; its size, place and
+// full screen are kept for the next run (MzWindowFile). Reads the desktop's input and
 // hands it to MzScreen in screen pixels. Absent in test mode and without a display.
 #pragma once
 

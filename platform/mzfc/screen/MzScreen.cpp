@@ -5,12 +5,14 @@
 #include "ce/CeUtf16.h"
 #include "ce/CeWindow.h"
 #include "ce/CeWindowTable.h"
+#include "controls/MzKeys.h"
 #include "loop/MzLoop.h"
 #include "mzfc/CMzWnd.h"
 #include "mzfc/MzPalette.h"
 #include "mzfc/UiWin.h"
 #include "screen/MzDisplay.h"
 #include "screen/MzPaint.h"
+#include "screen/MzPointer.h"
 #include "screen/MzShapes.h"
 #include "screen/MzSurface.h"
 #include "windows/MzFramework.h"
@@ -210,6 +212,7 @@ CMzWnd* MzScreen::ActiveWindow() {
 }
 
 void MzScreen::PointerDown(int x, int y) {
+    MzPointer::Instance().Press(true);
     if (CeTrace::Enabled())
         CeTrace::Write("tap " + std::to_string(x) + " " + std::to_string(y));
     CMzWnd* w = WindowAt(x, y);
@@ -221,6 +224,7 @@ void MzScreen::PointerDown(int x, int y) {
 }
 
 void MzScreen::PointerUp(int x, int y) {
+    MzPointer::Instance().Press(false);
     HWND h = capture_;
     capture_ = nullptr;
     CMzWnd* w = h ? CMzWnd::FromHandle(h) : nullptr;
@@ -238,9 +242,20 @@ void MzScreen::PointerMove(int x, int y) {
     CeWindowTable::Instance().Call(capture_, WM_MOUSEMOVE, 1, PointParam(x - r.left, y - r.top));
 }
 
-void MzScreen::Key(int vk) {
+void MzScreen::Key(int vk, LPARAM keyData) {
+    if (CeTrace::Enabled())
+        CeTrace::Write("key " + std::to_string(vk) + " " + std::to_string((keyData >> 16) & 0x1FF));
     if (CMzWnd* w = ActiveWindow())
-        CeWindowTable::Instance().Call(w->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
+        CeWindowTable::Instance().Call(w->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(vk), keyData);
+}
+
+void MzScreen::KeyDown(int sdlKeycode, int sdlScancode, bool repeat) {
+    const int vk = MzKeys::FromSdl(sdlKeycode);
+    // A held key that presses buttons presses them once.
+    const bool presses = vk == MzKeys::kReturn || vk == MzKeys::kEscape || vk == MzKeys::kSpace;
+    const bool placed = MzKeys::PositionFromSdl(sdlScancode) != 0;
+    if ((vk || placed) && !(presses && repeat))
+        Key(vk, MzKeys::KeyData(sdlScancode, repeat));
 }
 
 void MzScreen::Char(WCHAR c) {

@@ -32,7 +32,10 @@ public:
     void PointerDown(int x, int y);
     void PointerUp(int x, int y);
     void PointerMove(int x, int y);
-    void Key(int vk);
+    void Key(int vk, LPARAM keyData = 0);
+    // A desktop key going down (SDL key code and scan code), as WM_KEYDOWN to the
+    // active window: its virtual key and its position.
+    void KeyDown(int sdlKeycode, int sdlScancode, bool repeat);
     void Char(WCHAR c);
     void Composition(const std::u16string& text);
     void Paste(const std::u16string& text);

@@ -3,11 +3,14 @@
 #include "ce/CeTimerQueue.h"
 #include "ce/CeTrace.h"
 #include "ce/CeUiClock.h"
-#include "controls/MzKeys.h"
 #include "loop/MzLoop.h"
+#include "screen/MzBitmap.h"
+#include "screen/MzPointer.h"
 #include "screen/MzScreen.h"
 #include "testmode/MzTestScript.h"
 #include "windows/MzFramework.h"
+
+#include <SDL.h>
 
 namespace MzTest {
 
@@ -68,9 +71,8 @@ void TypeText(const char16_t* text) {
         MzScreen::Instance().Char(*p);
 }
 
-void KeyPress(int sdlKeycode) {
-    if (int vk = MzKeys::FromSdl(sdlKeycode))
-        MzScreen::Instance().Key(vk);
+void KeyPress(int sdlKeycode, int sdlScancode, bool repeat) {
+    MzScreen::Instance().KeyDown(sdlKeycode, sdlScancode, repeat);
 }
 
 void Advance(DWORD ms) {
@@ -89,6 +91,32 @@ void Advance(DWORD ms) {
     const int64_t now = CeUiClock::NowUs();
     if (target > now)
         CeUiClock::Advance(target - now);
+}
+
+std::string PointerShown() {
+    switch (MzPointer::Instance().Current()) {
+    case MzPointer::Shown::Normal:
+        return "normal";
+    case MzPointer::Shown::Pressed:
+        return "pressed";
+    case MzPointer::Shown::Hidden:
+        return "hidden";
+    case MzPointer::Shown::System:
+        break;
+    }
+    return "system";
+}
+
+uint32_t PointerPixelAt(int x, int y) {
+    const MzPointer& pointer = MzPointer::Instance();
+    if (pointer.Current() != MzPointer::Shown::Normal &&
+        pointer.Current() != MzPointer::Shown::Pressed)
+        return 0;
+    const MzBitmap* picture = pointer.Picture(pointer.Current() == MzPointer::Shown::Pressed);
+    const SDL_Surface* s = picture ? picture->Surface() : nullptr;
+    if (!s || x < 0 || y < 0 || x >= s->w || y >= s->h)
+        return 0;
+    return static_cast<const uint32_t*>(s->pixels)[y * (s->pitch / 4) + x];
 }
 
 CMzWnd* ActiveWindow() {

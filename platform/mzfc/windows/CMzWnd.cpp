@@ -87,11 +87,15 @@ LRESULT CMzWnd::MzDefWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMzWmUiCommand:
         OnUiCommand(wParam, lParam);
         return 0;
-    case WM_KEYDOWN:
-        if (focused_ && focused_->IsVisible() && focused_->AcceptsText())
+    case WM_KEYDOWN: {
+        const bool typing = focused_ && focused_->IsVisible() && focused_->AcceptsText();
+        if ((!typing && TapBoundControl(lParam)) || wParam == 0)
+            return 0;
+        if (typing)
             focused_->OnKeyDown(static_cast<int>(wParam));
         OnKeyDown(static_cast<int>(wParam));
         return 0;
+    }
     case WM_CHAR:
         if (focused_ && focused_->IsVisible() && focused_->AcceptsText())
             focused_->OnChar(static_cast<WCHAR>(wParam));
@@ -106,23 +110,60 @@ void CMzWnd::OnLButtonDblClk(UINT fwKeys, int xPos, int yPos) {
 }
 
 void CMzWnd::OnLButtonDown(UINT, int xPos, int yPos) {
-    if (pressed_)
-        pressed_->OnRelease();
-    pressed_ = ControlAt(xPos, yPos);
-    if (pressed_)
-        pressed_->OnPress(xPos, yPos);
+    PressControl(ControlAt(xPos, yPos), xPos, yPos);
 }
 
 void CMzWnd::OnLButtonUp(UINT, int xPos, int yPos) {
+    ReleaseControl(pressed_ && ControlAt(xPos, yPos) == pressed_, xPos, yPos);
+}
+
+void CMzWnd::PressControl(UiWin* control, int x, int y) {
+    if (pressed_)
+        pressed_->OnRelease();
+    pressed_ = control;
+    if (pressed_)
+        pressed_->OnPress(x, y);
+}
+
+// Ends the press; tapped: the release came over the pressed control, which may send
+// its command.
+void CMzWnd::ReleaseControl(bool tapped, int x, int y) {
     UiWin* control = pressed_;
     pressed_ = nullptr;
     if (!control)
         return;
     control->OnRelease();
     LPARAM detail = 0;
-    if (ControlAt(xPos, yPos) == control && control->OnTap(xPos, yPos, &detail) && m_hWnd)
+    if (tapped && control->OnTap(x, y, &detail) && m_hWnd)
         CeWindowTable::Instance().Call(m_hWnd, kMzWmUiCommand,
                                        static_cast<WPARAM>(control->GetID() & 0xFFFF), detail);
+}
+
+void CMzWnd::BindKey(int keyPosition, UiWin* control) {
+    if (keyPosition > 0 && control)
+        keyBindings_.emplace_back(keyPosition, control);
+}
+
+// A bound key presses and releases its control at its centre, the road a finger's
+// tap takes, so whatever a tap on it does (or refuses) a key does too.
+bool CMzWnd::TapBoundControl(LPARAM keyData) {
+    const int position = static_cast<int>((keyData >> 16) & 0x1FF);
+    const bool repeat = (keyData >> 30) & 1;
+    for (const auto& [boundPosition, control] : keyBindings_) {
+        // Only a listed control is looked at: one that left the window may be gone.
+        if (boundPosition != position ||
+            std::find(controls_.begin(), controls_.end(), control) == controls_.end() ||
+            !control->IsVisible() || !control->AcceptsTaps())
+            continue;
+        if (!repeat) {
+            const int x = control->GetPosX() + control->GetWidth() / 2;
+            const int y = control->GetPosY() + control->GetHeight() / 2;
+            PressControl(control, x, y);
+            ReleaseControl(pressed_ == control, x, y);
+        }
+        return true;
+    }
+    return false;
 }
 
 void CMzWnd::OnMouseMove(UINT, int, int) {}

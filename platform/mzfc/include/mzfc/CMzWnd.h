@@ -8,6 +8,7 @@
 #include "mzfc/MzPalette.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 struct MzSurface;
@@ -59,6 +60,11 @@ public:
     void SetAnimateType_Hide(int type);
     void AddUiWin(UiWin* control);    // idempotent
     void RemoveUiWin(UiWin* control); // the object stays
+    // A desktop key at this position (MzKeyPosition) taps the control, the way a finger
+    // would, when the key goes down while the window has the keyboard and the control
+    // is listed, visible and takes taps. A key may tap several controls in turn: the
+    // first bound that can take the tap gets it. A held key taps once.
+    void BindKey(int keyPosition, UiWin* control);
 
     HWND m_hWnd = nullptr;
 
@@ -81,8 +87,12 @@ public:
 
 private:
     void Animate(int type, bool showing);
+    void PressControl(UiWin* control, int x, int y);
+    void ReleaseControl(bool tapped, int x, int y);
+    bool TapBoundControl(LPARAM keyData);
 
     std::vector<UiWin*> controls_;
+    std::vector<std::pair<int, UiWin*>> keyBindings_; // key position, control
     UiWin* pressed_ = nullptr;
     UiWin* focused_ = nullptr;
     int animateShow_ = 0;

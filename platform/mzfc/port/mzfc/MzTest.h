@@ -36,9 +36,18 @@ void Release(int x, int y);
 // A tap that arrives as a desktop event: the loop reads it before any due timer.
 void QueueTap(int x, int y);
 void TypeText(const char16_t* text); // keyboard text into the focused control
-void KeyPress(int sdlKeycode);       // e.g. SDLK_RETURN, SDLK_ESCAPE, SDLK_BACKSPACE
+// A key going down: SDL's key code (e.g. SDLK_RETURN, SDLK_ESCAPE, SDLK_BACKSPACE; 0
+// for none) and scan code (where the key sits: SDL_SCANCODE_Q; 0 for none); repeat: the
+// desktop's repeat of a held key.
+void KeyPress(int sdlKeycode, int sdlScancode = 0, bool repeat = false);
 // Moves the virtual clock forward; due timers fire in deadline order before the next step.
 void Advance(DWORD ms);
+
+// The mouse pointer over the window: "system" (the desktop's own), "normal" or
+// "pressed" (the program's pictures, MzSetPointerImage) or "hidden" (touch), and a
+// pixel of the picture shown (0xAARRGGBB; 0 for the desktop's own or outside).
+std::string PointerShown();
+uint32_t PointerPixelAt(int x, int y);
 
 // The topmost visible window (where keyboard input goes), or null.
 CMzWnd* ActiveWindow();
@@ -52,7 +61,8 @@ uint32_t PixelAt(int x, int y); // 0xAARRGGBB
 // "timer-kill 11", "send CShellMainWnd 0xfff0001a 2 1", "quit 0", "tap 300 200".
 // Other lines: "post <class> 0x<message> <wParam> <lParam>", "show <id>",
 // "hide <id>", "move <id> <x> <y>", "list <id>", "unlist <id>" (a control entering or
-// leaving its window's list), "present".
+// leaving its window's list), "key <virtual key> <key position>" (both decimal, 0 for
+// none), "present".
 std::vector<std::string> Trace();
 void ClearTrace();
 
