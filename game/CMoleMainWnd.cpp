@@ -15,7 +15,8 @@ namespace {
 constexpr const WCHAR* kAboutText =
     u"打地鼠 / Burrowbop\n"
     u"版本 " MOLE_WIDEN(BURROWBOP_VERSION) u"\n"
-                                           u"地鼠一冒头就点它，漏掉六只游戏结束。\n"
+                                           u"地鼠一冒头就点它，跑掉五只游戏结束。\n"
+                                           u"冒着头的那只已先扣了一把锤子。\n"
                                            u"© 2026 Burrowbop 制作组";
 
 // The decimal layout index that every numbered image name carries.

@@ -126,12 +126,15 @@ TEST_F(TitleScreenTest, AboutCommandShowsTheTextOverTheMainWindowAndCloses) {
              ASSERT_TRUE(MessageBoxShown());
              auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
              EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), Wnd().m_hWnd);
-             // Name in both scripts, the build's version, how to play, the copyright: a
+             // Name in both scripts, the build's version, how to play (the fifth mole that
+             // gets away ends the game, the one up has taken its hammer), the copyright: a
              // wrong word here passes the screenshot.
              const std::string about = Narrow(GameState.aboutText);
-             for (const std::string& piece : {std::string("打地鼠 / Burrowbop\n"),
-                                              "版本 " + std::string(BURROWBOP_VERSION) + "\n",
-                                              std::string("点它"), std::string("© 2026")})
+             for (const std::string& piece :
+                  {std::string("打地鼠 / Burrowbop\n"),
+                   "版本 " + std::string(BURROWBOP_VERSION) + "\n", std::string("点它"),
+                   std::string("跑掉五只游戏结束"), std::string("冒着头的那只已先扣了一把锤子"),
+                   std::string("© 2026")})
                  EXPECT_NE(about.find(piece), std::string::npos) << piece;
              MzTest::KeyPress('\r'); // OK
          },
