@@ -109,6 +109,7 @@ void CMoleMainWnd::SetUpHolesAndMoles() {
         mole.SetImage_Normal(&mole1Image); // both images shared by every mole
         mole.SetImage_Pressed(&mole2Image);
         mole.SetMode(0);
+        mole.SetCommandOnPress(true); // a hit at the press: it may move before the release
         mole.SetPaintMode(kStretchPaint);
         mole.SetVisible(false);
         AddUiWin(&mole);

@@ -21,6 +21,10 @@ public:
     static constexpr int kExitId = 252;
     static constexpr int kSoundId = 260;
     static constexpr int kGameOverId = 261;
+    // A player still hammering holes as a game ends: the game-over picture, the menu
+    // after it and the name entry window take no tap made within this long after they
+    // appear (nor any made before).
+    static constexpr DWORD kStrayTapGuardMs = 400;
 
     CMoleMainWnd() = default;
     CMoleMainWnd(const CMoleMainWnd&) = delete;

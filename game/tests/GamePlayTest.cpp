@@ -132,6 +132,7 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
         EXPECT_EQ(TraceWith("sound"),
                   (std::vector<std::string>{SoundLine("appear.wav"), SoundLine("hit.wav"),
                                             SoundLine("lose.wav")}));
+        WaitOutGuard();
         MzTest::ClearTrace();
         TapCentre(Wnd().gameOverButton);
     });
@@ -149,6 +150,7 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
         TapMole();
     });
     script.push_back([] { EXPECT_EQ(GameState.hits, 1) << "the last game's"; });
+    script.push_back(WaitOutGuard);
     Append(script, Play(0, 6));
     script.push_back([] { EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184); });
     Run(script);
@@ -183,6 +185,7 @@ TEST_F(GameFlowTest, HolesFollowTheSeedAndNeverRepeat) {
         script.push_back([start, previous] {
             *previous = GameState.moleHole;
             CeClockSetLocalTime(&start);
+            WaitOutGuard();
             StartGame();
         });
         for (int i = 0; i < 6; ++i) {
@@ -192,6 +195,7 @@ TEST_F(GameFlowTest, HolesFollowTheSeedAndNeverRepeat) {
         script.push_back([start, previous, holes] {
             const unsigned seed = start.wHour + start.wMinute + start.wSecond;
             EXPECT_EQ(*holes, PredictedHoles(seed, *previous, 6)) << "seed " << seed;
+            WaitOutGuard();
             TapCentre(Wnd().gameOverButton);
         });
     }

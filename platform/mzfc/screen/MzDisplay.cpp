@@ -4,7 +4,7 @@
 #include "ce/CeUtf16.h"
 #include "ce/CeWindow.h"
 #include "controls/MzKeys.h"
-#include "loop/MzSdlWaiter.h"
+#include "loop/MzInputQueue.h"
 #include "screen/MzScreen.h"
 
 #include <SDL.h>
@@ -50,7 +50,7 @@ bool InScreen(int x, int y) {
     return x >= 0 && y >= 0 && x < MzScreen::kWidth && y < MzScreen::kHeight;
 }
 
-void HandleKey(const SDL_KeyboardEvent& key) {
+void HandleKey(const SDL_KeyboardEvent& key, MzInputTime made) {
     const SDL_Keycode sym = key.keysym.sym;
     if (MzKeys::TogglesFullScreen(sym, key.keysym.mod)) {
         if (!key.repeat)
@@ -59,7 +59,7 @@ void HandleKey(const SDL_KeyboardEvent& key) {
     }
     if (sym == SDLK_v && (key.keysym.mod & KMOD_CTRL)) {
         if (char* clip = SDL_GetClipboardText()) {
-            MzScreen::Instance().Paste(CeUtf16::FromUtf8(clip));
+            MzScreen::Instance().Paste(CeUtf16::FromUtf8(clip), made);
             SDL_free(clip);
         }
         return;
@@ -68,10 +68,12 @@ void HandleKey(const SDL_KeyboardEvent& key) {
     // A held key that presses buttons presses them once.
     const bool presses = vk == MzKeys::kReturn || vk == MzKeys::kEscape || vk == MzKeys::kSpace;
     if (vk && !(presses && key.repeat))
-        MzScreen::Instance().Key(vk);
+        MzScreen::Instance().Key(vk, made);
 }
 
-void Handle(const SDL_Event& e) {
+} // namespace
+
+void MzDisplay::Handle(const SDL_Event& e, MzInputTime made) {
     MzScreen& screen = MzScreen::Instance();
     switch (e.type) {
     case SDL_QUIT:
@@ -79,39 +81,38 @@ void Handle(const SDL_Event& e) {
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT && InScreen(e.button.x, e.button.y))
-            screen.PointerDown(e.button.x, e.button.y);
+            screen.PointerDown(e.button.x, e.button.y, made);
         break;
     case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT)
-            screen.PointerUp(e.button.x, e.button.y);
+            screen.PointerUp(e.button.x, e.button.y, made);
         break;
     case SDL_MOUSEMOTION:
         if (e.motion.state & SDL_BUTTON_LMASK)
-            screen.PointerMove(e.motion.x, e.motion.y);
+            screen.PointerMove(e.motion.x, e.motion.y, made);
         break;
     case SDL_KEYDOWN:
-        HandleKey(e.key);
+        HandleKey(e.key, made);
         break;
     case SDL_TEXTINPUT: {
-        screen.Composition(u"");
+        screen.Composition(u"", made);
         for (char16_t c : CeUtf16::FromUtf8(e.text.text))
-            screen.Char(c);
+            screen.Char(c, made);
         break;
     }
     case SDL_TEXTEDITING:
-        screen.Composition(CeUtf16::FromUtf8(e.edit.text));
+        screen.Composition(CeUtf16::FromUtf8(e.edit.text), made);
         break;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-            ShowFrame();
+            if (g_display.renderer)
+                ShowFrame();
         break;
     default:
         break;
     }
 }
-
-} // namespace
 
 bool MzDisplay::Open() {
     Display& d = g_display;
@@ -195,14 +196,8 @@ bool MzDisplay::FlushPending() {
 }
 
 bool MzDisplay::Pump() {
-    bool any = false;
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-        any = true;
-        if (e.type != MzSdlWaiter::WakeEventType())
-            Handle(e);
-    }
-    return any;
+    const bool gathered = MzInputQueue::Gather();
+    return MzInputQueue::Drain(&MzDisplay::Handle) || gathered;
 }
 
 void MzDisplay::SetTitle(const std::string& utf8) {

@@ -13,6 +13,7 @@
 #include "screen/MzPaint.h"
 #include "screen/MzShapes.h"
 #include "screen/MzSurface.h"
+#include "testmode/MzTestScript.h"
 #include "windows/MzFramework.h"
 
 #include <SDL.h>
@@ -139,6 +140,8 @@ void MzScreen::Present(int64_t area, bool paced) {
     ++presents_;
     if (CeTrace::Enabled())
         CeTrace::Write("present");
+    if (MzFramework::IsTestMode())
+        MzTestScript::Presented();
     if (MzDisplay::IsOpen())
         MzDisplay::Present(!paced);
     if (!paced || MzFramework::IsTestMode())
@@ -209,54 +212,74 @@ CMzWnd* MzScreen::ActiveWindow() {
     return nullptr;
 }
 
-void MzScreen::PointerDown(int x, int y) {
-    if (CeTrace::Enabled())
-        CeTrace::Write("tap " + std::to_string(x) + " " + std::to_string(y));
-    CMzWnd* w = WindowAt(x, y);
-    if (!w)
-        return;
-    capture_ = w->m_hWnd;
-    RECT r = w->ScreenRect();
-    CeWindowTable::Instance().Call(capture_, WM_LBUTTONDOWN, 1, PointParam(x - r.left, y - r.top));
+void MzScreen::Deliver(MzInputTime made, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool wasDelivering = delivering_;
+    const MzInputTime wasMade = deliveringMade_;
+    delivering_ = true;
+    deliveringMade_ = made;
+    CeWindowTable::Instance().Call(hwnd, message, wParam, lParam);
+    delivering_ = wasDelivering;
+    deliveringMade_ = wasMade;
 }
 
-void MzScreen::PointerUp(int x, int y) {
+MzInputTime MzScreen::InputMadeAt() const {
+    return delivering_ ? deliveringMade_ : MzInputQueue::Now();
+}
+
+void MzScreen::PointerDown(int x, int y, MzInputTime made) {
+    if (CeTrace::Enabled())
+        CeTrace::Write("tap " + std::to_string(x) + " " + std::to_string(y));
+    capture_ = nullptr;
+    CMzWnd* w = WindowAt(x, y);
+    if (!w || !w->TakesInputMadeAt(made))
+        return; // the press and the release that follows go nowhere
+    capture_ = w->m_hWnd;
+    RECT r = w->ScreenRect();
+    Deliver(made, capture_, WM_LBUTTONDOWN, 1, PointParam(x - r.left, y - r.top));
+}
+
+void MzScreen::PointerUp(int x, int y, MzInputTime made) {
     HWND h = capture_;
     capture_ = nullptr;
     CMzWnd* w = h ? CMzWnd::FromHandle(h) : nullptr;
     if (!w)
         return;
     RECT r = w->ScreenRect();
-    CeWindowTable::Instance().Call(h, WM_LBUTTONUP, 0, PointParam(x - r.left, y - r.top));
+    Deliver(made, h, WM_LBUTTONUP, 0, PointParam(x - r.left, y - r.top));
 }
 
-void MzScreen::PointerMove(int x, int y) {
+void MzScreen::PointerMove(int x, int y, MzInputTime made) {
     CMzWnd* w = capture_ ? CMzWnd::FromHandle(capture_) : nullptr;
     if (!w)
         return;
     RECT r = w->ScreenRect();
-    CeWindowTable::Instance().Call(capture_, WM_MOUSEMOVE, 1, PointParam(x - r.left, y - r.top));
+    Deliver(made, capture_, WM_MOUSEMOVE, 1, PointParam(x - r.left, y - r.top));
 }
 
-void MzScreen::Key(int vk) {
-    if (CMzWnd* w = ActiveWindow())
-        CeWindowTable::Instance().Call(w->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
-}
-
-void MzScreen::Char(WCHAR c) {
-    if (CMzWnd* w = ActiveWindow())
-        CeWindowTable::Instance().Call(w->m_hWnd, WM_CHAR, static_cast<WPARAM>(c), 0);
-}
-
-void MzScreen::Composition(const std::u16string& text) {
+CMzWnd* MzScreen::ActiveFor(MzInputTime made) {
     CMzWnd* w = ActiveWindow();
+    return w && w->TakesInputMadeAt(made) ? w : nullptr;
+}
+
+void MzScreen::Key(int vk, MzInputTime made) {
+    if (CMzWnd* w = ActiveFor(made))
+        Deliver(made, w->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
+}
+
+void MzScreen::Char(WCHAR c, MzInputTime made) {
+    if (CMzWnd* w = ActiveFor(made))
+        Deliver(made, w->m_hWnd, WM_CHAR, static_cast<WPARAM>(c), 0);
+}
+
+void MzScreen::Composition(const std::u16string& text, MzInputTime made) {
+    CMzWnd* w = ActiveFor(made);
     UiWin* focus = w ? w->FocusedControl() : nullptr;
     if (focus && focus->AcceptsText())
         focus->OnComposition(text);
 }
 
-void MzScreen::Paste(const std::u16string& text) {
-    CMzWnd* w = ActiveWindow();
+void MzScreen::Paste(const std::u16string& text, MzInputTime made) {
+    CMzWnd* w = ActiveFor(made);
     if (UiWin* focus = w ? w->FocusedControl() : nullptr)
         focus->Paste(text);
 }

@@ -105,12 +105,18 @@ void CMzWnd::OnLButtonDblClk(UINT fwKeys, int xPos, int yPos) {
     OnLButtonDown(fwKeys, xPos, yPos);
 }
 
+// A press made before the control under it appeared (or within its guard) goes nowhere.
 void CMzWnd::OnLButtonDown(UINT, int xPos, int yPos) {
     if (pressed_)
         pressed_->OnRelease();
     pressed_ = ControlAt(xPos, yPos);
-    if (pressed_)
-        pressed_->OnPress(xPos, yPos);
+    if (pressed_ && !pressed_->TakesInputMadeAt(MzScreen::Instance().InputMadeAt()))
+        pressed_ = nullptr;
+    if (!pressed_)
+        return;
+    pressed_->OnPress(xPos, yPos);
+    if (pressed_->CommandsOnPress())
+        SendTap(pressed_, xPos, yPos);
 }
 
 void CMzWnd::OnLButtonUp(UINT, int xPos, int yPos) {
@@ -119,8 +125,13 @@ void CMzWnd::OnLButtonUp(UINT, int xPos, int yPos) {
     if (!control)
         return;
     control->OnRelease();
+    if (!control->CommandsOnPress() && ControlAt(xPos, yPos) == control)
+        SendTap(control, xPos, yPos);
+}
+
+void CMzWnd::SendTap(UiWin* control, int xPos, int yPos) {
     LPARAM detail = 0;
-    if (ControlAt(xPos, yPos) == control && control->OnTap(xPos, yPos, &detail) && m_hWnd)
+    if (control->OnTap(xPos, yPos, &detail) && m_hWnd)
         CeWindowTable::Instance().Call(m_hWnd, kMzWmUiCommand,
                                        static_cast<WPARAM>(control->GetID() & 0xFFFF), detail);
 }
@@ -235,8 +246,9 @@ HBITMAP CMzWnd::GetWindowBitmap() {
 void CMzWnd::OnKeyDown(int vk) {
     if (focused_ && focused_->IsComposing())
         return; // the key belongs to the input method
+    const MzInputTime made = MzScreen::Instance().InputMadeAt();
     for (UiWin* c : controls_) {
-        const int index = c->IsVisible() ? c->ButtonForKey(vk) : -1;
+        const int index = c->IsVisible() && c->TakesInputMadeAt(made) ? c->ButtonForKey(vk) : -1;
         if (index >= 0 && m_hWnd) {
             CeWindowTable::Instance().Call(m_hWnd, kMzWmUiCommand,
                                            static_cast<WPARAM>(c->GetID() & 0xFFFF), index);
@@ -253,6 +265,7 @@ void CMzWnd::Show(bool show, bool update) {
         ShowWindow(m_hWnd, SW_SHOW);
         if (animateShow_)
             Animate(animateShow_, true);
+        guard_.Appeared(); // once its slide is over
     } else if (!show && visible) {
         if (animateHide_)
             Animate(animateHide_, false);
@@ -320,6 +333,10 @@ void CMzWnd::SetAnimateType_Hide(int type) {
     animateHide_ = type;
 }
 
+void CMzWnd::GuardInput(DWORD ms) {
+    guard_.Guard(ms, m_hWnd && IsWindowVisible(m_hWnd));
+}
+
 void CMzWnd::AddUiWin(UiWin* control) {
     if (!control)
         return;
@@ -331,6 +348,8 @@ void CMzWnd::AddUiWin(UiWin* control) {
     if (CeTrace::Enabled())
         CeTrace::Write("list " + std::to_string(control->GetID()));
     control->AttachTo(this);
+    if (control->IsVisible())
+        control->Appeared();
     if (control->focus_)
         SetFocusedControl(control, control);
     control->Invalidate();
@@ -383,7 +402,8 @@ void CMzWnd::SetFocusedControl(UiWin* focus, UiWin* caller) {
 
 UiWin* CMzWnd::ControlAt(int x, int y) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-        if ((*it)->IsVisible() && (*it)->AcceptsTaps() && (*it)->Contains(x, y))
+        if ((*it)->IsVisible() && (*it)->IsEnabled() && (*it)->AcceptsTaps() &&
+            (*it)->Contains(x, y))
             return *it;
     return nullptr;
 }

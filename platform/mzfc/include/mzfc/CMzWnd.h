@@ -5,6 +5,7 @@
 
 #include "ce/ce.h"
 #include "mzfc/CMzStringW.h"
+#include "mzfc/MzInputGuard.h"
 #include "mzfc/MzPalette.h"
 
 #include <cstdint>
@@ -59,6 +60,10 @@ public:
     void SetAnimateType_Hide(int type);
     void AddUiWin(UiWin* control);    // idempotent
     void RemoveUiWin(UiWin* control); // the object stays
+    // Input made before the window next appears (now, when it is shown), or within ms
+    // after that, does not reach it. Without a guard the window still never takes input
+    // made before it appeared.
+    void GuardInput(DWORD ms);
 
     HWND m_hWnd = nullptr;
 
@@ -74,13 +79,15 @@ public:
     void ControlHidden(UiWin* control);
     void SetFocusedControl(UiWin* focus, UiWin* caller);
     UiWin* FocusedControl() const { return focused_; }
-    UiWin* ControlAt(int x, int y) const; // topmost listed, visible, tappable control
+    UiWin* ControlAt(int x, int y) const; // topmost listed, visible, enabled, tappable control
+    bool TakesInputMadeAt(const MzInputTime& made) const { return guard_.Takes(made); }
     const std::vector<UiWin*>& Controls() const { return controls_; }
     bool IsModalRunning() const { return modalRunning_; }
     void Paint(HDC hdc); // the window with its controls, over hdc's clip
 
 private:
     void Animate(int type, bool showing);
+    void SendTap(UiWin* control, int xPos, int yPos); // the control's command, if it gives one
 
     std::vector<UiWin*> controls_;
     UiWin* pressed_ = nullptr;
@@ -88,6 +95,7 @@ private:
     int animateShow_ = 0;
     int animateHide_ = 0;
     int offsetY_ = 0; // slide animation
+    MzInputGuard guard_;
     bool modalRunning_ = false;
     bool modalEnded_ = false;
     int modalCode_ = 0;

@@ -9,6 +9,8 @@
 #include "mzfc/CMzWnd.h"
 #include "mzfc/CMzWndEx.h"
 #include "mzfc/ImagingHelper.h"
+#include "mzfc/MzInputGuard.h"
+#include "mzfc/MzInputTime.h"
 #include "mzfc/MzMessageBoxWnd.h"
 #include "mzfc/MzWaitDlg.h"
 #include "mzfc/MzWorkArea.h"
