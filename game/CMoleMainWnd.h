@@ -13,7 +13,9 @@ public:
     // Ten mole buttons are built but the layout places nine (three rows of three) and
     // moles only come up in holes 0 to holeCount - 2: the tenth is never seen.
     static constexpr int kMolesInPlay = 9;
-    static constexpr int kMaxMisses = 5; // one hammer each; the sixth miss ends the game
+    // One hammer each. The mole that is up counts as a miss until it is hit, so the sixth
+    // miss, the fifth mole that got away, ends the game.
+    static constexpr int kMaxMisses = 5;
     static constexpr int kMenuButtonCount = 3;
     static constexpr int kMoleIdBase = 200;
     static constexpr int kStartId = 250;

@@ -137,6 +137,10 @@ bool UiWin::TakesInputMadeAt(const MzInputTime& made) const {
     return enabled_ && guard_.Takes(made);
 }
 
+bool UiWin::TakesCurrentInput() const {
+    return TakesInputMadeAt(MzScreen::Instance().InputMadeAt());
+}
+
 void UiWin::Appeared() {
     guard_.Appeared();
 }

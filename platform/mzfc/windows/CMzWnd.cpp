@@ -110,7 +110,7 @@ void CMzWnd::OnLButtonDown(UINT, int xPos, int yPos) {
     if (pressed_)
         pressed_->OnRelease();
     pressed_ = ControlAt(xPos, yPos);
-    if (pressed_ && !pressed_->TakesInputMadeAt(MzScreen::Instance().InputMadeAt()))
+    if (pressed_ && !pressed_->TakesCurrentInput())
         pressed_ = nullptr;
     if (!pressed_)
         return;
@@ -246,9 +246,8 @@ HBITMAP CMzWnd::GetWindowBitmap() {
 void CMzWnd::OnKeyDown(int vk) {
     if (focused_ && focused_->IsComposing())
         return; // the key belongs to the input method
-    const MzInputTime made = MzScreen::Instance().InputMadeAt();
     for (UiWin* c : controls_) {
-        const int index = c->IsVisible() && c->TakesInputMadeAt(made) ? c->ButtonForKey(vk) : -1;
+        const int index = c->IsVisible() && c->TakesCurrentInput() ? c->ButtonForKey(vk) : -1;
         if (index >= 0 && m_hWnd) {
             CeWindowTable::Instance().Call(m_hWnd, kMzWmUiCommand,
                                            static_cast<WPARAM>(c->GetID() & 0xFFFF), index);

@@ -41,6 +41,9 @@ public:
     // A disabled control is drawn as ever but takes no input: taps fall through it.
     void SetEnable(bool enable);
     bool IsEnabled() const { return enabled_; }
+    // Whether the input being handled (a key, say, that a window turns into a tap on
+    // this control) may reach it: enabled, and made after it appeared and its guard.
+    bool TakesCurrentInput() const;
 
     // The framework's side, used by the owning window.
     virtual void PaintCtrl(MzSurface* hdc); // at the control's rectangle, window pixels
