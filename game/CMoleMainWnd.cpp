@@ -15,7 +15,8 @@ namespace {
 constexpr const WCHAR* kAboutText =
     u"打地鼠 / Burrowbop\n"
     u"版本 " MOLE_WIDEN(BURROWBOP_VERSION) u"\n"
-                                           u"地鼠一冒头就点它，漏掉六只游戏结束。\n"
+                                           u"地鼠一冒头就点它，跑掉五只游戏结束。\n"
+                                           u"冒着头的那只已先扣了一把锤子。\n"
                                            u"键盘：小键盘或 Q W E / A S D / Z X C 对应九个洞，"
                                            u"空格或回车开始。\n"
                                            u"© 2026 Burrowbop 制作组";
@@ -115,6 +116,7 @@ void CMoleMainWnd::SetUpHolesAndMoles() {
         mole.SetImage_Normal(&mole1Image); // both images shared by every mole
         mole.SetImage_Pressed(&mole2Image);
         mole.SetMode(0);
+        mole.SetCommandOnPress(true); // a hit at the press: it may move before the release
         mole.SetPaintMode(kStretchPaint);
         mole.SetVisible(false);
         AddUiWin(&mole);

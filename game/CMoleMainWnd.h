@@ -13,7 +13,9 @@ public:
     // Ten mole buttons are built but the layout places nine (three rows of three) and
     // moles only come up in holes 0 to holeCount - 2: the tenth is never seen.
     static constexpr int kMolesInPlay = 9;
-    static constexpr int kMaxMisses = 5; // one hammer each; the sixth miss ends the game
+    // One hammer each. The mole that is up counts as a miss until it is hit, so the sixth
+    // miss, the fifth mole that got away, ends the game.
+    static constexpr int kMaxMisses = 5;
     static constexpr int kMenuButtonCount = 3;
     static constexpr int kMoleIdBase = 200;
     static constexpr int kStartId = 250;
@@ -21,6 +23,10 @@ public:
     static constexpr int kExitId = 252;
     static constexpr int kSoundId = 260;
     static constexpr int kGameOverId = 261;
+    // A player still hammering holes as a game ends: the game-over picture, the menu
+    // after it and the name entry window take no tap made within this long after they
+    // appear (nor any made before).
+    static constexpr DWORD kStrayTapGuardMs = 400;
 
     CMoleMainWnd() = default;
     CMoleMainWnd(const CMoleMainWnd&) = delete;

@@ -58,9 +58,9 @@ void CMoleMainWnd::ToggleSound() {
     }
 }
 
-// The timers stay as the game over left them. The mole of the last tick stays up under
-// the game-over picture but not in the menu, where a tap on it would count; the next
-// game's first mole still avoids its hole.
+// The timers stay as the game over left them. The mole of the last tick, up but out of
+// play under the game-over picture, goes; the next game's first mole still avoids its
+// hole.
 void CMoleMainWnd::ShowMenu() {
     moleButtons[GameState.moleHole].SetVisible(false);
     moleButtons[GameState.moleHole].Invalidate();
@@ -80,6 +80,9 @@ void CMoleMainWnd::ShowMenu() {
         }
     }
     RepaintBackgrounds();
+    for (UiButton_Image& button : menuButtons) {
+        button.GuardInput(kStrayTapGuardMs); // the taps that closed the picture go no further
+    }
     GameState.inMenu = true;
     if (GameState.soundOn) {
         PlayGameSound(MolePaths::kTitleSound);

@@ -92,6 +92,7 @@ void CMoleMainWnd::NextMole() {
     moleButtons[GameState.prevHole].SetVisible(false);
     moleButtons[GameState.prevHole].Invalidate();
     moleButtons[GameState.moleHole].SetVisible(true);
+    moleButtons[GameState.moleHole].SetEnable(true);
     moleButtons[GameState.moleHole].Invalidate();
 
     GameState.molesShown += 1;
@@ -102,8 +103,10 @@ void CMoleMainWnd::NextMole() {
     }
 }
 
-// The mole of the last tick stays up under the picture; the return to the menu hides it.
+// The mole of the last tick stays up under the picture but takes no more taps; the
+// return to the menu hides it.
 void CMoleMainWnd::GameOver() {
+    moleButtons[GameState.moleHole].SetEnable(false);
     KillTimer(m_hWnd, kMoleTimer);
     SetTimer(m_hWnd, kIdleTimer, 500, nullptr);
     if (GameState.soundOn) {
@@ -118,6 +121,8 @@ void CMoleMainWnd::GameOver() {
     if (GameState.hits > GameState.highScore) {
         RunNameEntry();
     }
+    // From here, or from the name entry's close, the picture is what the player sees.
+    gameOverButton.GuardInput(kStrayTapGuardMs);
     UpdateStatusText();
 }
 
@@ -130,8 +135,8 @@ void CMoleMainWnd::RunNameEntry() {
                  WS_POPUP, 0);
     entry.SetAnimateType_Show(kSlideUpOnShow);
     entry.SetAnimateType_Hide(kSlideDownOnHide);
+    entry.GuardInput(kStrayTapGuardMs);
     if (entry.DoModal(1) == CNameEntryWnd::kStored) {
-        EndModal(1);
         SetTimer(m_hWnd, kIdleTimer, 500, nullptr);
     }
 }

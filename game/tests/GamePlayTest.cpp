@@ -22,8 +22,11 @@ void ExpectStartRound() {
         TraceWith({"timer", "sound"}),
         (std::vector<std::string>{"timer-set 10 1000", "timer-kill 11", SoundLine("appear.wav")}));
     EXPECT_EQ(RectOf(Wnd().statusText), (Rect{10, 10, 700, 30}));
+    // Five hammers side by side at the top left, a pixel apart.
+    const Rect hammers[] = {
+        {10, 10, 24, 30}, {35, 10, 24, 30}, {60, 10, 24, 30}, {85, 10, 24, 30}, {110, 10, 24, 30}};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(RectOf(Wnd().hammerPictures[i]), (Rect{10 + 25 * i, 10, 24, 30})) << i;
+        EXPECT_EQ(RectOf(Wnd().hammerPictures[i]), hammers[i]) << i;
     }
 }
 
@@ -132,6 +135,7 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
         EXPECT_EQ(TraceWith("sound"),
                   (std::vector<std::string>{SoundLine("appear.wav"), SoundLine("hit.wav"),
                                             SoundLine("lose.wav")}));
+        WaitOutGuard();
         MzTest::ClearTrace();
         TapCentre(Wnd().gameOverButton);
     });
@@ -149,52 +153,78 @@ TEST_F(GameFlowTest, ReturnToTheMenuAndPlayAgain) {
         TapMole();
     });
     script.push_back([] { EXPECT_EQ(GameState.hits, 1) << "the last game's"; });
+    script.push_back(WaitOutGuard);
     Append(script, Play(0, 6));
     script.push_back([] { EXPECT_EQ(Wnd().gameOverButton.GetPosY(), 184); });
     Run(script);
 }
 
-// The holes of a seed, from the process's own generator (the phone's, which the CE
-// tests pin down).
-std::vector<int> PredictedHoles(unsigned seed, int previous, int count) {
-    srand(seed);
+// The holes of the first moles of a game started at the given local time, each hit.
+std::vector<int> HolesOfAGameStartedAt(const SYSTEMTIME& start, int moles) {
     std::vector<int> holes;
-    while (static_cast<int>(holes.size()) < count) {
-        const int hole = rand() % 9;
-        if (hole != previous) {
-            holes.push_back(hole);
-            previous = hole;
-        }
+    std::vector<MzTest::Step> script{[start] {
+        CeClockSetLocalTime(&start);
+        StartGame();
+    }};
+    for (int i = 0; i < moles; ++i) {
+        script.push_back(AdvanceToNextMole);
+        script.push_back([&holes] {
+            holes.push_back(GameState.moleHole);
+            TapMole(); // so that the game goes on
+        });
     }
+    MzTest::RunApp(script);
     return holes;
 }
 
 // Games started at times with the same sum of hour, minute and second follow the same
-// sequence; a new game's first mole never stands where the last one stood (the
-// prediction skips the previous hole).
+// sequence, other sums another; the holes are 0 to 8 and a mole never comes up where
+// the one before it stood (nor, in the first game, in hole 0, where none stood).
 TEST_F(GameFlowTest, HolesFollowTheSeedAndNeverRepeat) {
-    const WORD starts[][3] = {{10, 20, 30}, {12, 18, 30}, {0, 1, 59},
-                              {23, 59, 59}, {0, 0, 0},    {7, 7, 7}};
+    const auto at = [](WORD h, WORD m, WORD s) { return SYSTEMTIME{2026, 12, 0, 6, h, m, s, 0}; };
+    const std::vector<int> reference = HolesOfAGameStartedAt(at(10, 20, 30), 40);
+    const struct {
+        SYSTEMTIME start;
+        bool same;
+    } cases[] = {{at(12, 18, 30), true},  {at(0, 1, 59), true}, {at(23, 36, 1), true},
+                 {at(10, 20, 31), false}, {at(0, 0, 0), false}, {at(23, 59, 59), false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.start.wHour << ":" << c.start.wMinute << ":" << c.start.wSecond);
+        Restart();
+        const std::vector<int> holes = HolesOfAGameStartedAt(c.start, 40);
+        EXPECT_EQ(holes == reference, c.same);
+        int previous = 0;
+        for (int hole : holes) {
+            EXPECT_TRUE(hole >= 0 && hole < 9) << hole;
+            EXPECT_NE(hole, previous);
+            previous = hole;
+        }
+    }
+}
+
+// The next game's first mole avoids the hole of the last game's last mole, whatever
+// the seed.
+TEST_F(GameFlowTest, NextGameStartsAwayFromTheLastMole) {
     std::vector<MzTest::Step> script;
-    for (const auto& hms : starts) {
-        SYSTEMTIME start{2026, 12, 0, 6, hms[0], hms[1], hms[2], 0};
-        auto previous = std::make_shared<int>(0);
-        auto holes = std::make_shared<std::vector<int>>();
-        script.push_back([start, previous] {
-            *previous = GameState.moleHole;
+    auto last = std::make_shared<int>(0); // none yet: hole 0
+    for (WORD second = 0; second < 30; ++second) {
+        script.push_back([second, last] {
+            const SYSTEMTIME start{2026, 12, 0, 6, 10, 20, second, 0};
             CeClockSetLocalTime(&start);
             StartGame();
         });
-        for (int i = 0; i < 6; ++i) {
-            script.push_back(AdvanceToNextMole);
-            script.push_back([holes] { holes->push_back(GameState.moleHole); });
-        }
-        script.push_back([start, previous, holes] {
-            const unsigned seed = start.wHour + start.wMinute + start.wSecond;
-            EXPECT_EQ(*holes, PredictedHoles(seed, *previous, 6)) << "seed " << seed;
+        script.push_back(AdvanceToNextMole);
+        script.push_back([last] { EXPECT_NE(GameState.moleHole, *last); });
+        script.insert(script.end(), 5, AdvanceToNextMole);
+        script.push_back([last] {
+            *last = GameState.moleHole;
+            WaitOutGuard();
             TapCentre(Wnd().gameOverButton);
         });
+        script.push_back(WaitOutGuard);
     }
+    script.push_back([] { EXPECT_TRUE(GameState.inMenu) << "every game ran to its end"; });
     Run(script);
 }
 

@@ -65,6 +65,11 @@ inline void Append(std::vector<MzTest::Step>& script, const std::vector<MzTest::
     script.insert(script.end(), more.begin(), more.end());
 }
 void AdvanceToNextMole(); // by the mole timer's interval after the moles shown so far
+// Lets pass the guard against stray taps that the game-over picture, the menu after it
+// and the name entry window keep.
+inline void WaitOutGuard() {
+    MzTest::Advance(CMoleMainWnd::kStrayTapGuardMs);
+}
 // Whether the main window lists the control (paints it and gives it taps).
 bool IsListed(UiWin& control);
 // The name entry window's toolbar: 0 cancel, 1 done.

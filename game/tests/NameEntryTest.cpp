@@ -67,6 +67,7 @@ TEST_F(KeyboardTest, NameEntryKeysActLikeItsToolbarButtons) {
             ASSERT_GE(idle.size(), 2u);
             EXPECT_EQ(idle[idle.size() - 2], "timer-set 11 500");
             EXPECT_EQ(idle.back(), "timer-kill 11");
+            WaitOutGuard();
             MzTest::ClearTrace();
             MzTest::TypeText(c.typed);
             if (c.key < 0) {
@@ -118,8 +119,12 @@ TEST_F(NameEntryTest, HitsEqualToTheRecordOpenNoEntry) {
 // the idle timer stays stopped, tick after tick, until the next game over.
 TEST_F(NameEntryTest, CancelKeepsTheRecordAndLeavesTheIdleTimerStopped) {
     auto script = Play(5, 6);
-    script.push_back([] { TapEntryButton(0); });
     script.push_back([] {
+        WaitOutGuard();
+        TapEntryButton(0);
+    });
+    script.push_back([] {
+        WaitOutGuard();
         MzTest::ClearTrace();
         TapCentre(Wnd().gameOverButton);
         MzTest::Advance(2000);
@@ -159,6 +164,7 @@ TEST_F(NameEntryTest, NameIsWrittenBeforeScore) {
     auto script = Play(6, 6); // the default record is 5
     script.push_back([] {
         ASSERT_NE(EntryWindow(), nullptr);
+        WaitOutGuard();
         MzTest::TypeText(u"Ann");
         TapEntryButton(1);
     });

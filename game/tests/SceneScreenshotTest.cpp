@@ -24,9 +24,21 @@ const Scene kScenes[] = {
     {"game-in-progress", 3, 2, nullptr},
     {"game-over", 2, 6, nullptr},
     {"name-entry", 4, 6, nullptr},
-    {"name-entry-typed", 4, 6, [] { MzTest::TypeText(u"小明"); }},
-    {"name-entry-pressed", 4, 6, [] { MzTest::Press(540, 446); }}, // "完成" held down
-    {"empty-name-prompt", 4, 6, [] { TapEntryButton(1); }},
+    {"name-entry-typed", 4, 6,
+     [] {
+         WaitOutGuard();
+         MzTest::TypeText(u"小明");
+     }},
+    {"name-entry-pressed", 4, 6,
+     [] {
+         WaitOutGuard();
+         MzTest::Press(540, 446); // "完成" held down
+     }},
+    {"empty-name-prompt", 4, 6,
+     [] {
+         WaitOutGuard();
+         TapEntryButton(1);
+     }},
     {"about-box", -1, 0, [] { TapCentre(Wnd().menuButtons[1]); }},
     {"wait-dialog", -1, 0, nullptr},
 };

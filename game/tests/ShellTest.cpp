@@ -100,11 +100,13 @@ TEST_F(ShellTest, EveryFullScreenRequestMovesTheWindowOntoTheWorkArea) {
     script.push_back([&] {
         EXPECT_TRUE(WindowCovers(areas[2])) << "a game leaves the window alone";
         EXPECT_TRUE(TraceWith("send").empty()) << "no idle tick while playing";
+        WaitOutGuard();
         TapCentre(Wnd().gameOverButton);
     });
     script.push_back([&] {
         EXPECT_TRUE(WindowCovers(areas[3])) << "return to the menu";
         EXPECT_EQ(TraceWith("send"), takes);
+        WaitOutGuard();
         area = areas[4];
         MzTest::ClearTrace();
         TapCentre(Wnd().menuButtons[2]);

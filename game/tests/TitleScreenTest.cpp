@@ -25,14 +25,35 @@ TEST_F(TitleScreenTest, ControlsPaintInOrderAndSmallOnesHaveTheirRectangles) {
             painted.push_back(&w.moleButtons[k]);
         }
         painted.insert(painted.end(), {&w.soundButton, &w.logoPicture});
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(RectOf(w.menuButtons[i]), (Rect{310, 225 + 60 * i, 108, 52}));
-            painted.push_back(&w.menuButtons[i]);
-        }
+        painted.insert(painted.end(), {&w.menuButtons[0], &w.menuButtons[1], &w.menuButtons[2]});
         EXPECT_EQ(w.Controls(), painted);
         EXPECT_EQ(RectOf(w.soundButton), (Rect{670, 0, 50, 50}));
     }});
 }
+// The three menu buttons stand one under the other, 108 x 52 from x = 310, their tops
+// at 225, 285 and 345: a tap at each corner inside runs its command, one a pixel off
+// runs nothing.
+TEST_F(TitleScreenTest, MenuButtonsTakeTapsOnTheirWholeRectangle) {
+    enum Command { kNone, kStart, kAbout, kExit };
+    const struct {
+        int x, y;
+        Command command;
+    } cases[] = {{310, 225, kStart}, {417, 276, kStart}, {310, 285, kAbout}, {417, 336, kAbout},
+                 {310, 345, kExit},  {417, 396, kExit},  {309, 250, kNone},  {418, 250, kNone},
+                 {364, 224, kNone},  {364, 280, kNone},  {364, 397, kNone}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.x << "," << c.y);
+        Restart();
+        Command got = kExit; // unless the check runs: 退出 ends the loop before it
+        Run({[&] { MzTest::Tap(c.x, c.y); },
+             [&] {
+                 got = !GameState.inMenu ? kStart : MessageBoxShown() ? kAbout : kNone;
+                 PostQuitMessage(0);
+             }});
+        EXPECT_EQ(got, c.command);
+    }
+}
+
 using TitleSoundTest = MoleTestBase;
 
 // Rows: whether sound is stored on, and what the install lacks. Without the install
@@ -126,13 +147,15 @@ TEST_F(TitleScreenTest, AboutCommandShowsTheTextOverTheMainWindowAndCloses) {
              ASSERT_TRUE(MessageBoxShown());
              auto* box = static_cast<MzMessageBoxWnd*>(MzTest::ActiveWindow());
              EXPECT_EQ(CeWindowTable::Instance().Parent(box->m_hWnd), Wnd().m_hWnd);
-             // Name in both scripts, the build's version, how to play (by taps and keys), the
+             // Name in both scripts, the build's version, how to play (the fifth mole that
+             // gets away ends the game, the one up has taken its hammer; taps and keys), the
              // copyright: a
              // wrong word here passes the screenshot.
              const std::string about = Narrow(GameState.aboutText);
              for (const std::string& piece :
                   {std::string("打地鼠 / Burrowbop\n"),
                    "版本 " + std::string(BURROWBOP_VERSION) + "\n", std::string("点它"),
+                   std::string("跑掉五只游戏结束"), std::string("冒着头的那只已先扣了一把锤子"),
                    std::string("Q W E"), std::string("空格或回车"), std::string("© 2026")})
                  EXPECT_NE(about.find(piece), std::string::npos) << piece;
              MzTest::KeyPress('\r'); // OK

@@ -12,6 +12,10 @@ void UiButton::SetState(int state) {
     Invalidate();
 }
 
+void UiButton::SetCommandOnPress(bool on) {
+    commandOnPress_ = on;
+}
+
 int UiButton::GetState() const {
     return state_;
 }

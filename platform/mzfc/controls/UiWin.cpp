@@ -101,6 +101,8 @@ void UiWin::SetVisible(bool visible) {
     visible_ = visible;
     if (!visible && owner_)
         owner_->ControlHidden(this);
+    if (visible && owner_)
+        Appeared();
     Invalidate();
     TraceControl(visible ? "show" : "hide", id_, 0, 0, false);
 }
@@ -119,6 +121,28 @@ void UiWin::SetFocus(bool focus) {
     if (owner_)
         owner_->SetFocusedControl(focus ? this : nullptr, this);
     Invalidate();
+}
+
+void UiWin::GuardInput(DWORD ms) {
+    guard_.Guard(ms, owner_ && visible_);
+}
+
+void UiWin::SetEnable(bool enable) {
+    enabled_ = enable;
+    if (!enable && owner_)
+        owner_->ControlHidden(this); // a press held on it ends without a tap
+}
+
+bool UiWin::TakesInputMadeAt(const MzInputTime& made) const {
+    return enabled_ && guard_.Takes(made);
+}
+
+bool UiWin::TakesCurrentInput() const {
+    return TakesInputMadeAt(MzScreen::Instance().InputMadeAt());
+}
+
+void UiWin::Appeared() {
+    guard_.Appeared();
 }
 
 void UiWin::PaintCtrl(MzSurface*) {}

@@ -60,11 +60,8 @@ CMzWnd* MzLoop::TopModal() {
 }
 
 bool MzLoop::ReadInput() {
-    bool did = false;
-    if (MzFramework::HasVideo()) // wake-ups arrive as events before the window opens too
-        did = MzDisplay::Pump();
-    if (MzFramework::IsTestMode())
-        did = MzTestScript::RunQueuedInput() || did;
+    // Wake-ups arrive as events before the window opens too; test mode queues its own.
+    const bool did = MzDisplay::Pump();
     return MzScreen::Instance().FlushIdle() || did;
 }
 

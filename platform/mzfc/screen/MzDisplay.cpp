@@ -4,6 +4,7 @@
 #include "ce/CeUtf16.h"
 #include "ce/CeWindow.h"
 #include "controls/MzKeys.h"
+#include "loop/MzInputQueue.h"
 #include "loop/MzSdlWaiter.h"
 #include "screen/MzPointer.h"
 #include "screen/MzScreen.h"
@@ -79,7 +80,7 @@ bool InScreen(int x, int y) {
     return x >= 0 && y >= 0 && x < MzScreen::kWidth && y < MzScreen::kHeight;
 }
 
-void HandleKey(const SDL_KeyboardEvent& key) {
+void HandleKey(const SDL_KeyboardEvent& key, MzInputTime made) {
     const SDL_Keycode sym = key.keysym.sym;
     if (MzKeys::TogglesFullScreen(sym, key.keysym.mod)) {
         if (!key.repeat)
@@ -88,7 +89,7 @@ void HandleKey(const SDL_KeyboardEvent& key) {
     }
     if (sym == SDLK_v && (key.keysym.mod & KMOD_CTRL)) {
         if (char* clip = SDL_GetClipboardText()) {
-            MzScreen::Instance().Paste(CeUtf16::FromUtf8(clip));
+            MzScreen::Instance().Paste(CeUtf16::FromUtf8(clip), made);
             SDL_free(clip);
         }
         return;
@@ -97,10 +98,12 @@ void HandleKey(const SDL_KeyboardEvent& key) {
     // meaning but presses nothing by its position.
     const bool shortcut = (key.keysym.mod & (KMOD_CTRL | KMOD_ALT | KMOD_GUI)) != 0;
     MzScreen::Instance().KeyDown(sym, shortcut ? SDL_SCANCODE_UNKNOWN : key.keysym.scancode,
-                                 key.repeat != 0);
+                                 key.repeat != 0, made);
 }
 
-void Handle(const SDL_Event& e) {
+} // namespace
+
+void MzDisplay::Handle(const SDL_Event& e, MzInputTime made) {
     MzScreen& screen = MzScreen::Instance();
     switch (e.type) {
     case SDL_QUIT:
@@ -113,33 +116,34 @@ void Handle(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
         MzPointer::Instance().Touch(e.button.which == SDL_TOUCH_MOUSEID);
         if (e.button.button == SDL_BUTTON_LEFT && InScreen(e.button.x, e.button.y))
-            screen.PointerDown(e.button.x, e.button.y);
+            screen.PointerDown(e.button.x, e.button.y, made);
         break;
     case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT)
-            screen.PointerUp(e.button.x, e.button.y);
+            screen.PointerUp(e.button.x, e.button.y, made);
         break;
     case SDL_MOUSEMOTION:
         MzPointer::Instance().Touch(e.motion.which == SDL_TOUCH_MOUSEID);
         if (e.motion.state & SDL_BUTTON_LMASK)
-            screen.PointerMove(e.motion.x, e.motion.y);
+            screen.PointerMove(e.motion.x, e.motion.y, made);
         break;
     case SDL_KEYDOWN:
-        HandleKey(e.key);
+        HandleKey(e.key, made);
         break;
     case SDL_TEXTINPUT: {
-        screen.Composition(u"");
+        screen.Composition(u"", made);
         for (char16_t c : CeUtf16::FromUtf8(e.text.text))
-            screen.Char(c);
+            screen.Char(c, made);
         break;
     }
     case SDL_TEXTEDITING:
-        screen.Composition(CeUtf16::FromUtf8(e.edit.text));
+        screen.Composition(CeUtf16::FromUtf8(e.edit.text), made);
         break;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-            ShowFrame();
+            if (g_display.renderer)
+                ShowFrame();
         if (e.window.event == SDL_WINDOWEVENT_MOVED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             RememberWindowed();
@@ -148,8 +152,6 @@ void Handle(const SDL_Event& e) {
         break;
     }
 }
-
-} // namespace
 
 bool MzDisplay::Open() {
     Display& d = g_display;
@@ -254,14 +256,8 @@ bool MzDisplay::FlushPending() {
 }
 
 bool MzDisplay::Pump() {
-    bool any = false;
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-        any = true;
-        if (e.type != MzSdlWaiter::WakeEventType())
-            Handle(e);
-    }
-    return any;
+    const bool gathered = MzInputQueue::Gather();
+    return MzInputQueue::Drain(&MzDisplay::Handle) || gathered;
 }
 
 void MzDisplay::SetTitle(const std::string& utf8) {

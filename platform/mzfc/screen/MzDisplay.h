@@ -7,10 +7,12 @@
 #include "windows/MzInside.h"
 
 #include "ce/CeTypes.h"
+#include "mzfc/MzInputTime.h"
 
 #include <string>
 
 struct SDL_Surface;
+union SDL_Event;
 
 class MzDisplay {
 public:
@@ -24,8 +26,10 @@ public:
     static void Present(bool force);
     static bool FlushPending();
 
-    // Reads every pending desktop event; true when there was one.
+    // Reads every pending desktop event, and those gathered earlier; true when there was one.
     static bool Pump();
+    // One desktop event, made at `made`, to the phone screen (test mode queues its own).
+    static void Handle(const SDL_Event& e, MzInputTime made);
     static void SetTitle(const std::string& utf8);
     static void Raise();
     static void ToggleFullScreen();

@@ -15,6 +15,7 @@
 #include "screen/MzPointer.h"
 #include "screen/MzShapes.h"
 #include "screen/MzSurface.h"
+#include "testmode/MzTestScript.h"
 #include "windows/MzFramework.h"
 
 #include <SDL.h>
@@ -141,6 +142,8 @@ void MzScreen::Present(int64_t area, bool paced) {
     ++presents_;
     if (CeTrace::Enabled())
         CeTrace::Write("present");
+    if (MzFramework::IsTestMode())
+        MzTestScript::Presented();
     if (MzDisplay::IsOpen())
         MzDisplay::Present(!paced);
     if (!paced || MzFramework::IsTestMode())
@@ -211,19 +214,34 @@ CMzWnd* MzScreen::ActiveWindow() {
     return nullptr;
 }
 
-void MzScreen::PointerDown(int x, int y) {
+void MzScreen::Deliver(MzInputTime made, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool wasDelivering = delivering_;
+    const MzInputTime wasMade = deliveringMade_;
+    delivering_ = true;
+    deliveringMade_ = made;
+    CeWindowTable::Instance().Call(hwnd, message, wParam, lParam);
+    delivering_ = wasDelivering;
+    deliveringMade_ = wasMade;
+}
+
+MzInputTime MzScreen::InputMadeAt() const {
+    return delivering_ ? deliveringMade_ : MzInputQueue::Now();
+}
+
+void MzScreen::PointerDown(int x, int y, MzInputTime made) {
     MzPointer::Instance().Press(true);
     if (CeTrace::Enabled())
         CeTrace::Write("tap " + std::to_string(x) + " " + std::to_string(y));
+    capture_ = nullptr;
     CMzWnd* w = WindowAt(x, y);
-    if (!w)
-        return;
+    if (!w || !w->TakesInputMadeAt(made))
+        return; // the press and the release that follows go nowhere
     capture_ = w->m_hWnd;
     RECT r = w->ScreenRect();
-    CeWindowTable::Instance().Call(capture_, WM_LBUTTONDOWN, 1, PointParam(x - r.left, y - r.top));
+    Deliver(made, capture_, WM_LBUTTONDOWN, 1, PointParam(x - r.left, y - r.top));
 }
 
-void MzScreen::PointerUp(int x, int y) {
+void MzScreen::PointerUp(int x, int y, MzInputTime made) {
     MzPointer::Instance().Press(false);
     HWND h = capture_;
     capture_ = nullptr;
@@ -231,47 +249,52 @@ void MzScreen::PointerUp(int x, int y) {
     if (!w)
         return;
     RECT r = w->ScreenRect();
-    CeWindowTable::Instance().Call(h, WM_LBUTTONUP, 0, PointParam(x - r.left, y - r.top));
+    Deliver(made, h, WM_LBUTTONUP, 0, PointParam(x - r.left, y - r.top));
 }
 
-void MzScreen::PointerMove(int x, int y) {
+void MzScreen::PointerMove(int x, int y, MzInputTime made) {
     CMzWnd* w = capture_ ? CMzWnd::FromHandle(capture_) : nullptr;
     if (!w)
         return;
     RECT r = w->ScreenRect();
-    CeWindowTable::Instance().Call(capture_, WM_MOUSEMOVE, 1, PointParam(x - r.left, y - r.top));
+    Deliver(made, capture_, WM_MOUSEMOVE, 1, PointParam(x - r.left, y - r.top));
 }
 
-void MzScreen::Key(int vk, LPARAM keyData) {
+CMzWnd* MzScreen::ActiveFor(MzInputTime made) {
+    CMzWnd* w = ActiveWindow();
+    return w && w->TakesInputMadeAt(made) ? w : nullptr;
+}
+
+void MzScreen::Key(int vk, LPARAM keyData, MzInputTime made) {
     if (CeTrace::Enabled())
         CeTrace::Write("key " + std::to_string(vk) + " " + std::to_string((keyData >> 16) & 0x1FF));
-    if (CMzWnd* w = ActiveWindow())
-        CeWindowTable::Instance().Call(w->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(vk), keyData);
+    if (CMzWnd* w = ActiveFor(made))
+        Deliver(made, w->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(vk), keyData);
 }
 
-void MzScreen::KeyDown(int sdlKeycode, int sdlScancode, bool repeat) {
+void MzScreen::KeyDown(int sdlKeycode, int sdlScancode, bool repeat, MzInputTime made) {
     const int vk = MzKeys::FromSdl(sdlKeycode);
     // A held key that presses buttons presses them once.
     const bool presses = vk == MzKeys::kReturn || vk == MzKeys::kEscape || vk == MzKeys::kSpace;
     const bool placed = MzKeys::PositionFromSdl(sdlScancode) != 0;
     if ((vk || placed) && !(presses && repeat))
-        Key(vk, MzKeys::KeyData(sdlScancode, repeat));
+        Key(vk, MzKeys::KeyData(sdlScancode, repeat), made);
 }
 
-void MzScreen::Char(WCHAR c) {
-    if (CMzWnd* w = ActiveWindow())
-        CeWindowTable::Instance().Call(w->m_hWnd, WM_CHAR, static_cast<WPARAM>(c), 0);
+void MzScreen::Char(WCHAR c, MzInputTime made) {
+    if (CMzWnd* w = ActiveFor(made))
+        Deliver(made, w->m_hWnd, WM_CHAR, static_cast<WPARAM>(c), 0);
 }
 
-void MzScreen::Composition(const std::u16string& text) {
-    CMzWnd* w = ActiveWindow();
+void MzScreen::Composition(const std::u16string& text, MzInputTime made) {
+    CMzWnd* w = ActiveFor(made);
     UiWin* focus = w ? w->FocusedControl() : nullptr;
     if (focus && focus->AcceptsText())
         focus->OnComposition(text);
 }
 
-void MzScreen::Paste(const std::u16string& text) {
-    CMzWnd* w = ActiveWindow();
+void MzScreen::Paste(const std::u16string& text, MzInputTime made) {
+    CMzWnd* w = ActiveFor(made);
     if (UiWin* focus = w ? w->FocusedControl() : nullptr)
         focus->Paste(text);
 }

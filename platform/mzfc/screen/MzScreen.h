@@ -7,6 +7,7 @@
 
 #include "ce/CeTypes.h"
 #include "ce/CeWindowObserver.h"
+#include "loop/MzInputQueue.h"
 
 #include <cstdint>
 #include <string>
@@ -28,18 +29,22 @@ public:
     bool FlushIdle(); // repaints and presents what changed, unpaced; true if it did
     void SetWaitBox(bool on);
 
-    // Input in screen pixels; a press captures the window it lands in.
-    void PointerDown(int x, int y);
-    void PointerUp(int x, int y);
-    void PointerMove(int x, int y);
-    void Key(int vk, LPARAM keyData = 0);
+    // Input in screen pixels, made at `made`; a press captures the window it lands in.
+    // A window takes no input made before it appeared or within the guard it asked for.
+    void PointerDown(int x, int y, MzInputTime made = MzInputQueue::Now());
+    void PointerUp(int x, int y, MzInputTime made = MzInputQueue::Now());
+    void PointerMove(int x, int y, MzInputTime made = MzInputQueue::Now());
+    void Key(int vk, LPARAM keyData = 0, MzInputTime made = MzInputQueue::Now());
     // A desktop key going down (SDL key code and scan code), as WM_KEYDOWN to the
     // active window: its virtual key and its position.
-    void KeyDown(int sdlKeycode, int sdlScancode, bool repeat);
-    void Char(WCHAR c);
-    void Composition(const std::u16string& text);
-    void Paste(const std::u16string& text);
+    void KeyDown(int sdlKeycode, int sdlScancode, bool repeat,
+                 MzInputTime made = MzInputQueue::Now());
+    void Char(WCHAR c, MzInputTime made = MzInputQueue::Now());
+    void Composition(const std::u16string& text, MzInputTime made = MzInputQueue::Now());
+    void Paste(const std::u16string& text, MzInputTime made = MzInputQueue::Now());
     void FocusChanged();
+    // When the input being handled was made; outside input handling, now.
+    MzInputTime InputMadeAt() const;
 
     uint32_t PixelAt(int x, int y); // 0xAARRGGBB; 0 outside
     bool SavePng(const char* path);
@@ -52,6 +57,10 @@ public:
 private:
     MzScreen() = default;
     int64_t Repaint(); // area repainted, in pixels
+    // The active window, when it takes input made at `made` (which it then handles).
+    CMzWnd* ActiveFor(MzInputTime made);
+    // Calls the window with `made` as the input being handled, for its controls' checks.
+    void Deliver(MzInputTime made, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Compose(const RECT& area);
     void Present(int64_t area, bool paced);
 
@@ -60,6 +69,9 @@ private:
     bool hasDirty_ = false;
     bool waitBox_ = false;
     HWND capture_ = nullptr;
+    bool delivering_ = false;
+    MzInputTime deliveringMade_{};
+
     uint64_t presents_ = 0;
     static constexpr double kNsPerPixel = 55.0; // the phone display's speed
     int64_t paceDeadlineNs_ = 0;

@@ -3,6 +3,8 @@
 #include "ce/CeTimerQueue.h"
 #include "ce/CeTrace.h"
 #include "ce/CeUiClock.h"
+#include "controls/MzKeys.h"
+#include "loop/MzInputQueue.h"
 #include "loop/MzLoop.h"
 #include "screen/MzBitmap.h"
 #include "screen/MzPointer.h"
@@ -52,8 +54,22 @@ void Tap(int x, int y) {
     MzScreen::Instance().PointerUp(x, y);
 }
 
+// As the desktop's mouse gives it: the same queue, stamps and event handling.
 void QueueTap(int x, int y) {
-    MzTestScript::QueueInput([x, y] { Tap(x, y); });
+    SDL_Event e{};
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x;
+    e.button.y = y;
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.state = SDL_PRESSED;
+    MzInputQueue::Push(e);
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.state = SDL_RELEASED;
+    MzInputQueue::Push(e);
+}
+
+void AtPresent(int nth, Step step) {
+    MzTestScript::AtPresent(nth, std::move(step));
 }
 
 void Press(int x, int y) {

@@ -1,12 +1,17 @@
 #include "testmode/MzTestScript.h"
 
 #include "ce/CeMessageQueue.h"
+#include "loop/MzInputQueue.h"
 
 #include <deque>
 
 namespace {
 std::deque<MzTestScript::Step> g_steps;
-std::deque<MzTestScript::Step> g_input;
+struct AtPresentStep {
+    int left;
+    MzTestScript::Step step;
+};
+std::deque<AtPresentStep> g_atPresent;
 } // namespace
 
 void MzTestScript::Begin(std::vector<Step> steps) {
@@ -15,23 +20,27 @@ void MzTestScript::Begin(std::vector<Step> steps) {
 
 void MzTestScript::End() {
     g_steps.clear();
-    g_input.clear();
+    g_atPresent.clear();
+    MzInputQueue::Clear();
 }
 
-void MzTestScript::QueueInput(Step input) {
-    g_input.push_back(std::move(input));
+void MzTestScript::AtPresent(int nth, Step step) {
+    g_atPresent.push_back(AtPresentStep{nth, std::move(step)});
 }
 
-bool MzTestScript::RunQueuedInput() {
-    if (g_input.empty())
-        return false;
-    while (!g_input.empty()) {
-        Step input = std::move(g_input.front());
-        g_input.pop_front();
-        if (input)
-            input();
+void MzTestScript::Presented() {
+    std::deque<AtPresentStep> due;
+    for (auto it = g_atPresent.begin(); it != g_atPresent.end();) {
+        if (--it->left <= 0) {
+            due.push_back(std::move(*it));
+            it = g_atPresent.erase(it);
+        } else {
+            ++it;
+        }
     }
-    return true;
+    for (AtPresentStep& s : due)
+        if (s.step)
+            s.step();
 }
 
 bool MzTestScript::RunNextStep() {

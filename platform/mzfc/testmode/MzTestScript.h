@@ -14,8 +14,7 @@ public:
     static void Begin(std::vector<Step> steps);
     static void End();
     static bool RunNextStep(); // always true: a step ran, or the quit was posted
-    // Input that arrives the way desktop events do: read between the posted messages
-    // and the timers, whatever the steps are waiting for.
-    static void QueueInput(Step input);
-    static bool RunQueuedInput(); // true when some ran
+    // Runs the step inside the nth present from now (1: the next one).
+    static void AtPresent(int nth, Step step);
+    static void Presented(); // by the screen, at each present
 };

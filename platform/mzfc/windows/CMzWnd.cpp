@@ -117,24 +117,33 @@ void CMzWnd::OnLButtonUp(UINT, int xPos, int yPos) {
     ReleaseControl(pressed_ && ControlAt(xPos, yPos) == pressed_, xPos, yPos);
 }
 
-void CMzWnd::PressControl(UiWin* control, int x, int y) {
+// A press made before the control under it appeared (or within its guard) goes nowhere.
+void CMzWnd::PressControl(UiWin* control, int xPos, int yPos) {
     if (pressed_)
         pressed_->OnRelease();
-    pressed_ = control;
-    if (pressed_)
-        pressed_->OnPress(x, y);
+    pressed_ = control && control->TakesCurrentInput() ? control : nullptr;
+    if (!pressed_)
+        return;
+    pressed_->OnPress(xPos, yPos);
+    if (pressed_->CommandsOnPress())
+        SendTap(pressed_, xPos, yPos);
 }
 
-// Ends the press; tapped: the release came over the pressed control, which may send
-// its command.
-void CMzWnd::ReleaseControl(bool tapped, int x, int y) {
+// Ends the press; overControl: the release came over the pressed control, which then
+// sends its command unless it sent it on the press.
+void CMzWnd::ReleaseControl(bool overControl, int xPos, int yPos) {
     UiWin* control = pressed_;
     pressed_ = nullptr;
     if (!control)
         return;
     control->OnRelease();
+    if (overControl && !control->CommandsOnPress())
+        SendTap(control, xPos, yPos);
+}
+
+void CMzWnd::SendTap(UiWin* control, int xPos, int yPos) {
     LPARAM detail = 0;
-    if (tapped && control->OnTap(x, y, &detail) && m_hWnd)
+    if (control->OnTap(xPos, yPos, &detail) && m_hWnd)
         CeWindowTable::Instance().Call(m_hWnd, kMzWmUiCommand,
                                        static_cast<WPARAM>(control->GetID() & 0xFFFF), detail);
 }
@@ -153,7 +162,7 @@ bool CMzWnd::TapBoundControl(LPARAM keyData) {
         // Only a listed control is looked at: one that left the window may be gone.
         if (boundPosition != position ||
             std::find(controls_.begin(), controls_.end(), control) == controls_.end() ||
-            !control->IsVisible() || !control->AcceptsTaps())
+            !control->IsVisible() || !control->AcceptsTaps() || !control->TakesCurrentInput())
             continue;
         if (!repeat) {
             const int x = control->GetPosX() + control->GetWidth() / 2;
@@ -277,7 +286,7 @@ void CMzWnd::OnKeyDown(int vk) {
     if (focused_ && focused_->IsComposing())
         return; // the key belongs to the input method
     for (UiWin* c : controls_) {
-        const int index = c->IsVisible() ? c->ButtonForKey(vk) : -1;
+        const int index = c->IsVisible() && c->TakesCurrentInput() ? c->ButtonForKey(vk) : -1;
         if (index >= 0 && m_hWnd) {
             CeWindowTable::Instance().Call(m_hWnd, kMzWmUiCommand,
                                            static_cast<WPARAM>(c->GetID() & 0xFFFF), index);
@@ -294,6 +303,7 @@ void CMzWnd::Show(bool show, bool update) {
         ShowWindow(m_hWnd, SW_SHOW);
         if (animateShow_)
             Animate(animateShow_, true);
+        guard_.Appeared(); // once its slide is over
     } else if (!show && visible) {
         if (animateHide_)
             Animate(animateHide_, false);
@@ -361,6 +371,10 @@ void CMzWnd::SetAnimateType_Hide(int type) {
     animateHide_ = type;
 }
 
+void CMzWnd::GuardInput(DWORD ms) {
+    guard_.Guard(ms, m_hWnd && IsWindowVisible(m_hWnd));
+}
+
 void CMzWnd::AddUiWin(UiWin* control) {
     if (!control)
         return;
@@ -372,6 +386,8 @@ void CMzWnd::AddUiWin(UiWin* control) {
     if (CeTrace::Enabled())
         CeTrace::Write("list " + std::to_string(control->GetID()));
     control->AttachTo(this);
+    if (control->IsVisible())
+        control->Appeared();
     if (control->focus_)
         SetFocusedControl(control, control);
     control->Invalidate();
@@ -424,7 +440,8 @@ void CMzWnd::SetFocusedControl(UiWin* focus, UiWin* caller) {
 
 UiWin* CMzWnd::ControlAt(int x, int y) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-        if ((*it)->IsVisible() && (*it)->AcceptsTaps() && (*it)->Contains(x, y))
+        if ((*it)->IsVisible() && (*it)->IsEnabled() && (*it)->AcceptsTaps() &&
+            (*it)->Contains(x, y))
             return *it;
     return nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include "ce/ce.h"
 #include "mzfc/CMzStringW.h"
+#include "mzfc/MzInputGuard.h"
 #include "mzfc/MzPalette.h"
 
 #include <cstdint>
@@ -65,6 +66,10 @@ public:
     // is listed, visible and takes taps. A key may tap several controls in turn: the
     // first bound that can take the tap gets it. A held key taps once.
     void BindKey(int keyPosition, UiWin* control);
+    // Input made before the window next appears (now, when it is shown), or within ms
+    // after that, does not reach it. Without a guard the window still never takes input
+    // made before it appeared.
+    void GuardInput(DWORD ms);
 
     HWND m_hWnd = nullptr;
 
@@ -80,7 +85,8 @@ public:
     void ControlHidden(UiWin* control);
     void SetFocusedControl(UiWin* focus, UiWin* caller);
     UiWin* FocusedControl() const { return focused_; }
-    UiWin* ControlAt(int x, int y) const; // topmost listed, visible, tappable control
+    UiWin* ControlAt(int x, int y) const; // topmost listed, visible, enabled, tappable control
+    bool TakesInputMadeAt(const MzInputTime& made) const { return guard_.Takes(made); }
     const std::vector<UiWin*>& Controls() const { return controls_; }
     bool IsModalRunning() const { return modalRunning_; }
     void Paint(HDC hdc); // the window with its controls, over hdc's clip
@@ -88,8 +94,9 @@ public:
 private:
     void Animate(int type, bool showing);
     void PressControl(UiWin* control, int x, int y);
-    void ReleaseControl(bool tapped, int x, int y);
+    void ReleaseControl(bool overControl, int x, int y);
     bool TapBoundControl(LPARAM keyData);
+    void SendTap(UiWin* control, int xPos, int yPos); // the control's command, if it gives one
 
     std::vector<UiWin*> controls_;
     std::vector<std::pair<int, UiWin*>> keyBindings_; // key position, control
@@ -98,6 +105,7 @@ private:
     int animateShow_ = 0;
     int animateHide_ = 0;
     int offsetY_ = 0; // slide animation
+    MzInputGuard guard_;
     bool modalRunning_ = false;
     bool modalEnded_ = false;
     int modalCode_ = 0;

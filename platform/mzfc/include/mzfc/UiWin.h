@@ -4,6 +4,7 @@
 #pragma once
 
 #include "mzfc/CMzStringW.h"
+#include "mzfc/MzInputGuard.h"
 
 #include <string>
 
@@ -34,12 +35,26 @@ public:
     virtual CMzStringW GetText();
     virtual void SetFocus(bool focus);
 
+    // Input made before the control is next on screen (now, when it is), or within ms
+    // after that, passes it by: a player's taps aimed at what stood there before.
+    void GuardInput(DWORD ms);
+    // A disabled control is drawn as ever but takes no input: taps fall through it.
+    void SetEnable(bool enable);
+    bool IsEnabled() const { return enabled_; }
+    // Whether the input being handled (a key, say, that a window turns into a tap on
+    // this control) may reach it: enabled, and made after it appeared and its guard.
+    bool TakesCurrentInput() const;
+
     // The framework's side, used by the owning window.
     virtual void PaintCtrl(MzSurface* hdc); // at the control's rectangle, window pixels
     virtual bool AcceptsTaps() const { return false; }
-    virtual void OnPress(int x, int y);               // window pixels
-    virtual void OnRelease();                         // the press ended, tap or not
-    virtual bool OnTap(int x, int y, LPARAM* lParam); // true: send the command
+    virtual void OnPress(int x, int y);                    // window pixels
+    virtual void OnRelease();                              // the press ended, tap or not
+    virtual bool OnTap(int x, int y, LPARAM* lParam);      // true: send the command
+    virtual bool CommandsOnPress() const { return false; } // the command goes at the press
+    // Enabled, and the input was made after the control appeared and its guard passed.
+    bool TakesInputMadeAt(const MzInputTime& made) const;
+    void Appeared(); // by the window: listed while visible, or shown while listed
     virtual bool AcceptsText() const { return false; }
     virtual void OnKeyDown(int vk);
     virtual void OnChar(WCHAR c);
@@ -65,6 +80,8 @@ private:
     bool visible_ = true;
     bool focus_ = false;
     bool pressed_ = false;
+    bool enabled_ = true;
+    MzInputGuard guard_;
     CMzWnd* owner_ = nullptr;
     friend class CMzWnd;
 };

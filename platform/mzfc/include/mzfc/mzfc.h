@@ -10,6 +10,8 @@
 #include "mzfc/CMzWndEx.h"
 #include "mzfc/ImagingHelper.h"
 #include "mzfc/MzKeyPosition.h"
+#include "mzfc/MzInputGuard.h"
+#include "mzfc/MzInputTime.h"
 #include "mzfc/MzMessageBoxWnd.h"
 #include "mzfc/MzPointer.h"
 #include "mzfc/MzWaitDlg.h"

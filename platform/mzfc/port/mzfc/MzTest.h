@@ -33,8 +33,12 @@ int RunLoop(std::vector<Step> script);
 void Tap(int x, int y); // press and release at a screen pixel
 void Press(int x, int y);
 void Release(int x, int y);
-// A tap that arrives as a desktop event: the loop reads it before any due timer.
+// A tap that arrives as a desktop event, made now: the loop reads it before any due
+// timer, and a window or control that appears in between does not take it.
 void QueueTap(int x, int y);
+// Runs the step inside the nth present from now (1: the next), in the middle of
+// whatever repaints: e.g. to queue taps while a synchronous slide runs.
+void AtPresent(int nth, Step step);
 void TypeText(const char16_t* text); // keyboard text into the focused control
 // A key going down: SDL's key code (e.g. SDLK_RETURN, SDLK_ESCAPE, SDLK_BACKSPACE; 0
 // for none) and scan code (where the key sits: SDL_SCANCODE_Q; 0 for none); repeat: the
