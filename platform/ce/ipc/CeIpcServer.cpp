@@ -3,7 +3,6 @@
 #include "ce/CeIpcChannel.h"
 #include "ipc/CeProcessRecord.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <exception>
@@ -190,11 +189,4 @@ void CeIpcServer::SetLimits(const Limits& limits) {
     State& s = TheState();
     std::lock_guard<std::mutex> guard(s.lock);
     s.limits = limits;
-}
-
-int CeIpcServer::LiveConnections() {
-    State& s = TheState();
-    std::lock_guard<std::mutex> guard(s.connectionsLock);
-    return static_cast<int>(std::count_if(s.connections.begin(), s.connections.end(),
-                                          [](const Connection& c) { return !c.evicted; }));
 }

@@ -37,5 +37,4 @@ public:
     static void SetHandler(Kind kind, Handler handler);
     static std::string Name();                   // this process's socket name
     static void SetLimits(const Limits& limits); // for tests: shorter times, fewer connections
-    static int LiveConnections();
 };
