@@ -1,13 +1,15 @@
 // A running `phone shell` under a flood of connections that each send a 4-byte header
 // promising a 2 MiB frame and then nothing: the shell's peak memory, and the round trip
-// of NotifyShellMainWnd to it before and during the flood (median, 99th percentile and
-// the share answered). Usage: shell_flood_bench [connections] [phone executable]
+// of NotifyShellMainWnd to it before, during (while the connections open and 5 s after)
+// and after the flood: median, 99th percentile and the share answered. Usage: shell_flood_bench
+// [connections] [phone executable]
 #include "PhoneProcess.h"
 #include "ce/CeIpcChannel.h"
 #include "shell/Shell.h"
 #include "testing/TestDeviceRoot.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -58,10 +60,11 @@ struct RoundTrips {
     int answered = 0, asked = 0;
 };
 
-RoundTrips Measure(Clock::duration span) {
+// Round trips every 5 ms until done() says so.
+template <typename Done> RoundTrips Measure(Done done) {
     std::vector<double> micros;
     RoundTrips r;
-    for (auto start = Clock::now(); Clock::now() - start < span; std::this_thread::sleep_for(5ms)) {
+    for (; !done(); std::this_thread::sleep_for(5ms)) {
         auto t = Clock::now();
         bool ok = NotifyShellMainWnd(2, 1) != 0;
         ++r.asked;
@@ -105,16 +108,26 @@ int main(int argc, char** argv) {
     });
     const std::string name = PhoneProcess::SocketOf(root.Path(), shell.Pid());
     std::printf("flood of %d connections promising 2 MiB each, on %s\n", count, phone.c_str());
-    Print("round trip, quiet", Measure(2s));
+    auto lasting = [](Clock::duration span) {
+        return [end = Clock::now() + span] { return Clock::now() >= end; };
+    };
+    Print("round trip, quiet", Measure(lasting(2s)));
 
+    // Measured while the connections open and for 5 s after.
+    std::atomic<bool> flooding{true};
+    RoundTrips during;
+    std::thread measure([&] { during = Measure([&] { return !flooding.load(); }); });
     std::vector<int> fds;
     const auto start = Clock::now();
     for (int i = 0; i < count; ++i)
         if (int fd = Promise(name); fd >= 0)
             fds.push_back(fd);
     const double opening = std::chrono::duration<double>(Clock::now() - start).count();
+    std::this_thread::sleep_for(5s);
+    flooding = false;
+    measure.join();
     std::printf("connections opened %zu of %d in %.2f s\n", fds.size(), count, opening);
-    Print("round trip, flooded", Measure(5s));
+    Print("round trip, flooded", during);
     std::printf("shell peak RSS %ld kB, RSS now %ld kB, threads %ld\n",
                 StatusKb(shell.Pid(), "VmHWM"), StatusKb(shell.Pid(), "VmRSS"),
                 StatusKb(shell.Pid(), "Threads"));
@@ -123,7 +136,7 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(2s);
     std::printf("after they closed: RSS %ld kB, threads %ld\n", StatusKb(shell.Pid(), "VmRSS"),
                 StatusKb(shell.Pid(), "Threads"));
-    Print("round trip, after", Measure(2s));
+    Print("round trip, after", Measure(lasting(2s)));
     shell.Terminate();
     drain.join();
     shell.Wait(5000ms);

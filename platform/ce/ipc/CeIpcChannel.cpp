@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstring>
 #include <deque>
-#include <fcntl.h>
 #include <mutex>
 #include <poll.h>
 #include <sys/socket.h>
@@ -56,22 +55,18 @@ Result Ready(int fd, short events, const Deadline& deadline) {
     }
 }
 
-// Reads up to n bytes that are there now, after waiting for the first.
+// Waits for bytes, then reads up to n of those that are there.
 Result ReadSome(int fd, char* p, size_t n, const Deadline& deadline, size_t& got) {
     for (;;) {
-        ssize_t r = ::recv(fd, p, n, 0);
+        if (Result ready = Ready(fd, POLLIN, deadline); ready != Result::kOk)
+            return ready;
+        ssize_t r = ::recv(fd, p, n, MSG_DONTWAIT);
         if (r > 0) {
             got = static_cast<size_t>(r);
             return Result::kOk;
         }
-        if (r == 0)
-            return Result::kFailed; // the other end closed
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK)
-            return Result::kFailed;
-        if (Result ready = Ready(fd, POLLIN, deadline); ready != Result::kOk)
-            return ready;
+        if (r == 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK))
+            return Result::kFailed; // the other end closed, or an error
     }
 }
 
@@ -121,7 +116,8 @@ Result SendBy(int fd, const std::string& payload, const Deadline& deadline) {
     frame += payload;
     size_t done = 0;
     while (done < frame.size()) {
-        ssize_t w = ::send(fd, frame.data() + done, frame.size() - done, MSG_NOSIGNAL);
+        ssize_t w =
+            ::send(fd, frame.data() + done, frame.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (w > 0) {
             done += static_cast<size_t>(w);
             continue;
@@ -134,11 +130,6 @@ Result SendBy(int fd, const std::string& payload, const Deadline& deadline) {
             return ready;
     }
     return Result::kOk;
-}
-
-bool SetNonBlocking(int fd) {
-    int flags = ::fcntl(fd, F_GETFL);
-    return flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
 // The sockets of processes that let a call of ours run out. Few: a process that is
@@ -227,9 +218,7 @@ int CeIpcChannel::Connect(const std::string& name, int timeoutMs, Result* result
         ::close(fd);
         return -1;
     }
-    timeval none{};
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &none, sizeof none);
-    if (!SameUser(fd) || !SetNonBlocking(fd)) {
+    if (!SameUser(fd)) {
         ::close(fd);
         return -1;
     }

@@ -16,12 +16,12 @@ public:
 
     static std::string SocketName(int pid, uint64_t token);
     static int Listen(const std::string& name); // fd, or -1
-    // A non-blocking fd, or -1 when nobody listens, the listener belongs to another
+    // An fd, or -1 when nobody listens, the listener belongs to another
     // user, or its queue of connections stays full for timeoutMs (*result kTimedOut).
     static int Connect(const std::string& name, int timeoutMs, Result* result = nullptr);
     // The process at the other end runs as this process's user (SO_PEERCRED).
     static bool SameUser(int fd);
-    // On a non-blocking fd, within timeoutMs.
+    // Within timeoutMs, whether the fd blocks or not.
     static Result Send(int fd, const std::string& payload, int timeoutMs);
     // Fails on end, error or a frame over kMaxFrame.
     static Result Receive(int fd, std::string& payload, int timeoutMs);
