@@ -6,7 +6,8 @@
 
 class PhoneSignals {
 public:
-    // Call first thing in main, before any thread starts.
+    // Call first thing in such a command, before any thread starts; the short
+    // commands leave the signals alone, so that they end on them wherever they wait.
     static void Block();
     // Starts the waiting thread; onStop runs on it once.
     static void OnStop(std::function<void()> onStop);

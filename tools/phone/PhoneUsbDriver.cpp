@@ -84,9 +84,10 @@ int PhoneUsbDriver::Notify(DWORD wParam) {
     DWORD error = GetLastError();
     CloseHandle(device);
     if (!ok) {
-        std::fprintf(stderr, error == kErrorNotReady
-                                 ? "phone usb: the driver has no message number yet\n"
-                                 : "phone usb: the driver refused the request\n");
+        std::fprintf(stderr,
+                     error == kErrorNotReady
+                         ? "phone usb: the driver has no message number yet, or does not answer\n"
+                         : "phone usb: the driver refused the request\n");
         return 1;
     }
     std::printf("usb: notified wParam=%u\n", wParam);

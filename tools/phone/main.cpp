@@ -51,7 +51,8 @@ bool ParseNumber(const std::string& text, unsigned long& value) {
 } // namespace
 
 int main(int argc, char** argv) {
-    PhoneSignals::Block();
+    // The stop signals are taken over only by the commands that run until stopped;
+    // every other command ends on them at once, wherever it waits.
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty())
         return Usage();
@@ -70,10 +71,12 @@ int main(int argc, char** argv) {
             else
                 return Usage();
         }
+        PhoneSignals::Block();
         PhoneShell shell(hang, modal);
         return shell.Run();
     }
     if (cmd == "usb-driver" && args.size() == 1) {
+        PhoneSignals::Block();
         PhoneUsbDriver driver;
         return driver.Serve();
     }
@@ -89,7 +92,9 @@ int main(int argc, char** argv) {
         return PhoneCommands::Lock(args[1]);
     if (cmd == "status" && args.size() == 1)
         return PhoneCommands::Status();
-    if (cmd == "mutex" && (args.size() == 2 || (args.size() == 3 && args[2] == "--gate")))
+    if (cmd == "mutex" && (args.size() == 2 || (args.size() == 3 && args[2] == "--gate"))) {
+        PhoneSignals::Block();
         return PhoneCommands::Mutex(args[1], args.size() == 3);
+    }
     return Usage();
 }

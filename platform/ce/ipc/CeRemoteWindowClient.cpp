@@ -6,7 +6,6 @@
 #include "ipc/CeRemoteWindowHost.h"
 #include "objects/CeSharedText.h"
 
-#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -15,12 +14,11 @@ constexpr uintptr_t kProxyBase = sizeof(void*) == 8 ? static_cast<uintptr_t>(0x7
                                                     : static_cast<uintptr_t>(0x7E000000u);
 constexpr uintptr_t kProxyStep = 16;
 constexpr size_t kMaxProxies = 1u << 20;
-constexpr int kQuickTimeoutMs = 5000; // for calls that only queue or read a flag
-// A process that let a timed send of ours run out has a stuck UI thread: a later send
-// only queues behind the first, so it waits this long at most until the process
-// answers again. A program that asks it at every tick can then still read its input
-// and quit in time.
-constexpr int kStuckWaitMs = 100;
+// For calls that only queue or read a flag. A process that let any call run out has
+// a stuck UI thread: later calls only queue behind the first, so the channel waits
+// much less on it until it answers again, and a program that asks it at every tick
+// can still read its input and quit in time.
+constexpr int kQuickTimeoutMs = 5000;
 
 struct Target {
     std::string socket;
@@ -33,7 +31,6 @@ struct Target {
 struct Proxies {
     std::mutex lock;
     std::vector<Target> targets;
-    std::vector<std::string> stuck; // sockets of processes that let a send run out
 };
 
 Proxies& TheProxies() {
@@ -190,21 +187,8 @@ LRESULT CeRemoteWindowClient::Send(HWND proxy, UINT msg, WPARAM wParam, LPARAM l
     int wait = timeoutMs == INFINITE || timeoutMs > 0x7FFFFFFFu ? -1 : static_cast<int>(timeoutMs);
     if (!TargetOf(proxy, t))
         return 0;
-    Proxies& p = TheProxies();
-    {
-        std::lock_guard<std::mutex> guard(p.lock);
-        if (wait > kStuckWaitMs &&
-            std::find(p.stuck.begin(), p.stuck.end(), t.socket) != p.stuck.end())
-            wait = kStuckWaitMs;
-    }
     const bool answered =
         Call(t.socket, CeRemoteWindowHost::kSend, t.hwnd, msg, wParam, lParam, wait, r);
-    {
-        std::lock_guard<std::mutex> guard(p.lock);
-        std::erase(p.stuck, t.socket);
-        if (!answered && wait >= 0)
-            p.stuck.push_back(t.socket);
-    }
     if (!answered)
         return 0;
     if (result != nullptr)

@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 
 using namespace std::chrono_literals;
 
@@ -163,15 +162,7 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     EXPECT_EQ(line, "shell: message 0x406 wParam=5 lParam=6");
 
     // Garbage requests are refused and the shell still answers.
-    std::string socket;
-    for (const auto& e : std::filesystem::directory_iterator(root_ + "/.ce/procs")) {
-        std::string name = e.path().filename().string();
-        unsigned long long token = 0;
-        int pid = 0;
-        if (e.path().extension() == ".rec" && sscanf(name.c_str(), "%d-%llx", &pid, &token) == 2 &&
-            pid == shell->Pid())
-            socket = CeIpcChannel::SocketName(pid, token);
-    }
+    const std::string socket = PhoneProcess::SocketOf(root_, shell->Pid());
     ASSERT_FALSE(socket.empty());
     const std::string garbage[] = {
         "",                                                 // no kind

@@ -2,9 +2,12 @@
 // stdout.
 #pragma once
 
+#include "ce/CeIpcChannel.h"
 #include "testing/TestProcess.h"
 
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,5 +33,17 @@ public:
         if (out != nullptr)
             *out = text;
         return child.Wait(timeout);
+    }
+    // The socket of the process pid on the device root, from its record; "" if none.
+    static std::string SocketOf(const std::string& root, int pid) {
+        for (const auto& e : std::filesystem::directory_iterator(root + "/.ce/procs")) {
+            std::string name = e.path().filename().string();
+            unsigned long long token = 0;
+            int owner = 0;
+            if (e.path().extension() == ".rec" &&
+                sscanf(name.c_str(), "%d-%llx", &owner, &token) == 2 && owner == pid)
+                return CeIpcChannel::SocketName(pid, token);
+        }
+        return "";
     }
 };
