@@ -28,10 +28,10 @@ std::string CeSharedDir::Get(const std::string& part) {
     if (!MakeDirs(dir))
         return "";
     // A .ce made by an older version or by hand is made private once per run.
-    static std::mutex lock;
-    static std::set<std::string> done;
-    std::lock_guard<std::mutex> guard(lock);
-    if (done.insert(root).second) {
+    static auto* lock = new std::mutex; // used by static destructors that close windows
+    static auto* done = new std::set<std::string>;
+    std::lock_guard<std::mutex> guard(*lock);
+    if (done->insert(root).second) {
         const CeSafeDir shared = CeSafeDir::Open(root + "/.ce", false);
         if (shared.Valid())
             CeHostFs::MakePrivate(shared.Fd());
