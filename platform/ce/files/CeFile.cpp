@@ -114,8 +114,11 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     }
     auto file = std::make_unique<CeFileObject>(fd, dwDesiredAccess);
     if (!CeShareLock::Acquire(fd, dwDesiredAccess, dwShareMode,
-                              exists ? loc.hostPath : loc.upperPath, error))
+                              exists ? loc.hostPath : loc.upperPath, error)) {
+        if (writes) // another holder denies writing: a save lost, never silently
+            CeNotice::WriteFailed(exists ? loc.hostPath : loc.upperPath, EBUSY);
         return FailHandle(error);
+    }
     if (exists && truncates && ftruncate(fd, 0) != 0)
         return FailHandle(CeHostError::FromErrno(errno));
     HANDLE h = CeHandleTable::Insert(std::move(file));
