@@ -45,9 +45,12 @@ void MakeRoot(const std::string& path, bool named) {
     for (size_t slash = path.find('/', 1); slash != std::string::npos;
          slash = path.find('/', slash + 1))
         CeHostFs::MakeDir(AT_FDCWD, path.substr(0, slash));
-    if (!CeHostFs::MakeDir(AT_FDCWD, path)) {
+    const bool made = CeHostFs::MakeDir(AT_FDCWD, path);
+    const int err = errno;
+    std::error_code ec; // the root may be a link to a folder: the user's choice
+    if (!made && !std::filesystem::is_directory(path, ec)) {
         CeNotice::Once("device root",
-                       "cannot make the device root " + path + ": " + std::strerror(errno));
+                       "cannot make the device root " + path + ": " + std::strerror(err));
         return;
     }
     if (named)
