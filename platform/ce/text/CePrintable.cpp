@@ -2,14 +2,14 @@
 
 #include "ce/CeUtf16.h"
 
-#include <cstdio>
-
 namespace {
 
-void Hex(std::string& out, const char* form, unsigned value) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, form, value);
-    out += buf;
+// "\x1b" or "\u009b": the prefix and the value in lower-case hex digits.
+void Hex(std::string& out, const char* prefix, unsigned value, int digits) {
+    static const char kDigits[] = "0123456789abcdef";
+    out += prefix;
+    for (int i = digits - 1; i >= 0; --i)
+        out.push_back(kDigits[(value >> (4 * i)) & 0xF]);
 }
 
 // The length of the well-formed UTF-8 sequence at s, or 0.
@@ -42,7 +42,7 @@ std::string CePrintable::Escape(std::string_view utf8) {
     while (i < utf8.size()) {
         const auto b = static_cast<unsigned char>(utf8[i]);
         if (b < 0x20 || b == 0x7F) {
-            Hex(out, "\\x%02x", b);
+            Hex(out, "\\x", b, 2);
             ++i;
             continue;
         }
@@ -54,10 +54,10 @@ std::string CePrintable::Escape(std::string_view utf8) {
         char32_t cp = 0;
         const size_t n = SequenceLength(utf8.substr(i), cp);
         if (n == 0) {
-            Hex(out, "\\x%02x", b);
+            Hex(out, "\\x", b, 2);
             ++i;
         } else if (cp <= 0x9F) {
-            Hex(out, "\\u%04x", static_cast<unsigned>(cp));
+            Hex(out, "\\u", static_cast<unsigned>(cp), 4);
             i += n;
         } else {
             out.append(utf8.substr(i, n));
