@@ -28,6 +28,7 @@ protected:
     static constexpr const char* kConfig = "Disk/Programs/Games/burrowbop/config.ini";
     // Host path of the device root and of the settings file in it.
     const std::string& Root() const { return device_->Path(); }
+    const TestDeviceRoot& Device() const { return *device_; }
     std::string ConfigHostPath() const { return device_->Host(kConfig); }
     // A file below the device root ("Disk/a.ini"), empty when there is none.
     std::string ReadFile(const std::string& relative) const { return device_->Get(relative); }

@@ -9,12 +9,15 @@
 #include "ce/CeUiClock.h"
 #include "ce/CeWindowTable.h"
 #include "ce/ce.h"
+#include "testing/TestOtherUser.h"
 #include "testing/TestProcess.h"
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <memory>
 #include <thread>
 
@@ -293,6 +296,53 @@ TEST_F(ManyCopiesTest, StartedTogetherTheyLeaveExactlyOneGame) {
             }
         }
         games.clear(); // stops the game; the next round starts on a free name
+    }
+}
+
+// A planted or locked root never keeps the game from starting: a FIFO at config.ini is no
+// settings file, and another user's locks on an older root's mutex and config.ini are given
+// up on after their time limit. The game comes up, answers and ends on SIGTERM.
+TEST_F(ProcessLifeTest, GameStartsOnAPlantedOrLockedRoot) {
+    const std::string kCreateLock = ".ce/mutex/.create.lock";
+    using Holders = std::vector<std::unique_ptr<TestProcess>>;
+    const struct {
+        const char* what;
+        bool otherUser;
+        std::function<bool(Holders& holders)> plant;
+    } cases[] = {
+        {"a FIFO at config.ini", false, [&](Holders&) { return Device().MakeFifo(kConfig); }},
+        {"another user's locks", true,
+         [&](Holders& holders) {
+             WriteConfigBytes(std::string("\xFF\xFE", 2));
+             Device().Put(kCreateLock, "");
+             for (const std::string& file : {kCreateLock, std::string(kConfig)}) {
+                 Device().OpenToOthers(file);
+                 holders.push_back(std::make_unique<TestProcess>());
+                 if (!TestOtherUser::Hold(*holders.back(), Device().Host(file),
+                                          TestOtherUser::Lock::Flock))
+                     return false;
+             }
+             return true;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.otherUser && !TestOtherUser::Available()) {
+            std::cout << "needs root to run a child as a second uid (65534); not tested here\n";
+            continue;
+        }
+        Restart();
+        Holders holders;
+        ASSERT_TRUE(c.plant(holders));
+        GameProcess game;
+        ASSERT_TRUE(StartGame(game));
+        HWND w = WaitForGameWindow();
+        ASSERT_NE(w, nullptr);
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeout(w, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result), 0)
+            << "the game does not answer";
+        game.Terminate();
+        EXPECT_EQ(game.Wait(5000ms), 0) << "SIGTERM did not end it";
     }
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -85,4 +86,20 @@ void TestDeviceRoot::MakeDir(const std::string& relative) const {
         return;
     std::error_code ec;
     fs::create_directories(Host(relative), ec);
+}
+
+bool TestDeviceRoot::MakeFifo(const std::string& relative) const {
+    MakeDir(fs::path(relative).parent_path().string());
+    return !path_.empty() && ::mkfifo(Host(relative).c_str(), 0600) == 0;
+}
+
+void TestDeviceRoot::OpenToOthers(const std::string& relative) const {
+    std::error_code ec;
+    fs::path p = Host(relative);
+    if (fs::is_regular_file(p, ec))
+        fs::permissions(p, fs::perms::group_read | fs::perms::others_read, fs::perm_options::add,
+                        ec);
+    for (p = p.parent_path(); p.string().size() >= path_.size(); p = p.parent_path())
+        fs::permissions(p, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add,
+                        ec);
 }

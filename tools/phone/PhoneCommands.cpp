@@ -2,6 +2,7 @@
 
 #include "PhoneSignals.h"
 #include "PhoneUsbDriver.h"
+#include "ce/CePrintable.h"
 #include "ce/CeRemoteWindowClient.h"
 #include "ce/CeSharedDir.h"
 #include "ce/CeUtf16.h"
@@ -46,12 +47,12 @@ int PhoneCommands::Lock(const std::string& state) {
 }
 
 int PhoneCommands::Status() {
-    std::printf("device root: %s\n", CeSharedDir::Root().c_str());
+    std::printf("device root: %s\n", CePrintable::Escape(CeSharedDir::Root()).c_str());
     auto windows = CeRemoteWindowClient::List();
     std::printf("windows: %zu\n", windows.size());
     for (const auto& w : windows)
-        std::printf("  %-20s \"%s\" pid %d\n", CeUtf16::ToUtf8(w.className).c_str(),
-                    CeUtf16::ToUtf8(w.title).c_str(), w.pid);
+        std::printf("  %-20s \"%s\" pid %d\n", CePrintable::Escape(w.className).c_str(),
+                    CePrintable::Escape(w.title).c_str(), w.pid); // a peer's words: never raw
     DWORD number = 0;
     if (PhoneUsbDriver::Query(number)) {
         if (number != 0)

@@ -1,5 +1,7 @@
 #include "ce/CeNotice.h"
 
+#include "ce/CePrintable.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,7 +17,9 @@ void CeNotice::Once(const std::string& key, const std::string& text) {
         if (!told.insert(key).second)
             return;
     }
-    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, text.c_str());
+    // Paths and names in notices may come from the device root: never raw.
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name,
+                 CePrintable::Escape(text).c_str());
 }
 
 void CeNotice::WriteFailed(const std::string& hostPath, int err) {

@@ -1,6 +1,7 @@
 #include "ce/CeTrace.h"
 
 #include "ce/CeMonotonic.h"
+#include "ce/CePrintable.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,7 +56,9 @@ void CeTrace::Write(const std::string& line) {
     std::lock_guard<std::mutex> guard(s.lock);
     Initialise(s);
     if (s.file) {
-        std::fprintf(s.file, "%.3f %s\n", MonotonicSeconds() - s.startSeconds, line.c_str());
+        // One line per event, whatever a name in it holds; the file may be a terminal.
+        std::fprintf(s.file, "%.3f %s\n", MonotonicSeconds() - s.startSeconds,
+                     CePrintable::Escape(line).c_str());
         std::fflush(s.file);
     }
     if (s.memory)

@@ -7,6 +7,7 @@
 #include "core/CeHostError.h"
 #include "files/CeFileObject.h"
 #include "files/CeFileOpener.h"
+#include "files/CeHostFs.h"
 #include "files/CeShareLock.h"
 
 #include <fcntl.h>
@@ -33,11 +34,12 @@ std::shared_ptr<CeFileObject> FileOf(HANDLE h) {
     return f;
 }
 
-int OpenHost(const std::string& path, int flags, mode_t mode = 0) {
-    int fd;
-    do {
-        fd = open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, mode);
-    } while (fd < 0 && errno == EINTR);
+// Never a link, a FIFO or a device: anything but a regular file is refused at once,
+// with one line on stderr, so that nothing planted can hang or steer the program.
+int OpenHost(const std::string& path, int flags, mode_t mode = CeHostFs::kFileMode) {
+    int fd = CeHostFs::OpenRegular(AT_FDCWD, path, flags, mode);
+    if (fd < 0 && errno == EINVAL)
+        CeNotice::Once("kind " + path, "cannot open " + path + ": not a regular file");
     return fd;
 }
 
@@ -86,6 +88,8 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
             return FailHandle(ERROR_ACCESS_DENIED);
         }
         fd = OpenHost(loc.hostPath, rw);
+        if (fd >= 0 && loc.kind == Kind::Upper)
+            CeHostFs::MakePrivate(fd); // one an older version left readable to others
     } else {
         if (!loc.parentExists)
             return FailHandle(ERROR_PATH_NOT_FOUND);
@@ -98,17 +102,23 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         }
         if (!CePath::MakeUpperParent(loc, error))
             return FailHandle(error);
-        const mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+        const mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0400 : 0600;
         fd = OpenHost(loc.upperPath, O_RDWR | O_CREAT | O_EXCL, mode);
     }
+    if (fd < 0 && errno == EINVAL) // not a regular file: said above
+        return FailHandle(ERROR_ACCESS_DENIED);
     if (fd < 0) {
         if (writes && errno != EEXIST)
             CeNotice::WriteFailed(exists ? loc.hostPath : loc.upperPath, errno);
         return FailHandle(CeHostError::FromErrno(errno));
     }
     auto file = std::make_unique<CeFileObject>(fd, dwDesiredAccess);
-    if (!CeShareLock::Acquire(fd, dwDesiredAccess, dwShareMode, error))
+    if (!CeShareLock::Acquire(fd, dwDesiredAccess, dwShareMode,
+                              exists ? loc.hostPath : loc.upperPath, error)) {
+        if (writes) // another holder denies writing: a save lost, never silently
+            CeNotice::WriteFailed(exists ? loc.hostPath : loc.upperPath, EBUSY);
         return FailHandle(error);
+    }
     if (exists && truncates && ftruncate(fd, 0) != 0)
         return FailHandle(CeHostError::FromErrno(errno));
     HANDLE h = CeHandleTable::Insert(std::move(file));

@@ -1,5 +1,6 @@
 #include "files/CeFileLock.h"
 
+#include "files/CeHostFs.h"
 #include "files/CeSafeDir.h"
 
 #include <cerrno>
@@ -34,11 +35,15 @@ bool CeFileLock::Lock(const CeSafeDir& dir, const std::string& name, Mode mode, 
     int fd = dir.OpenOrMake(name, O_RDWR);
     if (fd < 0)
         return false;
-    int op = (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | (wait ? 0 : LOCK_NB);
+    const int op = mode == Mode::Shared ? LOCK_SH : LOCK_EX;
     int rc;
-    do {
-        rc = ::flock(fd, op);
-    } while (rc != 0 && errno == EINTR);
+    if (wait) {
+        rc = CeHostFs::LockWithin(fd, op, dir.Path() + "/" + name) ? 0 : -1;
+    } else {
+        do {
+            rc = ::flock(fd, op | LOCK_NB);
+        } while (rc != 0 && errno == EINTR);
+    }
     if (rc != 0) {
         ::close(fd);
         return false;

@@ -19,7 +19,8 @@ public:
     CeFileLock(CeFileLock&& other) noexcept;
     CeFileLock& operator=(CeFileLock&& other) noexcept;
 
-    // Opens (creating if need be) and locks; wait=false fails at once when held.
+    // Opens (creating if need be) and locks; wait=false fails at once when held, wait
+    // waits within CeHostFs's time limit.
     bool Lock(const std::string& path, Mode mode, bool wait);
     bool Lock(const CeSafeDir& dir, const std::string& name, Mode mode, bool wait);
     void Unlock();

@@ -6,6 +6,7 @@
 #include "ce/CePath.h"
 #include "ce/CeUtf16.h"
 #include "core/CeHostError.h"
+#include "files/CeHostFs.h"
 #include "files/CeShareLock.h"
 
 #include <fcntl.h>
@@ -181,7 +182,7 @@ BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES) {
     DWORD error = ERROR_SUCCESS;
     if (!CePath::MakeUpperParent(loc, error))
         return CeHostError::Fail(error);
-    if (mkdir(loc.upperPath.c_str(), 0777) != 0)
+    if (mkdirat(AT_FDCWD, loc.upperPath.c_str(), CeHostFs::kDirMode) != 0)
         return CeHostError::Fail();
     return TRUE;
 }

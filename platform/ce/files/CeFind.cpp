@@ -27,7 +27,7 @@ FILETIME ToFileTime(const timespec& t) {
 WIN32_FIND_DATAW Entry(const std::u16string& name, const std::string& hostPath) {
     WIN32_FIND_DATAW d = {};
     struct stat st;
-    if (!hostPath.empty() && stat(hostPath.c_str(), &st) == 0) {
+    if (!hostPath.empty() && lstat(hostPath.c_str(), &st) == 0) {
         d.ftCreationTime = d.ftLastAccessTime = d.ftLastWriteTime = ToFileTime(st.st_mtim);
         if (!S_ISDIR(st.st_mode)) {
             uint64_t size = static_cast<uint64_t>(st.st_size);

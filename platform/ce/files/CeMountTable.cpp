@@ -2,8 +2,10 @@
 
 #include "ce/CeUtf16.h"
 
-#include <fstream>
-#include <sstream>
+#include "files/CeHostFs.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -77,12 +79,15 @@ std::vector<CeMount> CeMountTable::Parse(std::string_view text, const std::strin
 }
 
 std::vector<CeMount> CeMountTable::ReadFile(const std::string& file) {
-    std::ifstream in(file);
-    if (!in)
+    const int fd = CeHostFs::OpenRegular(AT_FDCWD, file, O_RDONLY);
+    std::string text;
+    // A mounts file names a folder or two; only its start is ever looked at.
+    const bool read = fd >= 0 && CeHostFs::ReadUpTo(fd, kMaxFileBytes, text);
+    if (fd >= 0)
+        ::close(fd);
+    if (!read)
         return {};
-    std::stringstream text;
-    text << in.rdbuf();
     size_t slash = file.find_last_of('/');
     std::string base = slash == std::string::npos ? "." : file.substr(0, slash);
-    return Parse(text.str().substr(0, 1 << 16), base.empty() ? "/" : base);
+    return Parse(text, base.empty() ? "/" : base);
 }

@@ -18,7 +18,9 @@ class CeMountTable {
 public:
     // Parses lines or ';'-separated entries; relative host folders are taken from base.
     static std::vector<CeMount> Parse(std::string_view text, const std::string& base);
-    // Reads a mounts file; relative host folders are taken from the file's folder.
+    static constexpr size_t kMaxFileBytes = 64 * 1024;
+    // Reads a mounts file (its first kMaxFileBytes); relative host folders are taken
+    // from the file's folder.
     static std::vector<CeMount> ReadFile(const std::string& file);
     static bool MakeMount(const std::u16string& ceFolder, const std::string& host, CeMount& out);
     // Splits a CE path into components, dropping empty ones and ".".

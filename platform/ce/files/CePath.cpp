@@ -5,6 +5,7 @@
 #include "ce/CeNotice.h"
 #include "ce/CeProduct.h"
 #include "ce/CeUtf16.h"
+#include "files/CeHostFs.h"
 #include "files/CeMountTable.h"
 
 #include <dirent.h>
@@ -16,6 +17,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -37,11 +39,27 @@ std::string Env(const char* name) {
     return v ? std::string(v) : std::string();
 }
 
-void MakeDirs(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
-    if (ec && !std::filesystem::is_directory(path))
-        CeNotice::Once("device root", "cannot make the device root " + path + ": " + ec.message());
+// Makes the device root and whatever of its parents is missing, private to this user.
+// One the user named keeps its mode; the default one is this program's own.
+void MakeRoot(const std::string& path, bool named) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1))
+        CeHostFs::MakeDir(AT_FDCWD, path.substr(0, slash));
+    const bool made = CeHostFs::MakeDir(AT_FDCWD, path);
+    const int err = errno;
+    std::error_code ec; // the root may be a link to a folder: the user's choice
+    if (!made && !std::filesystem::is_directory(path, ec)) {
+        CeNotice::Once("device root",
+                       "cannot make the device root " + path + ": " + std::strerror(err));
+        return;
+    }
+    if (named)
+        return;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        CeHostFs::MakePrivate(fd);
+        ::close(fd);
+    }
 }
 
 std::string ChooseRoot() {
@@ -83,7 +101,7 @@ void LoadLocked(State& s) {
     if (s.loaded)
         return;
     s.root = ChooseRoot();
-    MakeDirs(s.root);
+    MakeRoot(s.root, !Env("CE_DEVICE_ROOT").empty());
     std::vector<CeMount> configured = ReadConfiguredMounts();
     s.mounts.insert(s.mounts.begin(), configured.begin(), configured.end());
     s.loaded = true;
@@ -381,7 +399,7 @@ bool CePath::MakeUpperParent(const CeLocation& loc, DWORD& error) {
         p = ParentOf(p);
     }
     for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
-        if (mkdir(it->c_str(), 0777) != 0 && !(errno == EEXIST && IsDir(*it)))
+        if (!CeHostFs::MakeDir(AT_FDCWD, *it))
             return Fail(error, errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND);
     }
     return true;
@@ -402,8 +420,7 @@ bool CePath::Map(LPCWSTR cePath, Use use, std::string& hostPath, DWORD& error) {
         return Fail(error, ERROR_PATH_NOT_FOUND);
     if (!MakeUpperParent(loc, error))
         return false;
-    if (loc.kind != Kind::Missing && mkdir(loc.upperPath.c_str(), 0777) != 0 &&
-        !(errno == EEXIST && IsDir(loc.upperPath)))
+    if (loc.kind != Kind::Missing && !CeHostFs::MakeDir(AT_FDCWD, loc.upperPath))
         return Fail(error, ERROR_ACCESS_DENIED);
     hostPath = loc.upperPath;
     return true;

@@ -2,6 +2,7 @@
 
 #include "ce/CeNotice.h"
 #include "ce/CePath.h"
+#include "files/CeHostFs.h"
 
 #include <atomic>
 #include <cerrno>
@@ -15,16 +16,8 @@
 #include <unistd.h>
 
 namespace {
-template <typename F> int NoIntr(F call) {
-    int rc;
-    do {
-        rc = call();
-    } while (rc < 0 && errno == EINTR);
-    return rc;
-}
-
 int OpenChildDir(int parent, const std::string& name) {
-    return NoIntr([&] {
+    return CeHostFs::NoIntr([&] {
         return ::openat(parent, name.c_str(),
                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     });
@@ -36,7 +29,7 @@ int OpenBeneath(int root, const std::string& relative) {
     open_how how{};
     how.flags = O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC;
     how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
-    return NoIntr([&] {
+    return CeHostFs::NoIntr([&] {
         return static_cast<int>(::syscall(SYS_openat2, root, relative.c_str(), &how, sizeof how));
     });
 }
@@ -82,9 +75,10 @@ CeSafeDir CeSafeDir::Open(const std::string& path, bool repair) {
         return CeSafeDir();
     }
     if (repair)
-        ::mkdir(root.c_str(), 0755); // the root's own parents are the user's business
-    CeSafeDir dir(NoIntr([&] { return ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }),
-                  root);
+        CeHostFs::MakeDir(AT_FDCWD, root); // the root's own parents are the user's business
+    CeSafeDir dir(
+        CeHostFs::NoIntr([&] { return ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }),
+        root);
     size_t pos = root.size();
     if (dir.Valid() && pos + 1 < path.size()) {
         int fd = OpenBeneath(dir.fd_, path.substr(pos + 1));
@@ -113,7 +107,7 @@ CeSafeDir CeSafeDir::Open(const std::string& path, bool repair) {
                 dir.SetAside(name, why == ELOOP     ? "a link"
                                    : why == ENOTDIR ? "not a folder"
                                                     : "unreadable");
-            if (::mkdirat(dir.fd_, name.c_str(), 0755) == 0 || errno == EEXIST)
+            if (CeHostFs::MakeDir(dir.fd_, name) || errno == EEXIST)
                 fd = OpenChildDir(dir.fd_, name);
         }
         dir = CeSafeDir(fd, dir.path_ + "/" + name);
@@ -126,18 +120,7 @@ int CeSafeDir::OpenFile(const std::string& name, int flags, mode_t mode) const {
         errno = EINVAL;
         return -1;
     }
-    int fd = NoIntr([&] {
-        return ::openat(fd_, name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
-    });
-    if (fd < 0)
-        return -1;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return -1;
-    }
-    return fd;
+    return CeHostFs::OpenRegular(fd_, name, flags, mode);
 }
 
 int CeSafeDir::OpenOrMake(const std::string& name, int flags) const {
@@ -150,26 +133,14 @@ int CeSafeDir::OpenOrMake(const std::string& name, int flags) const {
     return fd;
 }
 
-bool CeSafeDir::Read(const std::string& name, std::string& data) const {
+bool CeSafeDir::Read(const std::string& name, std::string& data, size_t limit) const {
     data.clear();
     int fd = OpenFile(name, O_RDONLY);
     if (fd < 0)
         return false;
-    char buf[4096];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ::close(fd);
-            return n == 0;
-        }
-        data.append(buf, static_cast<size_t>(n));
-        if (data.size() > (1u << 24)) { // no shared file is ever this large
-            ::close(fd);
-            return false;
-        }
-    }
+    const bool ok = CeHostFs::ReadAll(fd, limit, data);
+    ::close(fd);
+    return ok;
 }
 
 bool CeSafeDir::Replace(const std::string& name, const std::string& data, bool durable) const {

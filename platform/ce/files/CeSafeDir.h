@@ -28,11 +28,13 @@ public:
     const std::string& Path() const { return path_; }
 
     // A regular file of this folder (flags as for open; O_NOFOLLOW, O_NONBLOCK and
-    // O_CLOEXEC are added). -1 with errno set; EINVAL for a file of the wrong kind.
-    int OpenFile(const std::string& name, int flags, mode_t mode = 0644) const;
+    // O_CLOEXEC are added), made private. -1 with errno set; EINVAL for a file of the
+    // wrong kind.
+    int OpenFile(const std::string& name, int flags, mode_t mode = 0600) const;
     // OpenFile with O_CREAT; a wrong kind in the way is set aside and made anew.
     int OpenOrMake(const std::string& name, int flags) const;
-    bool Read(const std::string& name, std::string& data) const;
+    // The whole file; false (errno EFBIG) when it holds more than limit bytes.
+    bool Read(const std::string& name, std::string& data, size_t limit) const;
     // Writes a new temporary file (never an existing one) and renames it over name;
     // durable syncs the file and the folder.
     bool Replace(const std::string& name, const std::string& data, bool durable) const;

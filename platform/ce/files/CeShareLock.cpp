@@ -1,5 +1,7 @@
 #include "files/CeShareLock.h"
 
+#include "files/CeHostFs.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -34,27 +36,34 @@ void Mark(int fd, off_t at) {
     fcntl(fd, F_OFD_SETLK, &fl);
 }
 
+// Other openers hold it for a moment; one that holds it longer is not waited for.
 class Serialiser {
 public:
-    explicit Serialiser(int fd) : fd_(fd) {
-        while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-        }
+    Serialiser(int fd, const std::string& what) : fd_(fd) {
+        held_ = CeHostFs::LockWithin(fd_, LOCK_EX, what);
     }
-    ~Serialiser() { flock(fd_, LOCK_UN); }
+    ~Serialiser() {
+        if (held_)
+            flock(fd_, LOCK_UN);
+    }
+    bool Held() const { return held_; }
 
 private:
     int fd_;
+    bool held_ = false;
 };
 
 } // namespace
 
-bool CeShareLock::Acquire(int fd, DWORD access, DWORD shareMode, DWORD& error) {
+bool CeShareLock::Acquire(int fd, DWORD access, DWORD shareMode, const std::string& what,
+                          DWORD& error) {
     const bool read = access & GENERIC_READ;
     const bool write = access & GENERIC_WRITE;
     const bool denyRead = !(shareMode & FILE_SHARE_READ);
     const bool denyWrite = !(shareMode & FILE_SHARE_WRITE);
-    Serialiser serialise(fd);
-    if ((read && HeldByOthers(fd, kDenyRead, 1)) || (write && HeldByOthers(fd, kDenyWrite, 1)) ||
+    Serialiser serialise(fd, what);
+    if (!serialise.Held() || (read && HeldByOthers(fd, kDenyRead, 1)) ||
+        (write && HeldByOthers(fd, kDenyWrite, 1)) ||
         (denyRead && HeldByOthers(fd, kAccessRead, 1)) ||
         (denyWrite && HeldByOthers(fd, kAccessWrite, 1))) {
         error = ERROR_SHARING_VIOLATION;

@@ -1,7 +1,11 @@
 #include "ce/CeSharedDir.h"
 
 #include "ce/CePath.h"
+#include "files/CeHostFs.h"
 #include "files/CeSafeDir.h"
+
+#include <mutex>
+#include <set>
 
 std::string CeSharedDir::Root() {
     return CePath::DeviceRoot();
@@ -21,13 +25,24 @@ std::string CeSharedDir::Get(const std::string& part) {
     if (root.empty())
         return "";
     std::string dir = root + "/.ce/" + part;
-    return MakeDirs(dir) ? dir : "";
+    if (!MakeDirs(dir))
+        return "";
+    // A .ce made by an older version or by hand is made private once per run.
+    static auto* lock = new std::mutex; // used by static destructors that close windows
+    static auto* done = new std::set<std::string>;
+    std::lock_guard<std::mutex> guard(*lock);
+    if (done->insert(root).second) {
+        const CeSafeDir shared = CeSafeDir::Open(root + "/.ce", false);
+        if (shared.Valid())
+            CeHostFs::MakePrivate(shared.Fd());
+    }
+    return dir;
 }
 
-bool CeSharedDir::ReadFile(const std::string& path, std::string& data) {
+bool CeSharedDir::ReadFile(const std::string& path, std::string& data, size_t limit) {
     data.clear();
     std::string name;
-    return CeSafeDir::OpenParent(path, name).Read(name, data);
+    return CeSafeDir::OpenParent(path, name).Read(name, data, limit);
 }
 
 bool CeSharedDir::ReplaceFile(const std::string& path, const std::string& data, bool durable) {

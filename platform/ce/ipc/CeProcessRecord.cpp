@@ -16,6 +16,8 @@
 namespace {
 constexpr char kHeader[] = "record 1";
 constexpr int kRepairTimeoutMs = 1000;
+// A record lists a process's few windows and devices: well under a kilobyte each.
+constexpr size_t kMaxRecord = 64 * 1024;
 
 struct Own {
     std::mutex lock;
@@ -91,7 +93,7 @@ bool ReadRecord(const CeSafeDir& dir, const std::string& base, std::string& text
                 CeProcessRecord::Entry& e) {
     e.windows.clear();
     e.devices.clear();
-    if (dir.Read(base + ".rec", text) && Parse(text, e) && !text.empty())
+    if (dir.Read(base + ".rec", text, kMaxRecord) && Parse(text, e) && !text.empty())
         return true;
     text.clear();
     return false;

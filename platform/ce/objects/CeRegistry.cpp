@@ -9,7 +9,7 @@
 
 namespace {
 constexpr size_t kMaxValueName = 16383;
-constexpr DWORD kMaxData = 1u << 20;
+constexpr DWORD kMaxData = 64 * 1024; // the phone keeps larger data in files
 
 HKEY NewKey(const std::string& folder) {
     return reinterpret_cast<HKEY>(CeHandleTable::Insert(std::make_unique<CeRegKey>(folder)));

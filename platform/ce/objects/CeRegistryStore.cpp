@@ -2,14 +2,61 @@
 
 #include "ce/CeSharedDir.h"
 #include "files/CeFileLock.h"
+#include "files/CeHostFs.h"
 #include "files/CeSafeDir.h"
 #include "objects/CeSharedText.h"
 
+#include <cstdint>
+#include <fcntl.h>
+#include <mutex>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr size_t kMaxKeyName = 255;
 constexpr char kHeader[] = "registry 1";
+// A key's values file: room for a dozen of the largest values, hex-encoded.
+constexpr size_t kMaxValuesFile = 1 << 20;
+
+// What tells one version of a values file from another. Writers always replace the
+// file, so a changed file is a new inode, and its times and size change with it.
+struct Stamp {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    int64_t mtimeNs = 0;
+    int64_t ctimeNs = 0;
+    bool operator==(const Stamp&) const = default;
+};
+
+bool StampOf(int fd, Stamp& out) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return false;
+    out = Stamp{st.st_dev, st.st_ino, st.st_size,
+                static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+    return true;
+}
+
+// The last parse of each key's values file, so that a reader polling an unchanged
+// key (the lock flag, every 500 ms) does not parse it again.
+struct Parsed {
+    Stamp stamp;
+    bool ok = false;
+    std::vector<CeRegistryStore::Value> values;
+};
+
+struct ParseCache {
+    std::mutex lock;
+    std::map<std::string, Parsed> byFolder;
+};
+
+ParseCache& TheCache() {
+    static ParseCache* cache = new ParseCache;
+    return *cache;
+}
 
 std::string HexBytes(const std::vector<BYTE>& data) {
     if (data.empty())
@@ -105,13 +152,39 @@ bool CeRegistryStore::CreateKey(const std::string& keyFolder, bool& created) {
 
 bool CeRegistryStore::ReadValues(const std::string& keyFolder, std::vector<Value>& values) {
     values.clear();
-    std::string text;
     CeSafeDir key = CeSafeDir::Open(keyFolder, false);
     if (!key.Valid())
         return false;
-    if (!key.Read(".values", text))
+    const int fd = key.OpenFile(".values", O_RDONLY);
+    if (fd < 0)
         return true; // a key without values has no file yet
-    return Decode(text, values);
+    Stamp stamp;
+    const bool stamped = StampOf(fd, stamp);
+    ParseCache& cache = TheCache();
+    if (stamped) {
+        std::lock_guard<std::mutex> guard(cache.lock);
+        auto it = cache.byFolder.find(keyFolder);
+        if (it != cache.byFolder.end() && it->second.stamp == stamp) {
+            ::close(fd);
+            values = it->second.values;
+            return it->second.ok;
+        }
+    }
+    std::string text;
+    // One larger than any this program writes is no values, and is replaced at the
+    // next write.
+    const bool read = CeHostFs::ReadAll(fd, kMaxValuesFile, text);
+    ::close(fd);
+    const bool ok = !read || Decode(text, values);
+    if (!read)
+        values.clear();
+    if (stamped) {
+        std::lock_guard<std::mutex> guard(cache.lock);
+        if (cache.byFolder.size() >= 64)
+            cache.byFolder.clear();
+        cache.byFolder[keyFolder] = Parsed{stamp, ok, values};
+    }
+    return ok;
 }
 
 bool CeRegistryStore::ReadValue(const std::string& keyFolder, const std::u16string& name,
@@ -150,7 +223,8 @@ bool CeRegistryStore::WriteValue(const std::string& keyFolder, const Value& v) {
     }
     if (!replaced)
         values.push_back(v);
-    return CeSharedDir::ReplaceFile(keyFolder + "/.values", Encode(values));
+    const std::string text = Encode(values);
+    return text.size() <= kMaxValuesFile && CeSharedDir::ReplaceFile(keyFolder + "/.values", text);
 }
 
 bool CeRegistryStore::DeleteValue(const std::string& keyFolder, const std::u16string& name,

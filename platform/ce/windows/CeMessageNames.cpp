@@ -6,7 +6,13 @@
 #include "files/CeFileLock.h"
 #include "objects/CeSharedText.h"
 
+#include <cerrno>
 #include <sstream>
+
+namespace {
+// Room for thousands of names; a program registers a handful.
+constexpr size_t kMaxTable = 1 << 20;
+} // namespace
 
 UINT CeMessageNames::Register(const std::u16string& name) {
     if (name.empty())
@@ -19,7 +25,9 @@ UINT CeMessageNames::Register(const std::u16string& name) {
         return 0;
     std::string key = CeSharedText::ToHex(CeSharedText::Fold(name));
     std::string table;
-    CeSharedDir::ReadFile(dir + "/table", table); // missing: no names yet
+    // Missing: no names yet. Larger than any table of this program: never parsed.
+    if (!CeSharedDir::ReadFile(dir + "/table", table, kMaxTable) && errno == EFBIG)
+        return 0;
     std::istringstream in(table);
     std::string line;
     UINT next = kFirst;
@@ -39,6 +47,8 @@ UINT CeMessageNames::Register(const std::u16string& name) {
     if (!table.empty() && table.back() != '\n')
         table.push_back('\n');
     table += key + " " + std::to_string(next) + "\n";
+    if (table.size() > kMaxTable)
+        return 0;
     return CeSharedDir::ReplaceFile(dir + "/table", table) ? next : 0;
 }
 

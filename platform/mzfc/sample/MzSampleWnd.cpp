@@ -80,9 +80,9 @@ bool MzSampleWnd::WriteAssets() {
     if (!root || !*root)
         return false;
     std::string dir = std::string(root) + "/Disk";
-    mkdir(dir.c_str(), 0755);
+    mkdir(dir.c_str(), 0700);
     dir += "/Sample";
-    mkdir(dir.c_str(), 0755);
+    mkdir(dir.c_str(), 0700);
     return Save(Sky(), dir + "/sky.png") && Save(Ball(0xFFE2563B), dir + "/ball.png") &&
            Save(Key(0xFF8CC1F0, 0xFF3E7CC2), dir + "/key1.png") &&
            Save(Key(0xFFF2B35A, 0xFFC7771C), dir + "/key2.png");

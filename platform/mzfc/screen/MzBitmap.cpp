@@ -1,14 +1,16 @@
 #include "screen/MzBitmap.h"
 
+#include "ce/CeDeviceFile.h"
 #include "ce/CeNotice.h"
 #include "ce/CeUtf16.h"
-#include "windows/MzHostPath.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
-#include <sys/stat.h>
+#include <sys/types.h>
 #include <tuple>
 
 namespace {
@@ -27,19 +29,53 @@ std::map<CacheKey, std::weak_ptr<MzBitmap>>& Cache() {
     return *cache;
 }
 
+// Width and height from a PNG's header, read before anything is decoded.
+bool PngSize(const std::string& bytes, uint32_t& w, uint32_t& h) {
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (bytes.size() < 24 || std::memcmp(bytes.data(), kSignature, 8) != 0 ||
+        bytes.compare(12, 4, "IHDR") != 0)
+        return false;
+    auto be32 = [&](size_t at) {
+        uint32_t v = 0;
+        for (size_t i = 0; i < 4; ++i)
+            v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
+        return v;
+    };
+    w = be32(16);
+    h = be32(20);
+    return true;
+}
+
+std::string Refusal(const std::string& bytes) {
+    uint32_t w = 0, h = 0;
+    if (!PngSize(bytes, w, h))
+        return "not a PNG picture";
+    if (w > MzBitmap::kMaxSide || h > MzBitmap::kMaxSide)
+        return std::to_string(w) + " x " + std::to_string(h) + " pixels, more than the " +
+               std::to_string(MzBitmap::kMaxSide) + " x " + std::to_string(MzBitmap::kMaxSide) +
+               " allowed";
+    return "";
+}
+
 } // namespace
 
 std::shared_ptr<MzBitmap> MzBitmap::Load(LPCWSTR cePath) {
-    std::string host = MzHostPath::ForReading(cePath);
-    struct stat st {};
-    if (host.empty() || stat(host.c_str(), &st) != 0) {
+    CeDeviceFile::Contents file;
+    const CeDeviceFile::Result read = CeDeviceFile::Read(cePath, kMaxBytes, file);
+    if (read == CeDeviceFile::Result::Missing) {
         const std::string name = cePath ? CeUtf16::ToUtf8(cePath) : "(none)";
-        CeNotice::Once("picture " + name,
-                       "cannot load the picture " + name + ": No such file or directory");
+        CeNotice::Once("picture " + name, "cannot load the picture " + name + ": " +
+                                              CeDeviceFile::Reason(read, kMaxBytes));
         return nullptr;
     }
-    CacheKey key{host, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                 st.st_size};
+    const std::string& host = file.hostPath;
+    std::string refused = read == CeDeviceFile::Result::Ok ? Refusal(file.bytes)
+                                                           : CeDeviceFile::Reason(read, kMaxBytes);
+    if (!refused.empty()) {
+        CeNotice::Once("picture " + host, "cannot load the picture " + host + ": " + refused);
+        return nullptr;
+    }
+    CacheKey key{host, file.mtimeNs, static_cast<off_t>(file.bytes.size())};
     auto& cache = Cache();
     auto it = cache.find(key);
     if (it != cache.end()) {
@@ -47,7 +83,8 @@ std::shared_ptr<MzBitmap> MzBitmap::Load(LPCWSTR cePath) {
             return shared;
         cache.erase(it);
     }
-    SDL_Surface* loaded = IMG_Load(host.c_str());
+    SDL_RWops* rw = SDL_RWFromConstMem(file.bytes.data(), static_cast<int>(file.bytes.size()));
+    SDL_Surface* loaded = rw ? IMG_LoadTyped_RW(rw, 1, "PNG") : nullptr;
     if (!loaded)
         CeNotice::Once("picture " + host,
                        "cannot load the picture " + host + ": " + IMG_GetError());

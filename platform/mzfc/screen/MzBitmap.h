@@ -6,6 +6,8 @@
 
 #include "ce/CeTypes.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <utility>
@@ -13,7 +15,11 @@
 struct SDL_Surface;
 
 struct MzBitmap {
-    // PNG (or any format SDL_image reads); null on failure.
+    // Limits of a picture file, checked before it is decoded: the game's largest
+    // picture is 83 KB and 720 x 518 pixels, the screen 720 x 480.
+    static constexpr size_t kMaxBytes = 4u << 20;
+    static constexpr uint32_t kMaxSide = 2048;
+    // A PNG within the limits; null, with one line on stderr, on failure.
     static std::shared_ptr<MzBitmap> Load(LPCWSTR cePath);
     static MzBitmap* Adopt(SDL_Surface* surface); // takes ownership; converts to ARGB8888
     ~MzBitmap();

@@ -1,8 +1,8 @@
 #include "sound/MzAudio.h"
 
+#include "ce/CeDeviceFile.h"
 #include "ce/CeNotice.h"
 #include "ce/CeUtf16.h"
-#include "windows/MzHostPath.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -36,13 +36,17 @@ MzAudio& MzAudio::Instance() {
 }
 
 bool MzAudio::Play(LPCWSTR cePath) {
-    std::string host = MzHostPath::ForReading(cePath);
-    if (host.empty()) {
-        const std::string name = cePath ? CeUtf16::ToUtf8(cePath) : "(none)";
-        CeNotice::Once("sound " + name,
-                       "cannot play the sound " + name + ": No such file or directory");
+    CeDeviceFile::Contents file;
+    const CeDeviceFile::Result read = CeDeviceFile::Read(cePath, kMaxBytes, file);
+    if (read != CeDeviceFile::Result::Ok) {
+        const std::string name = !file.hostPath.empty() ? file.hostPath
+                                 : cePath               ? CeUtf16::ToUtf8(cePath)
+                                                        : "(none)";
+        CeNotice::Once("sound " + name, "cannot play the sound " + name + ": " +
+                                            CeDeviceFile::Reason(read, kMaxBytes));
         return false;
     }
+    const std::string& host = file.hostPath;
     if (!EnsureOpen())
         return false;
     Mix_HaltChannel(0);
@@ -51,7 +55,8 @@ bool MzAudio::Play(LPCWSTR cePath) {
     if (it != chunks_.end()) {
         chunk = it->second;
     } else {
-        chunk = Mix_LoadWAV(host.c_str());
+        SDL_RWops* rw = SDL_RWFromConstMem(file.bytes.data(), static_cast<int>(file.bytes.size()));
+        chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
         if (!chunk) {
             CeNotice::Once("sound " + host,
                            "cannot play the sound " + host + ": " + Mix_GetError());

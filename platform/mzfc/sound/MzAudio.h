@@ -6,6 +6,7 @@
 
 #include "ce/CeSoundBackend.h"
 
+#include <cstddef>
 #include <map>
 #include <string>
 
@@ -13,6 +14,9 @@ struct Mix_Chunk;
 
 class MzAudio : public CeSoundBackend {
 public:
+    // A sound file's limit, checked before it is read: the game's longest sound is
+    // 198 KB; a WAV of low rate grows up to some twenty times when converted.
+    static constexpr size_t kMaxBytes = 2u << 20;
     static MzAudio& Instance();
     bool Play(LPCWSTR cePath) override;
     void Stop() override;

@@ -1,7 +1,7 @@
 // One line on stderr ("<program>: ...") for a failure the player would not see
 // otherwise: a picture or sound that cannot be loaded, a file that cannot be
 // written, a device root that cannot be made, something damaged under .ce set
-// aside. Each kind of failure is told once.
+// aside. Each kind of failure is told once, with control characters escaped.
 #pragma once
 
 #include "ce/CePort.h"

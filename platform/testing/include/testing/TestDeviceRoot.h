@@ -26,6 +26,10 @@ public:
     std::string Get(const std::string& relative) const;
     bool Exists(const std::string& relative) const;
     void MakeDir(const std::string& relative) const;
+    bool MakeFifo(const std::string& relative) const; // and its folders
+    // Lets other users read a file and reach it (and every folder on its way from the
+    // root), as an older version left its root.
+    void OpenToOthers(const std::string& relative) const;
 
 private:
     std::string path_;
