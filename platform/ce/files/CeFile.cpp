@@ -33,11 +33,19 @@ std::shared_ptr<CeFileObject> FileOf(HANDLE h) {
     return f;
 }
 
+// Opens without waiting and only a regular file: a FIFO or a device planted at the
+// name neither hangs the open nor is read.
 int OpenHost(const std::string& path, int flags, mode_t mode = 0) {
     int fd;
     do {
-        fd = open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, mode);
+        fd = open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, mode);
     } while (fd < 0 && errno == EINTR);
+    struct stat st;
+    if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        close(fd);
+        errno = EACCES;
+        return -1;
+    }
     return fd;
 }
 
@@ -109,6 +117,12 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     auto file = std::make_unique<CeFileObject>(fd, dwDesiredAccess);
     if (!CeShareLock::Acquire(fd, dwDesiredAccess, dwShareMode, error))
         return FailHandle(error);
+    // A file renamed over between the open and the sharing check is no longer the one
+    // the path names: its holder has just replaced it, as a writer in its way would.
+    struct stat opened, named;
+    if (exists && (fstat(fd, &opened) != 0 || lstat(loc.hostPath.c_str(), &named) != 0 ||
+                   opened.st_ino != named.st_ino || opened.st_dev != named.st_dev))
+        return FailHandle(ERROR_SHARING_VIOLATION);
     if (exists && truncates && ftruncate(fd, 0) != 0)
         return FailHandle(CeHostError::FromErrno(errno));
     HANDLE h = CeHandleTable::Insert(std::move(file));
@@ -256,6 +270,7 @@ BOOL FlushFileBuffers(HANDLE hFile) {
         return CeHostError::Fail(ERROR_ACCESS_DENIED);
     if (CeFaultInjector::Hit(CeFaultInjector::kFlush))
         return CeHostError::Fail(ERROR_WRITE_FAULT);
+    CeFaultInjector::BeforeSync();
     if (CeFaultInjector::SyncEnabled() && fsync(f->Fd()) != 0)
         return CeHostError::Fail(ERROR_WRITE_FAULT);
     return TRUE;

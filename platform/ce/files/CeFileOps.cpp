@@ -47,6 +47,7 @@ bool OpenElsewhere(const std::string& hostPath) {
 }
 
 bool SyncFolder(const std::string& folder) {
+    CeFaultInjector::BeforeSync();
     if (!CeFaultInjector::SyncEnabled())
         return true;
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -55,6 +56,21 @@ bool SyncFolder(const std::string& folder) {
     bool ok = fsync(fd) == 0;
     close(fd);
     return ok;
+}
+
+// A link is moved as itself, never followed, and only to a free name in its own
+// folder: so that whatever was planted can be set aside.
+bool MoveLink(const std::string& linkPath, LPCWSTR newName) {
+    CeLocation to;
+    if (!Locate(newName, to))
+        return false;
+    if (to.kind != Kind::Missing)
+        return CeHostError::Fail(ERROR_ALREADY_EXISTS);
+    if (CePath::ParentOf(to.upperPath) != CePath::ParentOf(linkPath))
+        return CeHostError::Fail(ERROR_ACCESS_DENIED);
+    if (renameat2(AT_FDCWD, linkPath.c_str(), AT_FDCWD, to.upperPath.c_str(), RENAME_NOREPLACE))
+        return CeHostError::Fail();
+    return true;
 }
 
 } // namespace
@@ -116,7 +132,9 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
     if (CeFaultInjector::Hit(CeFaultInjector::kMove))
         return CeHostError::Fail(ERROR_WRITE_FAULT);
     CeLocation from, to;
-    if (!Locate(lpExistingFileName, from) || !Locate(lpNewFileName, to))
+    if (!Locate(lpExistingFileName, from))
+        return !from.linkPath.empty() && MoveLink(from.linkPath, lpNewFileName);
+    if (!Locate(lpNewFileName, to))
         return FALSE;
     if (from.kind == Kind::Missing)
         return CeHostError::Fail(NotFound(from));

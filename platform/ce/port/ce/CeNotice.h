@@ -7,6 +7,7 @@
 #include "ce/CePort.h"
 
 #include <string>
+#include <string_view>
 
 class CeNotice {
 public:
@@ -16,4 +17,7 @@ public:
     // of the run is told, with the host's reason for err.
     static void WriteFailed(const std::string& hostPath, int err);
     static void WriteFailed(int fd, int err); // the file open on fd
+    // UTF-8 text with its control characters (C0, DEL, C1) written as \x1b or \u009b:
+    // fit to print a name that came from outside.
+    static std::string Escaped(std::string_view text);
 };
