@@ -8,7 +8,7 @@ IniStore::Entry IniStore::Open(LPCWSTR path, bool forWriting) {
     const DWORD attributes = GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        // Any other refusal is a link, which the file layer never follows.
+        // Any other refusal is the file layer's for a link, which it never follows.
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
                        error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_NAME ||
                        error == ERROR_FILENAME_EXCED_RANGE
