@@ -96,8 +96,6 @@ TEST_F(PlantedTest, WhatTheLibraryCannotReadIsSetAsideNeverFollowed) {
         bool setAside;
         fs::file_type asideType = fs::file_type::regular;
     } cases[] = {
-        {"utf8", Plant::Bytes, "[Config]\r\n  isSoundOn=1\r\n", true},
-        {"empty", Plant::Bytes, "", true},
         {"oneByte", Plant::Bytes, "\xFF", true},
         {"bigEndian", Plant::Bytes, std::string("\xFE\xFF\0[", 4), true},
         {"overLimit", Plant::Bytes, atLimit + "x", true},
