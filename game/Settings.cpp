@@ -37,6 +37,9 @@ void WriteDefaultSettings() {
 }
 
 void LoadSettings() {
+    // A file the library cannot read would fail every later save without a word: it
+    // is set aside, kept for the player, and the defaults take its place.
+    IniSetAsideIfUnreadable(kSettingsPath);
     if (!FileExists(kSettingsPath)) {
         WriteDefaultSettings();
     }
@@ -60,6 +63,9 @@ void SaveSoundOn(bool on) {
 void SaveRecord(const CMzStringW& name, int score) {
     GameState.highScore = score;
     GameState.recordHolder = name;
-    IniWriteString(kRecordSection, kNameKey, name, kSettingsPath);
-    IniWriteString(kRecordSection, kScoreKey, Int2String(score), kSettingsPath);
+    // One replace: a save cut short leaves the old pair or the new one, never a mix.
+    const CMzStringW scoreText = Int2String(score);
+    const LPCWSTR keys[] = {kNameKey, kScoreKey};
+    const LPCWSTR values[] = {name, scoreText};
+    IniWriteStrings(kRecordSection, keys, values, 2, kSettingsPath);
 }

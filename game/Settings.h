@@ -2,9 +2,10 @@
 // place that spells its sections and keys.
 #pragma once
 
+#include "game/MoleFolder.h"
 #include "mzfc/mzfc.h"
 
-inline constexpr const WCHAR* kSettingsPath = u"Disk\\Programs\\Games\\burrowbop\\config.ini";
+inline constexpr const WCHAR* kSettingsPath = MOLE_FOLDER u"\\config.ini";
 
 // Makes sure a current settings file exists and fills GameState.soundOn,
 // GameState.recordHolder and GameState.highScore from it.

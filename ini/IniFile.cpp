@@ -58,28 +58,49 @@ int IniCreateFile(LPCWSTR path) {
             return 0;
         if (slash > 0 && !FileExists(full.substr(0, slash).c_str()))
             return 0;
-        if (FileExists(path)) {
-            DWORD attributes = GetFileAttributesW(path);
-            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-                SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-            HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            // A file another process holds open for writing is in use, not broken: its
-            // content is unknown, so it is left alone.
-            if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
-                return 0;
-            if (file != INVALID_HANDLE_VALUE) {
-                unsigned char mark[2] = {0, 0};
-                DWORD read = 0;
-                ReadFile(file, mark, 2, &read, nullptr);
-                CloseHandle(file);
-                if (mark[0] == 0xFF && mark[1] == 0xFE)
-                    return 1;
-            }
-        }
-        // A file without the mark is replaced as a whole, never left half-made.
+        DWORD attributes = GetFileAttributesW(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+        // The file is held from the look to the replace, shutting out other writers.
         IniStore store;
-        return store.Replace(path, std::string(IniDocument::kMark)) ? 1 : 0;
+        const std::string mark(IniDocument::kMark);
+        switch (store.Open(path, false)) {
+        case IniStore::Entry::Ini:
+            return 1;
+        case IniStore::Entry::Busy: // in use, not broken: its content is unknown
+            return 0;
+        case IniStore::Entry::Missing:
+            // Made only where there is still nothing: another writer's new file stays.
+            if (store.Replace(path, mark, false))
+                return 1;
+            return GetLastError() == ERROR_ALREADY_EXISTS &&
+                           store.Open(path, false) == IniStore::Entry::Ini
+                       ? 1
+                       : 0;
+        default: // a file without the mark is replaced as a whole, never left half-made
+            return store.Replace(path, mark) ? 1 : 0;
+        }
+    });
+}
+
+int IniSetAsideIfUnreadable(LPCWSTR path) {
+    if (!path)
+        return 0;
+    return Guarded(0, [&]() -> int {
+        IniStore store;
+        switch (store.Open(path, false)) {
+        case IniStore::Entry::Missing:
+        case IniStore::Entry::Ini:
+            return 1;
+        case IniStore::Entry::Busy:
+            return 0;
+        case IniStore::Entry::NotPlain:
+            return IniStore::SetAside(path, u"is not a plain file") ? 1 : 0;
+        case IniStore::Entry::Plain:
+            store.Close();
+            return IniStore::SetAside(path, u"is not an INI file") ? 1 : 0;
+        }
+        return 0;
     });
 }
 
@@ -92,8 +113,6 @@ int IniReadString(LPCWSTR section, LPCWSTR key, LPWSTR* out, LPCWSTR path) {
             return 0;
         store.Close();
         IniDocument doc(store.Bytes());
-        if (!doc.Valid())
-            return 0;
         auto value = doc.Read(View(section), View(key));
         if (!value)
             return 0;
@@ -114,12 +133,36 @@ int IniWriteString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR path) {
         if (!store.Load(path, true))
             return 0;
         IniDocument doc(store.Bytes());
-        if (!doc.Valid())
-            return 0;
         std::string bytes;
         bool changed = !key     ? doc.RemoveSection(View(section), bytes)
                        : !value ? doc.RemoveKey(View(section), View(key), bytes)
                                 : doc.Set(View(section), View(key), View(value), bytes);
+        if (!changed)
+            return 1;
+        return store.Replace(path, bytes) ? 1 : 0;
+    });
+}
+
+int IniWriteStrings(LPCWSTR section, const LPCWSTR* keys, const LPCWSTR* values, UINT count,
+                    LPCWSTR path) {
+    if (!Given(section) || !path || (count > 0 && (!keys || !values)))
+        return 0;
+    for (UINT i = 0; i < count; ++i)
+        if (!Given(keys[i]) || !values[i])
+            return 0;
+    return Guarded(0, [&]() -> int {
+        IniStore store;
+        if (!store.Load(path, true))
+            return 0;
+        std::string bytes = store.Bytes();
+        bool changed = false;
+        for (UINT i = 0; i < count; ++i) {
+            std::string next;
+            if (IniDocument(bytes).Set(View(section), View(keys[i]), View(values[i]), next)) {
+                bytes = std::move(next);
+                changed = true;
+            }
+        }
         if (!changed)
             return 1;
         return store.Replace(path, bytes) ? 1 : 0;

@@ -12,6 +12,7 @@
 #include "ce/CePath.h"
 #include "game/CMoleMainWnd.h"
 #include "game/GameState.h"
+#include "game/MolePaths.h"
 #include "mzfc/MzTest.h"
 
 namespace {
@@ -44,7 +45,7 @@ std::vector<double> Measure(int samples, void (*makeScript)(std::vector<MzTest::
         std::filesystem::create_directories(root);
         setenv("CE_DEVICE_ROOT", root.c_str(), 1);
         CePath::ResetForTests();
-        CePath::AddMount(u"Disk\\Programs\\Games\\burrowbop", BURROWBOP_BENCH_ASSET_DIR);
+        CePath::AddMount(MolePaths::kInstallFolder, BURROWBOP_BENCH_ASSET_DIR);
         MzTest::Enable();
         ready = true;
     }

@@ -50,7 +50,7 @@ TEST(GameStateLifetime, DISABLED_Child) {
     // The initial values are GameStateRecord's, which every other test starts from.
     TestDeviceRoot root;
     ASSERT_FALSE(root.Path().empty());
-    CePath::AddMount(u"Disk\\Programs\\Games\\burrowbop", BURROWBOP_TEST_ASSET_DIR);
+    CePath::AddMount(MolePaths::kInstallFolder, BURROWBOP_TEST_ASSET_DIR);
     MzTest::Enable();
     EXPECT_EQ(MzTest::RunApp({[] { TapCentre(Wnd().menuButtons[2]); }}), 0);
     EXPECT_NE(theApp.mainWnd, nullptr) << "the window stays until static destruction";

@@ -2,13 +2,14 @@
 
 #include "ce/CePath.h"
 #include "ce/CeUtf16.h"
+#include "game/MolePaths.h"
 
 #include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
-constexpr const char16_t* kInstallFolder = u"Disk\\Programs\\Games\\burrowbop";
+using MolePaths::kInstallFolder;
 
 void MoleTestBase::SetUp() {
     device_ = std::make_unique<TestDeviceRoot>();

@@ -15,6 +15,7 @@
 #include "app/CMoleApp.h"
 #include "game/CMoleMainWnd.h"
 #include "game/GameState.h"
+#include "game/MolePaths.h"
 #include "mzfc/MzTest.h"
 #include "testing/TestDeviceRoot.h"
 
@@ -84,10 +85,10 @@ std::vector<std::string> TraceWith(std::initializer_list<const char*> prefixes);
 inline std::vector<std::string> TraceWith(const std::string& prefix) {
     return TraceWith({prefix.c_str()});
 }
+std::string Narrow(const WCHAR* text);           // UTF-8 of a UTF-16 text
 inline std::string SoundLine(const char* file) { // "sound Disk\...\sounds\<file>"
-    return std::string("sound Disk\\Programs\\Games\\burrowbop\\sounds\\") + file;
+    return "sound " + Narrow(MolePaths::kInstallFolder) + "\\sounds\\" + file;
 }
-std::string Narrow(const WCHAR* text); // UTF-8 of a UTF-16 text
 inline std::string StatusLine() {
     return Narrow(Wnd().statusText.GetText());
 }

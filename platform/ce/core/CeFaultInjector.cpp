@@ -1,12 +1,15 @@
 #include "ce/CeFaultInjector.h"
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 std::atomic<unsigned> armedOps{0};
 std::atomic<int> failAt{0};
 std::atomic<int> calls{0};
 std::atomic<bool> syncEnabled{true};
+std::atomic<int> syncDelayMs{0};
 } // namespace
 
 void CeFaultInjector::Arm(unsigned ops, int nth) {
@@ -37,4 +40,13 @@ void CeFaultInjector::SetSyncEnabled(bool on) {
 
 bool CeFaultInjector::SyncEnabled() {
     return syncEnabled;
+}
+
+void CeFaultInjector::SetSyncDelayMs(int ms) {
+    syncDelayMs = ms;
+}
+
+void CeFaultInjector::BeforeSync() {
+    if (const int ms = syncDelayMs.load(); ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }

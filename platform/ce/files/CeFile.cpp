@@ -119,6 +119,12 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
             CeNotice::WriteFailed(exists ? loc.hostPath : loc.upperPath, EBUSY);
         return FailHandle(error);
     }
+    // A file renamed over between the open and the sharing check is no longer the one
+    // the path names: its holder has just replaced it, as a writer in its way would.
+    struct stat opened, named;
+    if (exists && (fstat(fd, &opened) != 0 || lstat(loc.hostPath.c_str(), &named) != 0 ||
+                   opened.st_ino != named.st_ino || opened.st_dev != named.st_dev))
+        return FailHandle(ERROR_SHARING_VIOLATION);
     if (exists && truncates && ftruncate(fd, 0) != 0)
         return FailHandle(CeHostError::FromErrno(errno));
     HANDLE h = CeHandleTable::Insert(std::move(file));
@@ -266,6 +272,7 @@ BOOL FlushFileBuffers(HANDLE hFile) {
         return CeHostError::Fail(ERROR_ACCESS_DENIED);
     if (CeFaultInjector::Hit(CeFaultInjector::kFlush))
         return CeHostError::Fail(ERROR_WRITE_FAULT);
+    CeFaultInjector::BeforeSync();
     if (CeFaultInjector::SyncEnabled() && fsync(f->Fd()) != 0)
         return CeHostError::Fail(ERROR_WRITE_FAULT);
     return TRUE;

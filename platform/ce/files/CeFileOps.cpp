@@ -48,6 +48,7 @@ bool OpenElsewhere(const std::string& hostPath) {
 }
 
 bool SyncFolder(const std::string& folder) {
+    CeFaultInjector::BeforeSync();
     if (!CeFaultInjector::SyncEnabled())
         return true;
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -56,6 +57,21 @@ bool SyncFolder(const std::string& folder) {
     bool ok = fsync(fd) == 0;
     close(fd);
     return ok;
+}
+
+// A link is moved as itself, never followed, and only to a free name in its own
+// folder: so that whatever was planted can be set aside.
+bool MoveLink(const std::string& linkPath, LPCWSTR newName) {
+    CeLocation to;
+    if (!Locate(newName, to))
+        return false;
+    if (to.kind != Kind::Missing)
+        return CeHostError::Fail(ERROR_ALREADY_EXISTS);
+    if (CePath::ParentOf(to.upperPath) != CePath::ParentOf(linkPath))
+        return CeHostError::Fail(ERROR_ACCESS_DENIED);
+    if (renameat2(AT_FDCWD, linkPath.c_str(), AT_FDCWD, to.upperPath.c_str(), RENAME_NOREPLACE))
+        return CeHostError::Fail();
+    return true;
 }
 
 } // namespace
@@ -73,6 +89,10 @@ DWORD GetFileAttributesW(LPCWSTR lpFileName) {
                (loc.kind == Kind::Upper && CePath::IsReadOnlyHost(loc.hostPath)
                     ? FILE_ATTRIBUTE_READONLY
                     : 0);
+    // Told without opening it: opening a planted FIFO is what callers must not do.
+    struct stat st;
+    if (lstat(loc.hostPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return FILE_ATTRIBUTE_DEVICE;
     bool readOnly = loc.kind == Kind::Mount || CePath::IsReadOnlyHost(loc.hostPath);
     return FILE_ATTRIBUTE_ARCHIVE | (readOnly ? FILE_ATTRIBUTE_READONLY : 0);
 }
@@ -117,7 +137,9 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
     if (CeFaultInjector::Hit(CeFaultInjector::kMove))
         return CeHostError::Fail(ERROR_WRITE_FAULT);
     CeLocation from, to;
-    if (!Locate(lpExistingFileName, from) || !Locate(lpNewFileName, to))
+    if (!Locate(lpExistingFileName, from))
+        return !from.linkPath.empty() && MoveLink(from.linkPath, lpNewFileName);
+    if (!Locate(lpNewFileName, to))
         return FALSE;
     if (from.kind == Kind::Missing)
         return CeHostError::Fail(NotFound(from));

@@ -152,6 +152,7 @@ struct Walk {
     size_t matched = 0;
     bool isDir = true;
     bool link = false;
+    std::string linkPath; // the link met, when link
     std::u16string lastName;
 };
 
@@ -168,6 +169,7 @@ Walk WalkLayer(const std::string& base, const std::vector<std::string>& utf8,
             break;
         if (S_ISLNK(st.st_mode)) {
             w.link = true;
+            w.linkPath = w.path + "/" + hostName;
             break;
         }
         w.path += "/" + hostName;
@@ -306,8 +308,11 @@ bool CePath::Locate(LPCWSTR cePath, CeLocation& loc, DWORD& error) {
     }
 
     Walk up = WalkLayer(root, utf8, upper, 0);
-    if (up.link)
+    if (up.link) {
+        if (up.matched + 1 == n)
+            loc.linkPath = up.linkPath;
         return Fail(error, ERROR_ACCESS_DENIED);
+    }
     loc.upperMatched = up.matched;
     loc.upperPath = up.path;
     for (size_t i = up.matched; i < n; ++i)

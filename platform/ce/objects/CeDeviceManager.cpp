@@ -110,9 +110,7 @@ bool CeRegisterDevice(const GUID& guid, LPCWSTR busName, CeDeviceHandler handler
         return false;
     Served served{guid, bus, std::move(handler), CeFileLock()};
     // One server per bus name on the device, even when two start at once.
-    std::string lockName = CeSharedText::ToHex(CeSharedText::Fold(bus));
-    if (lockName.size() > 200)
-        lockName = std::to_string(CeSharedText::Hash(lockName));
+    const std::string lockName = CeSharedText::FileName(bus);
     if (!served.owner.Lock(dir + "/" + lockName + ".lock", CeFileLock::Mode::Exclusive, false))
         return false;
     CeIpcServer::SetHandler(CeIpcServer::kDeviceIo, HandleIo);

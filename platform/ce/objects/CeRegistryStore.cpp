@@ -58,38 +58,6 @@ ParseCache& TheCache() {
     return *cache;
 }
 
-std::string HexBytes(const std::vector<BYTE>& data) {
-    if (data.empty())
-        return "-";
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (BYTE b : data) {
-        out.push_back(digits[b >> 4]);
-        out.push_back(digits[b & 0xF]);
-    }
-    return out;
-}
-
-bool BytesFromHex(const std::string& hex, std::vector<BYTE>& out) {
-    out.clear();
-    if (hex == "-")
-        return true;
-    if (hex.size() % 2 != 0)
-        return false;
-    for (size_t i = 0; i < hex.size(); i += 2) {
-        int v = 0;
-        for (size_t k = 0; k < 2; ++k) {
-            char d = hex[i + k];
-            int n = d >= '0' && d <= '9' ? d - '0' : d >= 'a' && d <= 'f' ? d - 'a' + 10 : -1;
-            if (n < 0)
-                return false;
-            v = v * 16 + n;
-        }
-        out.push_back(static_cast<BYTE>(v));
-    }
-    return true;
-}
-
 // A folder name for one key name: plain lower-case ASCII when that is safe, else
 // the shared file name of its folded form.
 std::string Component(const std::u16string& name) {
@@ -249,8 +217,8 @@ bool CeRegistryStore::DeleteValue(const std::string& keyFolder, const std::u16st
 std::string CeRegistryStore::Encode(const std::vector<Value>& values) {
     std::string out = std::string(kHeader) + "\n";
     for (const auto& v : values)
-        out += CeSharedText::ToHex(v.name) + " " + std::to_string(v.type) + " " + HexBytes(v.data) +
-               "\n";
+        out += CeSharedText::ToHex(v.name) + " " + std::to_string(v.type) + " " +
+               CeSharedText::ToHex(v.data) + "\n";
     return out;
 }
 
@@ -265,7 +233,7 @@ bool CeRegistryStore::Decode(const std::string& text, std::vector<Value>& values
         unsigned long type = 0;
         Value v;
         if (!(fields >> name >> type >> data) || !CeSharedText::FromHex(name, v.name) ||
-            !BytesFromHex(data, v.data))
+            !CeSharedText::FromHex(data, v.data))
             return false;
         v.type = static_cast<DWORD>(type);
         values.push_back(std::move(v));

@@ -24,36 +24,59 @@ bool CeSharedText::EqualNoCase(const std::u16string& a, const std::u16string& b)
     return a.size() == b.size() && Fold(a) == Fold(b);
 }
 
-std::string CeSharedText::ToHex(const std::u16string& s) {
+namespace {
+
+// Each unit as sizeof(Unit) * 2 lower-case hex digits.
+template <typename Units> std::string HexOf(const Units& units) {
+    constexpr int digitsPerUnit = sizeof(typename Units::value_type) * 2;
     static const char digits[] = "0123456789abcdef";
-    if (s.empty())
+    if (units.empty())
         return "-";
     std::string out;
-    out.reserve(s.size() * 4);
-    for (char16_t c : s)
-        for (int shift = 12; shift >= 0; shift -= 4)
-            out.push_back(digits[(c >> shift) & 0xF]);
+    out.reserve(units.size() * digitsPerUnit);
+    for (auto u : units)
+        for (int shift = (digitsPerUnit - 1) * 4; shift >= 0; shift -= 4)
+            out.push_back(digits[(static_cast<uint32_t>(u) >> shift) & 0xF]);
     return out;
 }
 
-bool CeSharedText::FromHex(const std::string& hex, std::u16string& out) {
+template <typename Units> bool UnitsOf(const std::string& hex, Units& out) {
+    constexpr size_t digitsPerUnit = sizeof(typename Units::value_type) * 2;
     out.clear();
     if (hex == "-")
-        return true; // the empty string, so that a field is never blank
-    if (hex.size() % 4 != 0)
+        return true;
+    if (hex.size() % digitsPerUnit != 0)
         return false;
-    for (size_t i = 0; i < hex.size(); i += 4) {
+    for (size_t i = 0; i < hex.size(); i += digitsPerUnit) {
         uint32_t c = 0;
-        for (size_t k = 0; k < 4; ++k) {
+        for (size_t k = 0; k < digitsPerUnit; ++k) {
             char d = hex[i + k];
             int v = d >= '0' && d <= '9' ? d - '0' : d >= 'a' && d <= 'f' ? d - 'a' + 10 : -1;
             if (v < 0)
                 return false;
             c = (c << 4) | static_cast<uint32_t>(v);
         }
-        out.push_back(static_cast<char16_t>(c));
+        out.push_back(static_cast<typename Units::value_type>(c));
     }
     return true;
+}
+
+} // namespace
+
+std::string CeSharedText::ToHex(const std::u16string& s) {
+    return HexOf(s);
+}
+
+std::string CeSharedText::ToHex(const std::vector<BYTE>& data) {
+    return HexOf(data);
+}
+
+bool CeSharedText::FromHex(const std::string& hex, std::u16string& out) {
+    return UnitsOf(hex, out);
+}
+
+bool CeSharedText::FromHex(const std::string& hex, std::vector<BYTE>& out) {
+    return UnitsOf(hex, out);
 }
 
 uint64_t CeSharedText::Hash(const std::string& s) {

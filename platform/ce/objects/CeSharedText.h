@@ -7,6 +7,7 @@
 #include "ce/CeTypes.h"
 
 #include <string>
+#include <vector>
 
 class CeSharedText {
 public:
@@ -17,9 +18,12 @@ public:
     // does; the two rules are the phone's own and so stay two.
     static std::u16string Fold(const std::u16string& s);
     static bool EqualNoCase(const std::u16string& a, const std::u16string& b);
-    // Hex of the UTF-16 code units (4 digits each): safe in any file or socket name.
+    // Hex of UTF-16 code units (4 digits each) or bytes (2 each): safe in any file or
+    // socket name. Nothing is "-", so that a field is never blank.
     static std::string ToHex(const std::u16string& s);
+    static std::string ToHex(const std::vector<BYTE>& data);
     static bool FromHex(const std::string& hex, std::u16string& out);
+    static bool FromHex(const std::string& hex, std::vector<BYTE>& out);
     static uint64_t Hash(const std::string& s); // FNV-1a
     // The file name standing for a shared object's name, alike for every spelling
     // that folds alike: "#" and the hex of the folded name, or "#h" and its hash when

@@ -34,7 +34,7 @@ UiWin::UiWin() = default;
 
 UiWin::~UiWin() {
     if (owner_)
-        owner_->ForgetControl(this);
+        owner_->RemoveUiWin(this);
 }
 
 void UiWin::SetID(int id) {

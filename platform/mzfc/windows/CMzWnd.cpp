@@ -410,10 +410,6 @@ void CMzWnd::RemoveUiWin(UiWin* control) {
     control->Detach();
 }
 
-void CMzWnd::ForgetControl(UiWin* control) {
-    RemoveUiWin(control);
-}
-
 void CMzWnd::ControlHidden(UiWin* control) {
     if (pressed_ == control) {
         pressed_ = nullptr;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ce/CeCrt.h"
+#include "ce/CeDebug.h"
 #include "ce/CeDevice.h"
 #include "ce/CeFile.h"
 #include "ce/CeRegistry.h"

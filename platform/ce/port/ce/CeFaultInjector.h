@@ -1,6 +1,6 @@
 // Test hooks of the file layer (not CE API): make the Nth file call of chosen kinds
-// fail, count those calls, and skip the disk flushes where durability is not what a
-// test or the fuzzer measures.
+// fail, count those calls, skip the disk flushes where durability is not what a test
+// or the fuzzer measures, or make each flush slow, as on a slow disk.
 #pragma once
 
 #include "ce/CePort.h"
@@ -25,4 +25,8 @@ public:
     static bool Hit(Op op);
     static void SetSyncEnabled(bool on);
     static bool SyncEnabled();
+    // Each disk flush (of a file or a folder) first waits this long; 0 (the default)
+    // does not wait. Called by the file layer before each flush.
+    static void SetSyncDelayMs(int ms);
+    static void BeforeSync();
 };

@@ -7,6 +7,7 @@
 #include "ce/CePort.h"
 
 #include <string>
+#include <string_view>
 
 class CeNotice {
 public:

@@ -35,6 +35,9 @@ struct CeLocation {
     std::u16string name;                 // last component as found on disk (or as given)
     std::vector<std::u16string> ceNames; // the normalised components
     size_t upperMatched = 0;             // how many leading components exist in the root
+    // When Locate refuses the path because its last name in the device root is a link:
+    // the link itself (which may be renamed, never followed).
+    std::string linkPath;
 };
 
 class CePath {

@@ -81,7 +81,6 @@ public:
     static CMzWnd* FromHandle(HWND hwnd);
     RECT ScreenRect() const; // where it is drawn, animation included
     void InvalidateArea(const RECT& local);
-    void ForgetControl(UiWin* control);
     void ControlHidden(UiWin* control);
     void SetFocusedControl(UiWin* focus, UiWin* caller);
     UiWin* FocusedControl() const { return focused_; }
