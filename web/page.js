@@ -226,7 +226,6 @@ function startGame() {
       window.fetch = pageFetch;
       canvas.classList.add('shown');
       show(null);
-      canvas.focus({ preventScroll: true });
       if (!touchSeen) focusTextInput();
     },
     onAbort: function (what) { fail('游戏出错停止了，请重新加载。', 'The game stopped: ' + what); },

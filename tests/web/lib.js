@@ -11,7 +11,8 @@ const { serve } = require('./serve');
 const SITE = process.env.BURROWBOP_SITE || path.join(__dirname, '..', '..', 'build-web', 'site');
 const REPO = path.join(__dirname, '..', '..');
 const CONFIG = '/device/Disk/Programs/Games/burrowbop/config.ini';
-const ARGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+// headless: true adds --headless itself.
+const ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
               '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 const sleep = ms => new Promise(r => setTimeout(r, ms));
 
@@ -31,7 +32,7 @@ const MOLE_ID = 200, GAME_OVER_ID = 261, NAME_TOOLBAR_ID = 351;
 async function launch({ profile, viewport = { width: 720, height: 480 }, touch = true } = {}) {
   const dir = profile || fs.mkdtempSync(path.join(os.tmpdir(), 'bb-web-'));
   const context = await chromium.launchPersistentContext(dir, {
-    executablePath: '/usr/bin/chromium', headless: true, args: ARGS, ignoreDefaultArgs: ['--headless'],
+    executablePath: '/usr/bin/chromium', headless: true, args: ARGS,
     viewport, hasTouch: touch, serviceWorkers: 'allow',
   });
   context.profile = dir;
