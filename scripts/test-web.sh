@@ -34,4 +34,4 @@ export BURROWBOP_SITE="$site"
 if [[ $mode == bench ]]; then
     exec node bench.js
 fi
-exec node --test --test-concurrency=1 e2e/
+exec node --test --test-concurrency=1 unit/ e2e/
