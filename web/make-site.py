@@ -23,6 +23,9 @@ ICONS["burrowbop-256.png"] = "assets/icon.png"
 # The files the game fetches while it loads: the loading bar's whole.
 LOADED = ("burrowbop.wasm", "burrowbop.data", "fonts/base.ttf")
 NOT_CACHED = ("sw.js", "index.html", "fonts/rest.ttf")  # the worker, the page (as ./), too big
+# What the page asks for with "?v=<version>": the worker asks the same, so that it finds
+# them in the HTTP cache instead of downloading them again.
+VERSIONED = ("page.js", "burrowbop.js", "burrowbop.wasm", "burrowbop.data")
 
 
 def copy(src, dst):
@@ -70,7 +73,8 @@ def main():
             digest.update(hashlib.sha256(f.read()).digest())
     version = digest.hexdigest()[:16]
     sizes = {n: os.path.getsize(os.path.join(site, n)) for n in LOADED if n in files}
-    cached = ["./"] + [n for n in files if n not in NOT_CACHED]
+    cached = ["./"] + [n + ("?v=" + version if n in VERSIONED else "")
+                       for n in files if n not in NOT_CACHED]
 
     stamp(os.path.join(site, "index.html"), [("@BUILD@", version)])
     stamp(os.path.join(site, "page.js"), [

@@ -29,11 +29,11 @@ for (let r = 0; r < 3; r++) {
 const MOLE_ID = 200, GAME_OVER_ID = 261, NAME_TOOLBAR_ID = 351;
 
 // A browser on a profile of its own (kept across launches when `profile` is given).
-async function launch({ profile, viewport = { width: 720, height: 480 }, touch = true } = {}) {
+async function launch({ profile, viewport = { width: 720, height: 480 }, touch = true, dpr = 1 } = {}) {
   const dir = profile || fs.mkdtempSync(path.join(os.tmpdir(), 'bb-web-'));
   const context = await chromium.launchPersistentContext(dir, {
     executablePath: '/usr/bin/chromium', headless: true, args: ARGS,
-    viewport, hasTouch: touch, serviceWorkers: 'allow',
+    viewport, deviceScaleFactor: dpr, hasTouch: touch, serviceWorkers: 'allow',
   });
   context.profile = dir;
   return context;

@@ -34,6 +34,9 @@ test('games by mouse and touch set records that a reload keeps, with the sound s
   await playGame(page, { hits: 7, taps: [click, touch], record: true });
   const sounds = (await trace(page)).filter(l => l.startsWith('sound '));
   assert.ok(sounds.length >= 7, `the hits were heard: ${sounds.length} sounds`);
+  // The first tap let the page's audio start.
+  assert.equal(await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext &&
+                                   Module.SDL2.audioContext.state), 'running');
   await enterName(page, 'Ada');
   await page.waitForFunction(p => {
     try { return /Name=Ada/.test(new TextDecoder('utf-16le').decode(FS.readFile(p))); } catch (e) { return false; }
