@@ -4,8 +4,10 @@
 #include "ce/CeFaultInjector.h"
 #include "ce/CeNotice.h"
 #include "ce/CePath.h"
+#include "ce/CePersist.h"
 #include "ce/CeUtf16.h"
 #include "core/CeHostError.h"
+#include "files/CeHostCalls.h"
 #include "files/CeShareLock.h"
 
 #include <fcntl.h>
@@ -109,6 +111,7 @@ BOOL DeleteFileW(LPCWSTR lpFileName) {
         return CeHostError::Fail(ERROR_SHARING_VIOLATION);
     if (unlink(loc.hostPath.c_str()) != 0)
         return CeHostError::Fail();
+    CePersist::Changed();
     return TRUE;
 }
 
@@ -149,9 +152,7 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
         return CeHostError::Fail(error);
     int r;
     if (to.kind == Kind::Missing) {
-        r = renameat2(AT_FDCWD, from.hostPath.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
-        if (r != 0 && errno == EINVAL)
-            r = rename(from.hostPath.c_str(), target.c_str());
+        r = CeHostCalls::RenameNoReplace(from.hostPath, target);
     } else {
         r = rename(from.hostPath.c_str(), target.c_str()); // atomic replace
     }
@@ -159,6 +160,7 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
         CeNotice::WriteFailed(target, errno);
         return CeHostError::Fail();
     }
+    CePersist::Changed();
     if (dwFlags & MOVEFILE_WRITE_THROUGH) {
         const std::string folder = CePath::ParentOf(target);
         const std::string oldFolder = CePath::ParentOf(from.hostPath);
@@ -183,6 +185,7 @@ BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES) {
         return CeHostError::Fail(error);
     if (mkdir(loc.upperPath.c_str(), 0777) != 0)
         return CeHostError::Fail();
+    CePersist::Changed();
     return TRUE;
 }
 
@@ -198,5 +201,6 @@ BOOL RemoveDirectoryW(LPCWSTR lpPathName) {
         return CeHostError::Fail(ERROR_ACCESS_DENIED);
     if (rmdir(loc.hostPath.c_str()) != 0)
         return CeHostError::Fail();
+    CePersist::Changed();
     return TRUE;
 }

@@ -6,6 +6,8 @@
 #include "controls/MzKeys.h"
 #include "loop/MzSdlWaiter.h"
 #include "screen/MzScreen.h"
+#include "windows/MzFramework.h"
+#include "windows/MzHost.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -42,6 +44,7 @@ void ShowFrame() {
     SDL_RenderClear(d.renderer);
     SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
     SDL_RenderPresent(d.renderer);
+    MzHost::FramePresented();
     d.lastPresent = SDL_GetTicks64();
     d.pending = false;
 }
@@ -102,9 +105,23 @@ void Handle(const SDL_Event& e) {
         screen.Composition(CeUtf16::FromUtf8(e.edit.text));
         break;
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
-            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN: // also a page whose tab went to the background
+            MzFramework::SetHidden(true);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+        case SDL_WINDOWEVENT_SHOWN:
+            MzFramework::SetHidden(false);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
             ShowFrame();
+            break;
+        default:
+            break;
+        }
         break;
     default:
         break;

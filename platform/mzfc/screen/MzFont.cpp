@@ -1,7 +1,8 @@
 #include "screen/MzFont.h"
 
+#include "screen/MzFontFile.h"
+
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,33 +24,13 @@ FontState& State() {
     return state;
 }
 
-// Asks fontconfig for the best font for Simplified Chinese and keeps it only when it
-// really covers the language (fontconfig falls back to any font otherwise).
 void Search(FontState& s) {
     s.searched = true;
-    if (!FcInit())
+    std::vector<MzFontFace> faces = MzFontFile::Find();
+    if (faces.empty())
         return;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(":lang=zh-cn"));
-    if (!pattern)
-        return;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match)
-        return;
-    FcLangSet* langs = nullptr;
-    FcChar8* file = nullptr;
-    int index = 0;
-    if (FcPatternGetLangSet(match, FC_LANG, 0, &langs) == FcResultMatch &&
-        FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("zh-cn")) != FcLangDifferentLang &&
-        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        s.file = reinterpret_cast<const char*>(file);
-        s.index = index;
-    }
-    FcPatternDestroy(match);
+    s.file = faces.front().file;
+    s.index = faces.front().index;
 }
 
 void EnsureSearched(FontState& s) {
@@ -59,7 +40,7 @@ void EnsureSearched(FontState& s) {
     if (!TTF_WasInit() && TTF_Init() != 0)
         s.file.clear();
     if (s.file.empty())
-        std::fprintf(stderr, "mzfc: no font covering Chinese was found through fontconfig; "
+        std::fprintf(stderr, "mzfc: no font covering Chinese was found; "
                              "text will not be shown\n");
 }
 

@@ -73,6 +73,10 @@ void KeyPress(int sdlKeycode) {
         MzScreen::Instance().Key(vk);
 }
 
+void SetHidden(bool hidden) {
+    MzFramework::SetHidden(hidden);
+}
+
 void Advance(DWORD ms) {
     const int64_t target = CeUiClock::NowUs() + static_cast<int64_t>(ms) * 1000;
     for (;;) {

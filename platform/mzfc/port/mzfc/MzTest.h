@@ -40,6 +40,10 @@ void KeyPress(int sdlKeycode);       // e.g. SDLK_RETURN, SDLK_ESCAPE, SDLK_BACK
 // Moves the virtual clock forward; due timers fire in deadline order before the next step.
 void Advance(DWORD ms);
 
+// The desktop window minimized (or the page hidden) and shown again, as the display
+// reports it: the window timers stand still in between.
+void SetHidden(bool hidden);
+
 // The topmost visible window (where keyboard input goes), or null.
 CMzWnd* ActiveWindow();
 

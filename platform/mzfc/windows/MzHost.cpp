@@ -1,0 +1,5 @@
+#include "windows/MzHost.h"
+
+void MzHost::FramePresented() {}
+
+void MzHost::ProgramEnded(int) {}
