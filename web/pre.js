@@ -7,6 +7,9 @@ Module['preRun'].push(function () {
   ENV['CE_DEVICE_ROOT'] = '/device';
   ENV['CE_MOUNTS'] = 'Disk\\Programs\\Games\\burrowbop=/assets';
   ENV['SDL_VIDEODRIVER'] = 'emscripten'; // the framework asks for a named display
+  // SDL's software renderer shows a changed frame several times sooner than its WebGL
+  // one, which a machine without a graphics processor emulates.
+  ENV['SDL_RENDER_DRIVER'] = 'software';
   Module['burrowbop'] = Module['burrowbop'] || { framesPresented: 0, lastPresentMs: 0 };
 
   // The device root: read back from IndexedDB before main, written back after each
@@ -32,21 +35,32 @@ Module['preRun'].push(function () {
     removeRunDependency('burrowbop-device');
   });
 
-  // The font subset, fetched beside the page (relative, so the site works from any
-  // path); the rest of the face only where the site has it.
+  // The fonts, fetched beside the page (relative, so the site works from any path):
+  // the game's own characters before main; GB2312 once the title is shown; the rest of
+  // the face only when a text needs it. Each is written into /fonts as it arrives.
   FS.mkdir('/fonts');
-  var fetchFont = function (name, needed) {
+  var fonts = {}; // name -> 'loading' | 'loaded' | 'failed'
+  var fetchFont = function (name, then) {
+    fonts[name] = 'loading';
     var url = Module['locateFile'] ? Module['locateFile']('fonts/' + name, '') : 'fonts/' + name;
-    var dep = 'burrowbop-font-' + name;
-    addRunDependency(dep);
     fetch(url).then(function (r) {
       if (!r.ok) throw new Error(r.status + ' ' + r.statusText);
       return r.arrayBuffer();
     }).then(function (data) {
       FS.writeFile('/fonts/' + name, new Uint8Array(data));
+      fonts[name] = 'loaded';
     }).catch(function (e) {
-      if (needed) console.error('burrowbop: the font ' + url + ' could not be loaded:', e);
-    }).finally(function () { removeRunDependency(dep); });
+      fonts[name] = 'failed';
+      console.error('burrowbop: the font ' + url + ' could not be loaded:', e);
+    }).finally(then);
   };
-  fetchFont('base.ttf', true);
+  Module['burrowbopLoadFonts'] = function (lacking) {
+    var next = !fonts['base.ttf'] ? 'base.ttf'
+             : lacking && fonts['base.ttf'] === 'loaded' && !fonts['rest.ttf'] ? 'rest.ttf' : null;
+    if (next) fetchFont(next, function () {
+      if (fonts[next] === 'loaded' && Module['_mz_fonts_arrived']) Module['_mz_fonts_arrived']();
+    });
+  };
+  addRunDependency('burrowbop-font');
+  fetchFont('game.ttf', function () { removeRunDependency('burrowbop-font'); });
 });

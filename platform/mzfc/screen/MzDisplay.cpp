@@ -253,5 +253,7 @@ void MzDisplay::SetTextInput(bool on, const RECT& r) {
     } else if (d.textInput) {
         SDL_StopTextInput();
     }
+    if (on != d.textInput)
+        MzHost::TextInput(on);
     d.textInput = on;
 }

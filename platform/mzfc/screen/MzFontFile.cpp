@@ -30,3 +30,7 @@ std::vector<MzFontFace> MzFontFile::Find() {
     FcPatternDestroy(match);
     return faces;
 }
+
+bool MzFontFile::Lacking() {
+    return false; // one face, for good
+}

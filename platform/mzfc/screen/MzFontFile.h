@@ -18,4 +18,8 @@ public:
     // The faces in order of preference: the first covers every text the program
     // draws; later ones are tried for characters it lacks. Empty when none is found.
     static std::vector<MzFontFace> Find();
+    // A text has characters no face found so far has. True when more faces have
+    // arrived since Find; else, where more can be had (a page), the next one is asked
+    // for and false returned.
+    static bool Lacking();
 };

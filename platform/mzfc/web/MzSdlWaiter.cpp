@@ -10,6 +10,7 @@
 
 namespace {
 
+// clang-format off
 EM_JS(void, mz_web_wake, (), {
     var w = Module['mzWaiter'] || (Module['mzWaiter'] = {});
     if (w.resume) {
@@ -20,7 +21,9 @@ EM_JS(void, mz_web_wake, (), {
         w.woken = true;
     }
 });
+// clang-format on
 
+// clang-format off
 EM_ASYNC_JS(void, mz_web_wait, (int timeoutMs), {
     var w = Module['mzWaiter'] || (Module['mzWaiter'] = {});
     if (w.woken) {
@@ -30,19 +33,15 @@ EM_ASYNC_JS(void, mz_web_wait, (int timeoutMs), {
     await new Promise(function(resolve) {
         var timer = null;
         w.resume = function() {
-            if (timer != = null)
+            if (timer !== null)
                 clearTimeout(timer);
             resolve();
         };
         if (timeoutMs >= 0)
-            timer = setTimeout(
-                function() {
-                    w.resume = null;
-                    resolve();
-                },
-                timeoutMs);
+            timer = setTimeout(function() { w.resume = null; resolve(); }, timeoutMs);
     });
 });
+// clang-format on
 
 // SDL marks each poll with a sentinel event of its own: no reason to wake.
 bool Wakes(uint32_t type) {

@@ -3,3 +3,5 @@
 void MzHost::FramePresented() {}
 
 void MzHost::ProgramEnded(int) {}
+
+void MzHost::TextInput(bool) {}

@@ -1,6 +1,7 @@
 // What the framework tells the host around it. A desktop window needs nothing told;
 // a page (the build picks its source) counts the presented frames for its tests and
-// benchmark and shows its own screen once the program has ended.
+// benchmark, shows its own screen once the program has ended, and raises a phone's
+// keyboard only while an edit field has the focus.
 #pragma once
 
 #include "windows/MzInside.h"
@@ -9,4 +10,6 @@ class MzHost {
 public:
     static void FramePresented();
     static void ProgramEnded(int code); // after the framework has shut down
+    // An edit field took or lost the keyboard: a page shows a phone's keyboard then.
+    static void TextInput(bool on);
 };
