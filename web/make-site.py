@@ -20,8 +20,9 @@ REPO = os.path.dirname(WEB)
 PAGE_FILES = ("index.html", "page.js", "sw.js", "manifest.webmanifest")
 ICONS = {"burrowbop-%d.png" % s: "assets/icons/burrowbop-%d.png" % s for s in (48, 128, 192, 512)}
 ICONS["burrowbop-256.png"] = "assets/icon.png"
-# The files the game fetches while it loads: the loading bar's whole.
-LOADED = ("burrowbop.wasm", "burrowbop.data", "fonts/base.ttf")
+# The files the game fetches before it starts (the larger fonts come later, when a
+# text needs them): the loading bar's whole.
+LOADED = ("burrowbop.wasm", "burrowbop.data", "fonts/game.ttf")
 NOT_CACHED = ("sw.js", "index.html", "fonts/rest.ttf")  # the worker, the page (as ./), too big
 # What the page asks for with "?v=<version>": the worker asks the same, so that it finds
 # them in the HTTP cache instead of downloading them again.

@@ -10,6 +10,12 @@ var WIDTH = 720, HEIGHT = 480;
 var $ = function (id) { return document.getElementById(id); };
 var canvas = $('canvas');
 
+// The game names its window "Burrowbop"; the tab keeps the page's fuller title.
+var pageTitle = document.title;
+Object.defineProperty(document, 'title', {
+  configurable: true, get: function () { return pageTitle; }, set: function () {}
+});
+
 function show(id) {
   ['loading', 'waiting', 'exit', 'error'].forEach(function (p) { $(p).hidden = p !== id; });
 }

@@ -28,6 +28,11 @@ for (let r = 0; r < 3; r++) {
 }
 const MOLE_ID = 200, GAME_OVER_ID = 261, NAME_TOOLBAR_ID = 351;
 
+// Every browser still open when a test file ends is closed, so that a failed check
+// never leaves one running (and the run hanging).
+const browsers = new Set();
+require('node:test').after(() => Promise.all([...browsers].map(b => b.close().catch(() => {}))));
+
 // A browser on a profile of its own (kept across launches when `profile` is given).
 async function launch({ profile, viewport = { width: 720, height: 480 }, touch = true, dpr = 1 } = {}) {
   const dir = profile || fs.mkdtempSync(path.join(os.tmpdir(), 'bb-web-'));
@@ -36,6 +41,8 @@ async function launch({ profile, viewport = { width: 720, height: 480 }, touch =
     viewport, deviceScaleFactor: dpr, hasTouch: touch, serviceWorkers: 'allow',
   });
   context.profile = dir;
+  browsers.add(context);
+  context.on('close', () => browsers.delete(context));
   return context;
 }
 
@@ -113,15 +120,18 @@ async function moleUp(page) {
   return -1;
 }
 
-// Hits `count` moles, each with the given tap, and checks that each one went down.
+// Hits `count` moles, each with the given tap. A mole counts as hit when it goes down
+// after the tap and no other comes up with it (that would be the mole timer's move).
 async function hitMoles(page, count, tap) {
-  for (let hits = 0; hits < count;) {
+  for (let hits = 0, tries = 0; hits < count; tries++) {
+    if (tries > count + 20) throw new Error(`only ${hits} of ${count} moles hit`);
     const hole = await moleUp(page);
-    if (hole < 0) { await sleep(30); continue; }
+    if (hole < 0) { await sleep(30); tries--; continue; }
     const before = (await trace(page)).length;
     await tap(page, HOLES[hole]);
-    await waitForTrace(page, `hide ${MOLE_ID + hole}`, { after: before, timeout: 3000 });
-    hits++;
+    const i = await waitForTrace(page, `hide ${MOLE_ID + hole}`, { after: before, timeout: 3000 });
+    const lines = await trace(page);
+    if (!/^show /.test(lines[i + 1] || '')) hits++;
   }
 }
 
@@ -131,8 +141,18 @@ async function readConfig(page) {
     try { return new TextDecoder('utf-16le').decode(FS.readFile(p)).replace(/^\ufeff/, ''); } catch (e) { return null; }
   }, CONFIG);
 }
+// Waits until the settings hold these values; resolves to the file.
+async function waitForConfig(page, want, timeout = 10000) {
+  const end = Date.now() + timeout;
+  for (;;) {
+    const ini = await readConfig(page);
+    if (Object.keys(want).every(k => iniValue(ini, k) === want[k])) return ini;
+    if (Date.now() > end) throw new Error(`settings not ${JSON.stringify(want)}: ${JSON.stringify(ini)}`);
+    await sleep(50);
+  }
+}
 function iniValue(ini, key) {
-  const m = new RegExp('^' + key + '=(.*?)\\r?$', 'm').exec(ini || '');
+  const m = new RegExp('^[ \\t]*' + key + '=(.*?)\\r?$', 'm').exec(ini || '');
   return m ? m[1] : null;
 }
 
@@ -154,6 +174,7 @@ async function withServer(fn, root = SITE, prefix = '/play/burrowbop/') {
 
 module.exports = {
   SITE, REPO, AT, HOLES, ARGS, sleep, launch, openGame, waitForFrames, waitForStill, click,
-  touch, trace, waitForTrace, moleUp, hitMoles, readConfig, iniValue, playGame, withServer,
+  touch, trace, waitForTrace, moleUp, hitMoles, readConfig, waitForConfig, iniValue, playGame,
+  withServer,
   chromium,
 };

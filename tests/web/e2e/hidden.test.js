@@ -23,8 +23,9 @@ test('a hidden page stands still and plays on when shown', async () => {
     await touch(page, AT.start);
     await waitForTrace(page, 'timer-set 10 990');
     await sleep(300);
+    const before = (await trace(page)).length;
     await setHidden(page, true);
-    const hiddenAt = await waitForTrace(page, 'hidden');
+    const hiddenAt = await waitForTrace(page, 'hidden', { after: before });
     // Unpaused, five seconds of misses would end the game.
     await sleep(6000);
     const whileHidden = (await trace(page)).slice(hiddenAt + 1);

@@ -16,6 +16,13 @@ before(async () => {
 });
 after(async () => { await context.close(); server.close(); });
 
+// The game in a tab of the shared browser, closed afterwards whatever happens (an open
+// tab holds the game's lock).
+async function withGame(fn) {
+  const page = await openGame(context, url);
+  try { await fn(page); } finally { await page.close(); }
+}
+
 // Compares two PNG pictures in the page; resolves to the share of pixels that differ by
 // more than `tolerance` in some channel.
 async function differingShare(page, a, b, tolerance) {
@@ -38,8 +45,7 @@ async function differingShare(page, a, b, tolerance) {
   }, [a.toString('base64'), b.toString('base64'), tolerance]);
 }
 
-test('the title frame is the desktop title screen, from a sub-path', async () => {
-  const page = await openGame(context, url);
+test('the title frame is the desktop title screen, from a sub-path', () => withGame(async page => {
   await waitForStill(page);
   const shot = await page.locator('#canvas').screenshot({ style: '#fullscreen{display:none}' });
   const reference = fs.readFileSync(path.join(REPO, 'docs', 'title-screen.png'));
@@ -48,8 +54,7 @@ test('the title frame is the desktop title screen, from a sub-path', async () =>
   assert.ok(share < 0.01, `${(share * 100).toFixed(2)} % of the title's pixels differ`);
   assert.equal(await page.title(), '打地鼠 · Burrowbop');
   assert.deepEqual(page.errors, []);
-  await page.close();
-});
+}));
 
 test('the picture fills the window with its aspect kept, sharp at every density', async () => {
   const cases = [
@@ -62,25 +67,27 @@ test('the picture fills the window with its aspect kept, sharp at every density'
   ];
   for (const c of cases) {
     const ctx = await launch({ viewport: { width: c.w, height: c.h }, dpr: c.dpr, touch: false });
-    const page = await ctx.newPage();
-    await page.route('**/burrowbop.*', r => r.abort()); // the layout alone
-    await page.goto(url);
-    const got = await page.evaluate(() => {
-      const r = document.getElementById('canvas').getBoundingClientRect();
-      return { box: [r.left, r.top, r.width, r.height],
-               pixelated: document.getElementById('canvas').classList.contains('pixelated') };
-    });
-    got.box.forEach((v, i) => assert.ok(Math.abs(v - c.box[i]) < 0.5,
-                                        `${c.w}×${c.h}@${c.dpr}: ${got.box} not ${c.box}`));
-    // Whole device pixels: no resampling on top of the scaling.
-    assert.ok(Math.abs(got.box[2] * c.dpr - Math.round(got.box[2] * c.dpr)) < 1e-6);
-    assert.equal(got.pixelated, c.pixelated, `${c.w}×${c.h}@${c.dpr}`);
-    await ctx.close();
+    try {
+      const page = await ctx.newPage();
+      await page.route('**/burrowbop.*', r => r.abort()); // the layout alone
+      await page.goto(url);
+      const got = await page.evaluate(() => {
+        const r = document.getElementById('canvas').getBoundingClientRect();
+        return { box: [r.left, r.top, r.width, r.height],
+                 pixelated: document.getElementById('canvas').classList.contains('pixelated') };
+      });
+      got.box.forEach((v, i) => assert.ok(Math.abs(v - c.box[i]) < 0.5,
+                                          `${c.w}×${c.h}@${c.dpr}: ${got.box} not ${c.box}`));
+      // Whole device pixels: no resampling on top of the scaling.
+      assert.ok(Math.abs(got.box[2] * c.dpr - Math.round(got.box[2] * c.dpr)) < 1e-6);
+      assert.equal(got.pixelated, c.pixelated, `${c.w}×${c.h}@${c.dpr}`);
+    } finally {
+      await ctx.close();
+    }
   }
 });
 
-test('a phone: mobile viewport, no browser gestures, installable', async () => {
-  const page = await openGame(context, url);
+test('a phone: mobile viewport, no browser gestures, installable', () => withGame(async page => {
   const got = await page.evaluate(() => {
     const body = getComputedStyle(document.body), cv = getComputedStyle(document.getElementById('canvas'));
     return {
@@ -110,11 +117,9 @@ test('a phone: mobile viewport, no browser gestures, installable', async () => {
   }
   assert.ok(manifest.icons.some(i => i.sizes === '512x512') && manifest.icons.some(i => i.sizes === '192x192'));
   assert.equal((await page.request.get(got.icon)).status(), 200);
-  await page.close();
-});
+}));
 
-test('F11, Alt+Enter and the button switch full screen; the game never sees them', async () => {
-  const page = await openGame(context, url);
+test('F11, Alt+Enter and the button switch full screen; the game never sees them', () => withGame(async page => {
   await page.evaluate(() => {
     window.keysSeen = [];
     window.addEventListener('keydown', e => window.keysSeen.push(e.key)); // as the game listens
@@ -130,8 +135,7 @@ test('F11, Alt+Enter and the button switch full screen; the game never sees them
   }
   const seen = await page.evaluate(() => window.keysSeen);
   assert.deepEqual(seen.filter(k => k === 'F11' || k === 'Enter'), [], `the game saw ${seen}`);
-  await page.close();
-});
+}));
 
 test('the loading bar counts up to 100 % of the game\'s files', async () => {
   const page = await context.newPage();
@@ -142,13 +146,16 @@ test('the loading bar counts up to 100 % of the game\'s files', async () => {
       if (t && window.seen[window.seen.length - 1] !== t.textContent) window.seen.push(t.textContent);
     }).observe(document, { subtree: true, childList: true, characterData: true });
   });
-  await page.goto(url);
-  await page.waitForFunction(() => window.Module && Module.burrowbop.framesPresented > 0);
-  const seen = await page.evaluate(() => window.seen.map(s => +(/(\d+)%/.exec(s) || [0, -1])[1]));
-  assert.equal(seen[seen.length - 1], 100, `loading went ${seen.join(' ')}`);
-  assert.deepEqual(seen, [...seen].sort((a, b) => a - b));
-  assert.equal(await page.isVisible('#loading'), false);
-  await page.close();
+  try {
+    await page.goto(url);
+    await page.waitForFunction(() => window.Module && Module.burrowbop.framesPresented > 0);
+    const seen = await page.evaluate(() => window.seen.map(s => +(/(\d+)%/.exec(s) || [0, -1])[1]));
+    assert.equal(seen[seen.length - 1], 100, `loading went ${seen.join(' ')}`);
+    assert.deepEqual(seen, [...seen].sort((a, b) => a - b));
+    assert.equal(await page.isVisible('#loading'), false);
+  } finally {
+    await page.close();
+  }
 });
 
 test('the page says so when WebAssembly is missing or a file fails to load', async () => {
@@ -164,21 +171,27 @@ test('the page says so when WebAssembly is missing or a file fails to load', asy
   ];
   for (const c of cases) {
     const ctx = await launch();
-    const page = await ctx.newPage();
-    await c.setup(page);
-    await page.goto(url);
-    await page.waitForSelector('#error:not([hidden])', { timeout: 10000 })
-        .catch(() => assert.fail(`${c.what}: no message`));
-    assert.match(await page.textContent('#error'), c.text, c.what);
-    await ctx.close();
+    try {
+      const page = await ctx.newPage();
+      await c.setup(page);
+      await page.goto(url);
+      await page.waitForSelector('#error:not([hidden])', { timeout: 10000 })
+          .catch(() => assert.fail(`${c.what}: no message`));
+      assert.match(await page.textContent('#error'), c.text, c.what);
+    } finally {
+      await ctx.close();
+    }
   }
 });
 
 test('a tap reaches the game as a touch, at the right place in a letterboxed picture', async () => {
   const ctx = await launch({ viewport: { width: 1000, height: 600 } });
-  const page = await openGame(ctx, url);
-  await touch(page, AT.sound);
-  // The speaker's centre, give or take the rounding of a scaled tap.
-  await waitForTrace(page, /^tap 69[4-6] 2[4-6]$/);
-  await ctx.close();
+  try {
+    const page = await openGame(ctx, url);
+    await touch(page, AT.sound);
+    // The speaker's centre, give or take the rounding of a scaled tap.
+    await waitForTrace(page, /^tap 69[4-6] 2[4-6]$/);
+  } finally {
+    await ctx.close();
+  }
 });
