@@ -190,7 +190,10 @@ function presentCounter() {
       requestAnimationFrame(function () {
         var t = performance.now();
         stats.lastShownMs = t;
-        if (!stats.firstShownMs) stats.firstShownMs = t;
+        if (!stats.firstShownMs) {
+          stats.firstShownMs = t;
+          setTimeout(startOfflineWorker, 500);
+        }
       });
     }
   });
@@ -271,12 +274,14 @@ function whenOnlyGame(start) {
   }).catch(function (e) { fail('游戏无法启动。', String(e)); });
 }
 
-// ---- Offline: after one visit the service worker serves every file.
-if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol)) {
-  window.addEventListener('load', function () {
-    navigator.serviceWorker.register('sw.js').catch(function (e) {
-      console.warn('burrowbop: offline play is not available:', e);
-    });
+// ---- Offline: after one visit the service worker serves every file. It starts once
+// the title is on screen, so that its downloads never slow the first start.
+var workerAsked = false;
+function startOfflineWorker() {
+  if (workerAsked || !('serviceWorker' in navigator) || !/^https?:$/.test(location.protocol)) return;
+  workerAsked = true;
+  navigator.serviceWorker.register('sw.js').catch(function (e) {
+    console.warn('burrowbop: offline play is not available:', e);
   });
 }
 

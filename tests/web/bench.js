@@ -5,7 +5,8 @@
 //     service worker's checks of the files it keeps count too);
 //   - the page's idle CPU on the title over 10 s (Performance.getMetrics TaskDuration),
 //     as a share of one core;
-//   - a tap to the frame that shows its effect (the speaker button, 5 taps a load).
+//   - a tap to the game's present of its effect, and to the display frame that shows it
+//     (the first animation frame after the present; the speaker button, 5 taps a load).
 // Usage: node tests/web/bench.js   (BURROWBOP_SITE: the site, default build-web/site)
 'use strict';
 
@@ -51,7 +52,8 @@ async function oneLoad() {
       const before = await page.evaluate(() => Module.burrowbop.framesPresented);
       await click(page, AT.sound);
       const shown = await page.waitForFunction(n => Module.burrowbop.framesPresented > n &&
-          Module.burrowbop.lastShownMs > window.lastTapMs && Module.burrowbop.lastShownMs - window.lastTapMs,
+          Module.burrowbop.lastShownMs > window.lastTapMs &&
+          [Module.burrowbop.lastPresentMs - window.lastTapMs, Module.burrowbop.lastShownMs - window.lastTapMs],
           before, { polling: 5 });
       taps.push(await shown.jsonValue());
       await sleep(400);
@@ -62,7 +64,8 @@ async function oneLoad() {
       bytesBefore: sent.filter(s => s.at <= shownAt).reduce((n, s) => n + s.bytes, 0),
       bytesAll: sent.reduce((n, s) => n + s.bytes, 0),
       idle,
-      tap: median(taps),
+      tapPresent: median(taps.map(t => t[0])),
+      tap: median(taps.map(t => t[1])),
     };
   } finally {
     await context.close();
@@ -76,7 +79,8 @@ async function oneLoad() {
     const r = await oneLoad();
     runs.push(r);
     console.log(`load ${i + 1}: title ${r.toTitle.toFixed(0)} ms, ${mib(r.bytesBefore)} before it, ` +
-                `${mib(r.bytesAll)} in all, idle ${(r.idle * 100).toFixed(2)} %, tap ${r.tap.toFixed(1)} ms`);
+                `${mib(r.bytesAll)} in all, idle ${(r.idle * 100).toFixed(2)} %, tap ${r.tapPresent.toFixed(1)} ms ` +
+                `to present, ${r.tap.toFixed(1)} ms to the frame`);
   }
   const m = k => median(runs.map(r => r[k]));
   console.log(`\nMedian of ${LOADS} cold loads (goal in brackets):`);
@@ -84,5 +88,6 @@ async function oneLoad() {
   console.log(`  transferred before it            ${mib(m('bytesBefore'))}   (≤ 2.50 MiB)`);
   console.log(`  transferred in all               ${mib(m('bytesAll'))}`);
   console.log(`  idle CPU on the title, ${IDLE_SECONDS} s      ${(m('idle') * 100).toFixed(2)} % of a core   (≤ 0.5 %)`);
-  console.log(`  tap → frame shown                ${m('tap').toFixed(1)} ms   (≤ 16.7 ms)`);
+  console.log(`  tap → the game's present         ${m('tapPresent').toFixed(1)} ms`);
+  console.log(`  tap → the frame that shows it    ${m('tap').toFixed(1)} ms   (≤ 16.7 ms)`);
 })().catch(e => { console.error(e); process.exit(1); });

@@ -31,7 +31,9 @@ const MOLE_ID = 200, GAME_OVER_ID = 261, NAME_TOOLBAR_ID = 351;
 // Every browser still open when a test file ends is closed, so that a failed check
 // never leaves one running (and the run hanging).
 const browsers = new Set();
-require('node:test').after(() => Promise.all([...browsers].map(b => b.close().catch(() => {}))));
+if (process.env.NODE_TEST_CONTEXT) {
+  require('node:test').after(() => Promise.all([...browsers].map(b => b.close().catch(() => {}))));
+}
 
 // A browser on a profile of its own (kept across launches when `profile` is given).
 async function launch({ profile, viewport = { width: 720, height: 480 }, touch = true, dpr = 1 } = {}) {
