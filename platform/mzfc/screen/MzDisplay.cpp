@@ -56,7 +56,7 @@ bool InScreen(int x, int y) {
 void HandleKey(const SDL_KeyboardEvent& key) {
     const SDL_Keycode sym = key.keysym.sym;
     if (MzKeys::TogglesFullScreen(sym, key.keysym.mod)) {
-        if (!key.repeat)
+        if (!key.repeat && !MzHost::OwnsFullScreen())
             MzDisplay::ToggleFullScreen();
         return;
     }

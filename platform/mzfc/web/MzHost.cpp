@@ -41,3 +41,7 @@ void MzHost::ProgramEnded(int code) {
 void MzHost::TextInput(bool on) {
     mz_host_text_input(on ? 1 : 0);
 }
+
+bool MzHost::OwnsFullScreen() {
+    return true;
+}

@@ -5,3 +5,7 @@ void MzHost::FramePresented() {}
 void MzHost::ProgramEnded(int) {}
 
 void MzHost::TextInput(bool) {}
+
+bool MzHost::OwnsFullScreen() {
+    return false;
+}

@@ -12,4 +12,7 @@ public:
     static void ProgramEnded(int code); // after the framework has shut down
     // An edit field took or lost the keyboard: a page shows a phone's keyboard then.
     static void TextInput(bool on);
+    // True where the host itself answers the full-screen keys (a page, through the
+    // browser's own full screen, which only its key handler may ask for).
+    static bool OwnsFullScreen();
 };
