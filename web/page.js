@@ -132,7 +132,7 @@ window.addEventListener('pointerdown', function (e) { if (e.pointerType === 'tou
 window.addEventListener('pointerup', function (e) {
   if (e.pointerType !== 'touch' || typing) focusTextInput();
 }, true);
-function textInputStart() { typing = true; if (!touchSeen) focusTextInput(); }
+function textInputStart() { typing = true; focusTextInput(); } // a phone may need the next tap too
 function textInputStop() { typing = false; if (touchSeen) textInput.blur(); }
 
 // ---- Loading: every file the game fetches counts towards one percentage.
@@ -255,8 +255,11 @@ function startGame() {
 
 // 退出: the game has ended; a tap starts it again. The settings live in the browser's
 // storage, so a fresh start keeps them.
+var exited = false;
 function gameExited() {
-  if (failed) return;
+  if (failed || exited) return;
+  exited = true;
+  releaseLock(); // a tab waiting for the game may start it now
   canvas.classList.remove('shown');
   show('exit');
   textInput.blur();
@@ -264,9 +267,13 @@ function gameExited() {
 }
 
 // ---- One game per browser: a second tab waits for the first one's lock.
+var releaseLock = function () {};
 function whenOnlyGame(start) {
   if (!navigator.locks) { start(); return; }
-  var hold = function () { start(); return new Promise(function () {}); }; // held until the tab closes
+  var hold = function () { // held until the tab closes or the game ends
+    start();
+    return new Promise(function (resolve) { releaseLock = resolve; });
+  };
   navigator.locks.request('burrowbop-game', { ifAvailable: true }, function (lock) {
     if (lock) return hold();
     show('waiting');

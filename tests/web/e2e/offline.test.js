@@ -53,9 +53,19 @@ test('a new build replaces the cached one', async () => {
     fs.writeFileSync(path.join(site, 'sw.js'), sw.split(oldVersion).join('f00dfeedf00dfeed'));
     fs.writeFileSync(path.join(site, 'page.js'), page_js.split(oldVersion).join('f00dfeedf00dfeed'));
 
-    await page.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
-    await page.waitForFunction(async () => (await caches.keys()).join() === 'burrowbop-f00dfeedf00dfeed',
-                               null, { timeout: 30000, polling: 250 });
+    await page.evaluate(async () => {
+      window.claimed = new Promise(r => navigator.serviceWorker.addEventListener('controllerchange', r));
+      await (await navigator.serviceWorker.getRegistration()).update();
+    });
+    // The new worker is in charge, with the new files kept and the old ones gone.
+    await page.waitForFunction(async () => {
+      const r = await navigator.serviceWorker.getRegistration();
+      const names = await caches.keys();
+      return !r.installing && !r.waiting && r.active && r.active.state === 'activated' &&
+             names.join() === 'burrowbop-f00dfeedf00dfeed' &&
+             (await (await caches.open(names[0])).keys()).length > 5;
+    }, null, { timeout: 30000, polling: 250 });
+    await page.evaluate(() => window.claimed); // and has taken this page over
     await page.reload();
     await waitForFrames(page);
     assert.equal(await page.evaluate(() => BUILD.version), 'f00dfeedf00dfeed');
