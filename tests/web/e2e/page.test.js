@@ -23,18 +23,18 @@ async function withGame(fn) {
   try { await fn(page); } finally { await page.close(); }
 }
 
-// Compares two PNG pictures in the page; resolves to the share of pixels that differ by
-// more than `tolerance` in some channel.
+// Compares two PNG pictures in the page, the first scaled to the second's size;
+// resolves to the share of pixels that differ by more than `tolerance` in some channel.
 async function differingShare(page, a, b, tolerance) {
   return page.evaluate(async ([a, b, tolerance]) => {
-    const pixels = async b64 => {
-      const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + b64)).blob());
-      const c = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
-      c.drawImage(bitmap, 0, 0);
-      return c.getImageData(0, 0, bitmap.width, bitmap.height);
+    const bitmap = async b64 => createImageBitmap(await (await fetch('data:image/png;base64,' + b64)).blob());
+    const pixels = (bm, w, h) => {
+      const c = new OffscreenCanvas(w, h).getContext('2d');
+      c.drawImage(bm, 0, 0, w, h);
+      return c.getImageData(0, 0, w, h);
     };
-    const [x, y] = [await pixels(a), await pixels(b)];
-    if (x.width !== y.width || x.height !== y.height) return 1;
+    const [bmA, bmB] = [await bitmap(a), await bitmap(b)];
+    const [x, y] = [pixels(bmA, bmB.width, bmB.height), pixels(bmB, bmB.width, bmB.height)];
     let bad = 0;
     for (let i = 0; i < x.data.length; i += 4) {
       for (let k = 0; k < 3; k++) {
@@ -58,6 +58,22 @@ test('the title frame is the desktop title screen, from a sub-path', () => withG
   assert.equal(await page.title(), '打地鼠 · Burrowbop');
   assert.deepEqual(page.errors, []);
 }));
+
+test('the title fills a letterboxed window at high density', async () => {
+  const reference = fs.readFileSync(path.join(REPO, 'docs', 'title-screen.png'));
+  for (const [w, h, dpr] of [[844, 390, 2], [1000, 800, 3]]) {
+    const ctx = await launch({ viewport: { width: w, height: h }, dpr });
+    try {
+      const page = await openGame(ctx, url);
+      await waitForStill(page);
+      const shot = await page.locator('#canvas').screenshot({ style: '#fullscreen{display:none}' });
+      const share = await differingShare(page, shot, reference, 48);
+      assert.ok(share < 0.05, `${w}×${h}@${dpr}: ${(share * 100).toFixed(1)} % of the pixels differ`);
+    } finally {
+      await ctx.close();
+    }
+  }
+});
 
 test('the picture fills the window with its aspect kept, sharp at every density', async () => {
   const cases = [
