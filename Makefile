@@ -74,7 +74,10 @@ bench: build
 # files. SDL2 and its libraries are built once from Debian's source packages and kept
 # in $(WEB_BUILD)/deps, so that a second run rebuilds only the game.
 WEB_BUILD  ?= build-web
-WEB_ENV    := NODE_PATH=/usr/share/nodejs
+# emcc builds its C library into its cache on first use: the system's where this user
+# may write there, else one beside the build.
+WEB_ENV     = NODE_PATH=/usr/share/nodejs $(if $(shell test -w "$$(em-config CACHE 2>/dev/null)" \
+              && echo y),,EM_CACHE=$(CURDIR)/$(WEB_BUILD)/emcache)
 
 deps-web:
 	@scripts/install-deps.sh --web
