@@ -139,15 +139,17 @@ bool MzDisplay::Open() {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     int w = MzScreen::kWidth, h = MzScreen::kHeight;
+    const bool hostScales = MzHost::ScalesTheScreen();
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+    if (!hostScales && SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 &&
+        usable.h > 0) {
         // Shrink to the desktop when it is smaller than the phone screen.
         double scale = std::min({1.0, usable.w * 0.95 / w, usable.h * 0.9 / h});
         w = static_cast<int>(w * scale);
         h = static_cast<int>(h * scale);
     }
     d.window = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+                                hostScales ? 0 : SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!d.window)
         return false;
     SDL_SetWindowMinimumSize(d.window, MzScreen::kWidth / 4, MzScreen::kHeight / 4);

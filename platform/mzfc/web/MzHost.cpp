@@ -45,3 +45,7 @@ void MzHost::TextInput(bool on) {
 bool MzHost::OwnsFullScreen() {
     return true;
 }
+
+bool MzHost::ScalesTheScreen() {
+    return true;
+}

@@ -9,3 +9,7 @@ void MzHost::TextInput(bool) {}
 bool MzHost::OwnsFullScreen() {
     return false;
 }
+
+bool MzHost::ScalesTheScreen() {
+    return false;
+}

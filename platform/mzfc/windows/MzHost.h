@@ -15,4 +15,7 @@ public:
     // True where the host itself answers the full-screen keys (a page, through the
     // browser's own full screen, which only its key handler may ask for).
     static bool OwnsFullScreen();
+    // True where the host scales the phone screen to its place itself (a page, by its
+    // style, for free): the window then keeps the screen's own size.
+    static bool ScalesTheScreen();
 };
