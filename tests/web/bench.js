@@ -51,10 +51,12 @@ async function oneLoad() {
     for (let i = 0; i < TAPS; i++) {
       const before = await page.evaluate(() => Module.burrowbop.framesPresented);
       await click(page, AT.sound);
-      const shown = await page.waitForFunction(n => Module.burrowbop.framesPresented > n &&
-          Module.burrowbop.lastShownMs > window.lastTapMs &&
-          [Module.burrowbop.lastPresentMs - window.lastTapMs, Module.burrowbop.lastShownMs - window.lastTapMs],
-          before, { polling: 5 });
+      // The first frame presented after the tap, once it is on screen.
+      const shown = await page.waitForFunction(n => {
+        const f = Module.burrowbop.recent.find(r => r[0] > window.lastTapMs);
+        return Module.burrowbop.framesPresented > n && f && f[1] > 0 &&
+               [f[0] - window.lastTapMs, f[1] - window.lastTapMs];
+      }, before, { polling: 5 });
       taps.push(await shown.jsonValue());
       await sleep(400);
     }
