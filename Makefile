@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
 .PHONY: all deps build build-asan run test test-fast test-asan fuzz bench clean format package \
-        screenshots
+        screenshots web deps-web test-web web-serve web-bench
 
 all: build
 
@@ -49,11 +49,12 @@ test-asan: build-asan
 fuzz: deps
 	scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-# The fuzz run and the sanitizer build go first so that ctest's summary of the
-# main build closes the output.
+# The fuzz run, the sanitizer build and the page's browser suite go first so that
+# ctest's summary of the main build closes the output.
 test: deps
 	$(MAKE) --no-print-directory fuzz
 	$(MAKE) --no-print-directory test-asan
+	$(MAKE) --no-print-directory test-web
 	$(MAKE) --no-print-directory test-fast
 
 # The Debian package, in $(BUILD)/: apt install ./$(BUILD)/burrowbop_*.deb
@@ -68,6 +69,44 @@ screenshots: build
 
 bench: build
 	scripts/bench.sh $(BUILD)
+
+# The page: the game built for WebAssembly into $(WEB_BUILD)/site beside the page's own
+# files. SDL2 and its libraries are built once from Debian's source packages and kept
+# in $(WEB_BUILD)/deps, so that a second run rebuilds only the game.
+WEB_BUILD  ?= build-web
+# emcc builds its C library into its cache on first use: the system's where this user
+# may write there, else one beside the build.
+WEB_ENV     = NODE_PATH=/usr/share/nodejs $(if $(shell test -w "$$(em-config CACHE 2>/dev/null)" \
+              && echo y),,EM_CACHE=$(CURDIR)/$(WEB_BUILD)/emcache)
+
+deps-web:
+	@scripts/install-deps.sh --web
+
+$(WEB_BUILD)/deps/prefix/lib/pkgconfig/SDL2_ttf.pc: | deps-web
+	$(WEB_ENV) JOBS=$(JOBS) scripts/build-web-deps.sh $(WEB_BUILD)/deps
+
+$(WEB_BUILD)/CMakeCache.txt: | $(WEB_BUILD)/deps/prefix/lib/pkgconfig/SDL2_ttf.pc
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=MinSizeRel $(WERROR) \
+	      -DBURROWBOP_TESTS=OFF -DBURROWBOP_BENCHMARKS=OFF \
+	      -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node
+
+web: deps-web $(WEB_BUILD)/CMakeCache.txt
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target burrowbop -- --no-print-directory
+	/usr/bin/python3 web/make-site.py $(WEB_BUILD)/site
+
+# The page in a browser: served on 127.0.0.1 (WEB_PORT), its end-to-end suite and its
+# benchmark in headless Chromium.
+WEB_SITE ?= build-web/site
+WEB_PORT ?= 8080
+
+web-serve: web
+	node tests/web/serve.js $(WEB_SITE) $(WEB_PORT)
+
+test-web: web
+	scripts/test-web.sh $(WEB_SITE)
+
+web-bench: web
+	scripts/test-web.sh --bench $(WEB_SITE)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

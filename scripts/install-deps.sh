@@ -12,6 +12,12 @@ packages=(
     xvfb xauth
     dpkg-dev file desktop-file-utils appstream  # `make package` and its test
 )
+if [[ "${1:-}" == "--web" ]]; then
+    # The page: the WebAssembly toolchain, the browser its tests drive, the font cutter,
+    # and dpkg-dev to unpack the source packages of the libraries it builds for wasm.
+    packages+=(emscripten chromium python3-fonttools dpkg-dev nodejs)
+    command -v npm >/dev/null || packages+=(npm)
+fi
 if [[ "${1:-}" == "--artgen" ]]; then
     # Only the artwork generator needs these; the build uses the committed files.
     packages+=(python3 python3-cairo fonts-wqy-zenhei)

@@ -229,3 +229,30 @@ TEST_F(GameFlowTest, NextGameStartsAwayFromTheLastMole) {
 }
 
 } // namespace
+
+// A minimized window (a hidden page) stops the game: the mole stays where it is and
+// no miss is counted however long it stays hidden; shown again, the mole leaves with
+// the time it had left.
+TEST_F(GamePlayTest, HiddenGameStandsStillAndResumesWithItsRemainingTime) {
+    WriteConfigText(SettingsText(u"小儿子", u"1000"));
+    int hole = -1, misses = -1;
+    Run({StartGame, AdvanceToNextMole,
+         [&] {
+             hole = GameState.moleHole;
+             misses = GameState.misses;
+             MzTest::Advance(600); // 390 of the 990 ms left
+         },
+         [] { MzTest::SetHidden(true); }, [] { MzTest::Advance(60000); },
+         [&] {
+             EXPECT_EQ(GameState.molesShown, 1);
+             EXPECT_EQ(GameState.moleHole, hole);
+             EXPECT_EQ(GameState.misses, misses);
+             MzTest::SetHidden(false);
+         },
+         [] { MzTest::Advance(389); },
+         [&] {
+             EXPECT_EQ(GameState.molesShown, 1) << "not a millisecond sooner";
+             MzTest::Advance(1);
+         },
+         [] { EXPECT_EQ(GameState.molesShown, 2); }});
+}

@@ -40,7 +40,7 @@ def pictures():
     jobs["images/mute1-0.png"] = lambda: ui.sound_switch(True)
     jobs["images/mute2-0.png"] = lambda: ui.sound_switch(False)
     jobs["icon.png"] = lambda: sprites.icon_image(256)
-    for size in (48, 128):
+    for size in (48, 128, 192, 512):  # 192 and 512: the web page's manifest
         jobs["icons/burrowbop-%d.png" % size] = (lambda s=size: sprites.icon_image(s))
     return jobs
 

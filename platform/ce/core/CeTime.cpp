@@ -1,5 +1,6 @@
 #include "ce/CeTime.h"
 
+#include "ce/CeHostSleep.h"
 #include "ce/CeMonotonic.h"
 
 #include <atomic>
@@ -150,7 +151,7 @@ void Sleep(DWORD dwMilliseconds) {
         std::this_thread::yield();
         return;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
+    CeHostSleep::ForNs(static_cast<int64_t>(dwMilliseconds) * 1000000);
 }
 
 void CeClockSetVirtual(bool on) {

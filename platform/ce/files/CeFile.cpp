@@ -127,6 +127,8 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         return FailHandle(ERROR_SHARING_VIOLATION);
     if (exists && truncates && ftruncate(fd, 0) != 0)
         return FailHandle(CeHostError::FromErrno(errno));
+    if (!exists || truncates)
+        file->MarkChanged();
     HANDLE h = CeHandleTable::Insert(std::move(file));
     SetLastError(exists && (disp == CREATE_ALWAYS || disp == OPEN_ALWAYS) ? ERROR_ALREADY_EXISTS
                                                                           : ERROR_SUCCESS);
@@ -207,6 +209,8 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
         }
         done += static_cast<DWORD>(w);
     }
+    if (done > 0)
+        f->MarkChanged();
     if (lpNumberOfBytesWritten)
         *lpNumberOfBytesWritten = done;
     return TRUE;
@@ -261,6 +265,7 @@ BOOL SetEndOfFile(HANDLE hFile) {
     off_t pos = lseek(f->Fd(), 0, SEEK_CUR);
     if (pos < 0 || ftruncate(f->Fd(), pos) != 0)
         return CeHostError::Fail();
+    f->MarkChanged();
     return TRUE;
 }
 

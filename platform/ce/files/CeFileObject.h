@@ -15,8 +15,11 @@ public:
     int Fd() const { return fd_; }
     bool CanRead() const { return access_ & GENERIC_READ; }
     bool CanWrite() const { return access_ & GENERIC_WRITE; }
+    // Made, emptied or written through this handle: the change is kept once it closes.
+    void MarkChanged() { changed_ = true; }
 
 private:
     int fd_;
     DWORD access_;
+    bool changed_ = false;
 };

@@ -4,8 +4,10 @@
 #include "ce/CeFaultInjector.h"
 #include "ce/CeNotice.h"
 #include "ce/CePath.h"
+#include "ce/CePersist.h"
 #include "ce/CeUtf16.h"
 #include "core/CeHostError.h"
+#include "files/CeHostCalls.h"
 #include "files/CeHostFs.h"
 #include "files/CeShareLock.h"
 
@@ -69,7 +71,7 @@ bool MoveLink(const std::string& linkPath, LPCWSTR newName) {
         return CeHostError::Fail(ERROR_ALREADY_EXISTS);
     if (CePath::ParentOf(to.upperPath) != CePath::ParentOf(linkPath))
         return CeHostError::Fail(ERROR_ACCESS_DENIED);
-    if (renameat2(AT_FDCWD, linkPath.c_str(), AT_FDCWD, to.upperPath.c_str(), RENAME_NOREPLACE))
+    if (CeHostCalls::RenameNoReplace(linkPath, to.upperPath) != 0)
         return CeHostError::Fail();
     return true;
 }
@@ -130,6 +132,7 @@ BOOL DeleteFileW(LPCWSTR lpFileName) {
         return CeHostError::Fail(ERROR_SHARING_VIOLATION);
     if (unlink(loc.hostPath.c_str()) != 0)
         return CeHostError::Fail();
+    CePersist::Changed();
     return TRUE;
 }
 
@@ -172,9 +175,7 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
         return CeHostError::Fail(error);
     int r;
     if (to.kind == Kind::Missing) {
-        r = renameat2(AT_FDCWD, from.hostPath.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
-        if (r != 0 && errno == EINVAL)
-            r = rename(from.hostPath.c_str(), target.c_str());
+        r = CeHostCalls::RenameNoReplace(from.hostPath, target);
     } else {
         r = rename(from.hostPath.c_str(), target.c_str()); // atomic replace
     }
@@ -182,6 +183,7 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
         CeNotice::WriteFailed(target, errno);
         return CeHostError::Fail();
     }
+    CePersist::Changed();
     if (dwFlags & MOVEFILE_WRITE_THROUGH) {
         const std::string folder = CePath::ParentOf(target);
         const std::string oldFolder = CePath::ParentOf(from.hostPath);
@@ -206,6 +208,7 @@ BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES) {
         return CeHostError::Fail(error);
     if (mkdirat(AT_FDCWD, loc.upperPath.c_str(), CeHostFs::kDirMode) != 0)
         return CeHostError::Fail();
+    CePersist::Changed();
     return TRUE;
 }
 
@@ -221,5 +224,6 @@ BOOL RemoveDirectoryW(LPCWSTR lpPathName) {
         return CeHostError::Fail(ERROR_ACCESS_DENIED);
     if (rmdir(loc.hostPath.c_str()) != 0)
         return CeHostError::Fail();
+    CePersist::Changed();
     return TRUE;
 }

@@ -2,6 +2,8 @@
 
 #include "ce/CeNotice.h"
 #include "ce/CePath.h"
+#include "ce/CePersist.h"
+#include "files/CeHostCalls.h"
 #include "files/CeHostFs.h"
 
 #include <atomic>
@@ -9,10 +11,8 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/openat2.h>
 #include <random>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -20,17 +20,6 @@ int OpenChildDir(int parent, const std::string& name) {
     return CeHostFs::NoIntr([&] {
         return ::openat(parent, name.c_str(),
                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    });
-}
-
-// The whole walk in one call where the kernel offers it: no link, nothing above the
-// root. -1 with errno ENOSYS (or EPERM under a filter) when it is not offered.
-int OpenBeneath(int root, const std::string& relative) {
-    open_how how{};
-    how.flags = O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC;
-    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
-    return CeHostFs::NoIntr([&] {
-        return static_cast<int>(::syscall(SYS_openat2, root, relative.c_str(), &how, sizeof how));
     });
 }
 
@@ -81,7 +70,7 @@ CeSafeDir CeSafeDir::Open(const std::string& path, bool repair) {
         root);
     size_t pos = root.size();
     if (dir.Valid() && pos + 1 < path.size()) {
-        int fd = OpenBeneath(dir.fd_, path.substr(pos + 1));
+        int fd = CeHostCalls::OpenBeneath(dir.fd_, path.substr(pos + 1));
         if (fd >= 0)
             return CeSafeDir(fd, path);
         if (!repair && errno != ENOSYS && errno != EPERM)
@@ -170,11 +159,15 @@ bool CeSafeDir::Replace(const std::string& name, const std::string& data, bool d
     }
     if (durable)
         ::fsync(fd_);
+    CePersist::Changed();
     return true;
 }
 
 bool CeSafeDir::Remove(const std::string& name) const {
-    return fd_ >= 0 && name.find('/') == std::string::npos && ::unlinkat(fd_, name.c_str(), 0) == 0;
+    if (fd_ < 0 || name.find('/') != std::string::npos || ::unlinkat(fd_, name.c_str(), 0) != 0)
+        return false;
+    CePersist::Changed();
+    return true;
 }
 
 bool CeSafeDir::SetAside(const std::string& name, const char* why) const {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 std::atomic<uint32_t> state{1};
@@ -11,11 +12,12 @@ std::atomic<uint32_t> state{1};
 
 extern "C" {
 
-void srand(unsigned int seed) noexcept {
+// With whatever exception specification the host C library declares them.
+void srand(unsigned int seed) noexcept(noexcept(::srand(0))) {
     state.store(seed, std::memory_order_relaxed);
 }
 
-int rand() noexcept {
+int rand() noexcept(noexcept(::rand())) {
     uint32_t s = state.load(std::memory_order_relaxed);
     uint32_t next;
     do {

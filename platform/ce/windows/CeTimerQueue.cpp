@@ -14,7 +14,8 @@ UINT_PTR CeTimerQueue::Set(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc
     if (!hwnd)
         id = ++nextThreadTimerId_;
     const int64_t interval = static_cast<int64_t>(std::max<UINT>(elapseMs, 1)) * 1000;
-    const int64_t deadline = CeUiClock::NowUs() + interval;
+    // A timer set while paused starts counting on resume.
+    const int64_t deadline = (paused_ ? pausedAtUs_ : CeUiClock::NowUs()) + interval;
     for (Entry& e : entries_) {
         if (e.hwnd == hwnd && e.id == id) {
             e.intervalUs = interval;
@@ -52,6 +53,8 @@ void CeTimerQueue::KillAll(HWND hwnd) {
 
 bool CeTimerQueue::PopDue(int64_t nowUs, HWND filter, CeTimerTick& tick) {
     std::lock_guard<std::mutex> guard(lock_);
+    if (paused_)
+        return false;
     Entry* best = nullptr;
     for (Entry& e : entries_) {
         if (e.deadlineUs > nowUs || (filter && e.hwnd != filter))
@@ -73,6 +76,8 @@ bool CeTimerQueue::PopDue(int64_t nowUs, HWND filter, CeTimerTick& tick) {
 
 int64_t CeTimerQueue::NextDeadline() {
     std::lock_guard<std::mutex> guard(lock_);
+    if (paused_)
+        return -1;
     int64_t best = -1;
     for (const Entry& e : entries_)
         if (best < 0 || e.deadlineUs < best)
@@ -88,4 +93,25 @@ size_t CeTimerQueue::Count() {
 void CeTimerQueue::Clear() {
     std::lock_guard<std::mutex> guard(lock_);
     entries_.clear();
+    paused_ = false;
+}
+
+void CeTimerQueue::SetPaused(bool paused) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (paused == paused_)
+        return;
+    paused_ = paused;
+    const int64_t now = CeUiClock::NowUs();
+    if (paused) {
+        pausedAtUs_ = now;
+        return;
+    }
+    const int64_t span = now - pausedAtUs_;
+    for (Entry& e : entries_)
+        e.deadlineUs += span;
+}
+
+bool CeTimerQueue::Paused() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return paused_;
 }

@@ -9,6 +9,8 @@
 #include "screen/MzPointer.h"
 #include "screen/MzScreen.h"
 #include "screen/MzWindowFile.h"
+#include "windows/MzFramework.h"
+#include "windows/MzHost.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -49,6 +51,7 @@ void ShowFrame() {
     SDL_RenderClear(d.renderer);
     SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
     SDL_RenderPresent(d.renderer);
+    MzHost::FramePresented();
     d.lastPresent = SDL_GetTicks64();
     d.pending = false;
 }
@@ -83,7 +86,7 @@ bool InScreen(int x, int y) {
 void HandleKey(const SDL_KeyboardEvent& key, MzInputTime made) {
     const SDL_Keycode sym = key.keysym.sym;
     if (MzKeys::TogglesFullScreen(sym, key.keysym.mod)) {
-        if (!key.repeat)
+        if (!key.repeat && !MzHost::OwnsFullScreen())
             MzDisplay::ToggleFullScreen();
         return;
     }
@@ -140,13 +143,31 @@ void MzDisplay::Handle(const SDL_Event& e, MzInputTime made) {
         screen.Composition(CeUtf16::FromUtf8(e.edit.text), made);
         break;
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
-            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN: // also a page whose tab went to the background
+            MzFramework::SetHidden(true);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+        case SDL_WINDOWEVENT_SHOWN:
+            MzFramework::SetHidden(false);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
             if (g_display.renderer)
                 ShowFrame();
-        if (e.window.event == SDL_WINDOWEVENT_MOVED ||
-            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (g_display.renderer)
+                ShowFrame();
             RememberWindowed();
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+            RememberWindowed();
+            break;
+        default:
+            break;
+        }
         break;
     default:
         break;
@@ -162,16 +183,19 @@ bool MzDisplay::Open() {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     int w = MzScreen::kWidth, h = MzScreen::kHeight;
+    const bool hostScales = MzHost::ScalesTheScreen();
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+    if (!hostScales && SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 &&
+        usable.h > 0) {
         // Shrink to the desktop when it is smaller than the phone screen.
         double scale = std::min({1.0, usable.w * 0.95 / w, usable.h * 0.9 / h});
         w = static_cast<int>(w * scale);
         h = static_cast<int>(h * scale);
     }
     // The place of the last run, where it still shows on a screen; its size in any case.
+    // A host that scales the screen itself keeps it at the phone's size.
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
-    const std::optional<MzWindowPlacement> saved = MzWindowFile::Load();
+    const std::optional<MzWindowPlacement> saved = hostScales ? std::nullopt : MzWindowFile::Load();
     if (saved) {
         w = saved->width;
         h = saved->height;
@@ -180,7 +204,8 @@ bool MzDisplay::Open() {
             y = saved->y;
         }
     }
-    d.window = SDL_CreateWindow("", x, y, w, h, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    d.window = SDL_CreateWindow("", x, y, w, h,
+                                hostScales ? 0 : SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!d.window)
         return false;
     SDL_SetWindowMinimumSize(d.window, MzScreen::kWidth / 4, MzScreen::kHeight / 4);
@@ -291,5 +316,7 @@ void MzDisplay::SetTextInput(bool on, const RECT& r) {
     } else if (d.textInput) {
         SDL_StopTextInput();
     }
+    if (on != d.textInput)
+        MzHost::TextInput(on);
     d.textInput = on;
 }

@@ -1,21 +1,22 @@
 #include "screen/MzFont.h"
 
+#include "screen/MzFontFile.h"
+
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
 struct FontState {
     bool searched = false;
-    std::string file;
-    int index = 0;
-    std::map<std::tuple<int, bool, int>, TTF_Font*> open;
+    std::vector<MzFontFace> faces;
+    std::map<std::tuple<std::string, int, bool, int>, TTF_Font*> open; // by file
 };
 
 FontState& State() {
@@ -23,44 +24,67 @@ FontState& State() {
     return state;
 }
 
-// Asks fontconfig for the best font for Simplified Chinese and keeps it only when it
-// really covers the language (fontconfig falls back to any font otherwise).
-void Search(FontState& s) {
-    s.searched = true;
-    if (!FcInit())
-        return;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(":lang=zh-cn"));
-    if (!pattern)
-        return;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match)
-        return;
-    FcLangSet* langs = nullptr;
-    FcChar8* file = nullptr;
-    int index = 0;
-    if (FcPatternGetLangSet(match, FC_LANG, 0, &langs) == FcResultMatch &&
-        FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("zh-cn")) != FcLangDifferentLang &&
-        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        s.file = reinterpret_cast<const char*>(file);
-        s.index = index;
-    }
-    FcPatternDestroy(match);
-}
-
 void EnsureSearched(FontState& s) {
     if (s.searched)
         return;
-    Search(s);
+    s.searched = true;
+    s.faces = MzFontFile::Find();
     if (!TTF_WasInit() && TTF_Init() != 0)
-        s.file.clear();
-    if (s.file.empty())
-        std::fprintf(stderr, "mzfc: no font covering Chinese was found through fontconfig; "
+        s.faces.clear();
+    if (s.faces.empty())
+        std::fprintf(stderr, "mzfc: no font covering Chinese was found; "
                              "text will not be shown\n");
+}
+
+TTF_Font* Open(FontState& s, size_t face, int pixelSize, bool bold, int outlinePx) {
+    auto key = std::make_tuple(s.faces[face].file, pixelSize, bold, outlinePx);
+    auto it = s.open.find(key);
+    if (it != s.open.end())
+        return it->second;
+    TTF_Font* font = TTF_OpenFontIndex(s.faces[face].file.c_str(), pixelSize, s.faces[face].index);
+    if (font) {
+        TTF_SetFontStyle(font, bold ? TTF_STYLE_BOLD : TTF_STYLE_NORMAL);
+        TTF_SetFontOutline(font, outlinePx);
+        TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
+    }
+    s.open[key] = font;
+    return font;
+}
+
+// How many characters of text the font lacks.
+size_t Lacking(TTF_Font* font, const std::u16string& text) {
+    size_t lacking = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c >= 0x20 && !TTF_GlyphIsProvided32(font, c))
+            ++lacking;
+    }
+    return lacking;
+}
+
+// The face for text among those found so far: the first with all of it, else the one
+// lacking least.
+TTF_Font* Choose(FontState& s, const std::u16string& text, int pixelSize, bool bold, int outlinePx,
+                 bool& complete) {
+    TTF_Font* best = nullptr;
+    size_t bestLacking = 0;
+    for (size_t face = 0; face < s.faces.size(); ++face) {
+        TTF_Font* font = Open(s, face, pixelSize, bold, outlinePx);
+        if (!font)
+            continue;
+        const size_t lacking = text.empty() ? 0 : Lacking(font, text);
+        if (!best || lacking < bestLacking) {
+            best = font;
+            bestLacking = lacking;
+        }
+        if (lacking == 0)
+            break;
+    }
+    complete = best && bestLacking == 0;
+    return best;
 }
 
 } // namespace
@@ -68,27 +92,22 @@ void EnsureSearched(FontState& s) {
 bool MzFont::Available() {
     FontState& s = State();
     EnsureSearched(s);
-    return !s.file.empty();
+    return !s.faces.empty();
 }
 
-TTF_Font* MzFont::Get(int pixelSize, bool bold, int outlinePx) {
+TTF_Font* MzFont::Get(int pixelSize, bool bold, int outlinePx, const std::u16string& text) {
     FontState& s = State();
     EnsureSearched(s);
-    if (s.file.empty())
-        return nullptr;
     pixelSize = std::clamp(pixelSize, 6, 200);
     outlinePx = std::clamp(outlinePx, 0, 8);
-    auto key = std::make_tuple(pixelSize, bold, outlinePx);
-    auto it = s.open.find(key);
-    if (it != s.open.end())
-        return it->second;
-    TTF_Font* font = TTF_OpenFontIndex(s.file.c_str(), pixelSize, s.index);
-    if (font) {
-        TTF_SetFontStyle(font, bold ? TTF_STYLE_BOLD : TTF_STYLE_NORMAL);
-        TTF_SetFontOutline(font, outlinePx);
-        TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
+    bool complete = false;
+    TTF_Font* font = Choose(s, text, pixelSize, bold, outlinePx, complete);
+    if (complete || text.empty())
+        return font;
+    if (MzFontFile::Lacking()) { // more faces have arrived since (a page loads them later)
+        s.faces = MzFontFile::Find();
+        font = Choose(s, text, pixelSize, bold, outlinePx, complete);
     }
-    s.open[key] = font;
     return font;
 }
 

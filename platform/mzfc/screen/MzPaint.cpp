@@ -150,7 +150,7 @@ void MzPaint::Text(MzSurface* hdc, const std::u16string& text, const RECT& rect,
     SDL_Rect dst, clip, inside;
     if (text.empty() || !Place(hdc, rect, dst, clip))
         return;
-    TTF_Font* font = MzFont::Get(style.pixelSize, style.bold);
+    TTF_Font* font = MzFont::Get(style.pixelSize, style.bold, 0, text);
     if (!font)
         return;
     SDL_IntersectRect(&dst, &clip, &inside);
@@ -163,7 +163,7 @@ void MzPaint::Text(MzSurface* hdc, const std::u16string& text, const RECT& rect,
             const MzFittedLine fitted = FitLine(CeUtf16::FromUtf8(line), dst.w, style);
             const std::string shown = CeUtf16::ToUtf8(fitted.text);
             const int outlinePx = OutlinePx(style, fitted.pixelSize);
-            TTF_Font* lineFont = MzFont::Get(fitted.pixelSize, style.bold);
+            TTF_Font* lineFont = MzFont::Get(fitted.pixelSize, style.bold, 0, fitted.text);
             SDL_Surface* glyphs =
                 lineFont ? TTF_RenderUTF8_Blended(lineFont, shown.c_str(), Colour(style.color))
                          : nullptr;
@@ -173,7 +173,8 @@ void MzPaint::Text(MzSurface* hdc, const std::u16string& text, const RECT& rect,
                 const bool centre = style.centred && glyphs->w + 2 * outlinePx <= dst.w;
                 int x = centre ? dst.x + (dst.w - glyphs->w) / 2 : dst.x + outlinePx;
                 if (outlinePx) {
-                    TTF_Font* edgeFont = MzFont::Get(fitted.pixelSize, style.bold, outlinePx);
+                    TTF_Font* edgeFont =
+                        MzFont::Get(fitted.pixelSize, style.bold, outlinePx, fitted.text);
                     SDL_Surface* edge = edgeFont ? TTF_RenderUTF8_Blended(edgeFont, shown.c_str(),
                                                                           Colour(style.outline))
                                                  : nullptr;
@@ -230,7 +231,7 @@ MzFittedLine MzPaint::FitLine(const std::u16string& line, int width, const MzTex
 }
 
 int MzPaint::TextWidth(const std::u16string& text, const MzTextStyle& style) {
-    TTF_Font* font = MzFont::Get(style.pixelSize, style.bold);
+    TTF_Font* font = MzFont::Get(style.pixelSize, style.bold, 0, text);
     int w = 0, h = 0;
     if (!font || text.empty() || TTF_SizeUTF8(font, CeUtf16::ToUtf8(text).c_str(), &w, &h) != 0)
         return 0;
@@ -238,7 +239,7 @@ int MzPaint::TextWidth(const std::u16string& text, const MzTextStyle& style) {
 }
 
 int MzPaint::LineCount(const std::u16string& text, int width, const MzTextStyle& style) {
-    TTF_Font* font = MzFont::Get(style.pixelSize, style.bold);
+    TTF_Font* font = MzFont::Get(style.pixelSize, style.bold, 0, text);
     if (!font)
         return 1;
     return static_cast<int>(Lines(font, text, width, style.wrap).size());

@@ -1,5 +1,6 @@
 #include "screen/MzScreen.h"
 
+#include "ce/CeHostSleep.h"
 #include "ce/CeMonotonic.h"
 #include "ce/CeTrace.h"
 #include "ce/CeUtf16.h"
@@ -150,11 +151,8 @@ void MzScreen::Present(int64_t area, bool paced) {
         return;
     const int64_t now = CeMonotonic::NowNs();
     paceDeadlineNs_ = std::max(paceDeadlineNs_, now) + static_cast<int64_t>(area * kNsPerPixel);
-    if (paceDeadlineNs_ > now + 200000) {
-        int64_t wait = paceDeadlineNs_ - now;
-        timespec ts{static_cast<time_t>(wait / 1000000000), static_cast<long>(wait % 1000000000)};
-        nanosleep(&ts, nullptr);
-    }
+    if (paceDeadlineNs_ > now + 200000)
+        CeHostSleep::ForNs(paceDeadlineNs_ - now);
 }
 
 void MzScreen::UpdateNow() {

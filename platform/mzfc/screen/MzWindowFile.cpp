@@ -5,7 +5,6 @@
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,11 +14,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <random>
 
 namespace {
 
 constexpr const char* kFileName = "window";
 
+#ifdef MZFC_NO_WINDOW_FILE
+std::string Folder() {
+    return "";
+}
+#else
 // The config home as the XDG rules name it: a relative $XDG_CONFIG_HOME is ignored.
 std::string ConfigHome() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -34,13 +39,10 @@ std::string ConfigHome() {
 }
 
 std::string Folder() {
-#ifdef MZFC_NO_WINDOW_FILE
-    return "";
-#else
     const std::string home = ConfigHome();
     return home.empty() ? "" : home + "/" + CeProduct::Name();
-#endif
 }
+#endif
 
 // The folder itself, never through a link at its last name.
 int OpenFolder(const std::string& folder) {
@@ -66,9 +68,9 @@ bool WriteAll(int fd, const std::string& data) {
 
 // A name nobody can guess; O_EXCL refuses it anyway if it is taken.
 std::string TempName() {
-    uint64_t r = 0;
-    if (getrandom(&r, sizeof r, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof r))
-        r = static_cast<uint64_t>(std::time(nullptr)) * 0x9E3779B97F4A7C15ull;
+    std::random_device device;
+    const uint64_t r = (static_cast<uint64_t>(device()) << 32) ^ device() ^
+                       static_cast<uint64_t>(std::time(nullptr)) * 0x9E3779B97F4A7C15ull;
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(r));
     return std::string(kFileName) + ".tmp." + std::to_string(getpid()) + "." + hex;

@@ -91,6 +91,10 @@ void KeyPress(int sdlKeycode, int sdlScancode, bool repeat) {
     MzScreen::Instance().KeyDown(sdlKeycode, sdlScancode, repeat);
 }
 
+void SetHidden(bool hidden) {
+    MzFramework::SetHidden(hidden);
+}
+
 void Advance(DWORD ms) {
     const int64_t target = CeUiClock::NowUs() + static_cast<int64_t>(ms) * 1000;
     for (;;) {

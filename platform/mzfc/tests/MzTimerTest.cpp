@@ -98,3 +98,41 @@ TEST_F(MzTimerTest, ALateTimerTicksOnceAndKeepsItsPhase) {
     q.Kill(wnd.m_hWnd, 1);
     EXPECT_EQ(q.NextDeadline(), -1);
 }
+
+// A minimized window (a hidden page) stops the clock for its timers: nothing fires
+// however long it stays hidden, each timer resumes with the time it had left, and a
+// timer set while hidden counts from the moment it is shown.
+TEST_F(MzTimerTest, HiddenWindowsTimersStandStillAndResumeWithTheirRemainingTime) {
+    RecordingWnd wnd(kShown);
+    MzTest::RunLoop({[&] {
+                         SetTimer(wnd.m_hWnd, 1, 1000, nullptr);
+                         SetTimer(wnd.m_hWnd, 2, 300, nullptr);
+                     },
+                     [] { MzTest::Advance(600); }, // 2 at 300, 600; 1 has 400 left
+                     [&] {
+                         MzTest::SetHidden(true);
+                         MzTest::SetHidden(true); // a second report changes nothing
+                     },
+                     [] { MzTest::Advance(60000); },
+                     [&] {
+                         EXPECT_EQ(wnd.timers, (std::vector<int>{2, 2}));
+                         SetTimer(wnd.m_hWnd, 3, 350, nullptr);
+                         MzTest::Advance(5000);
+                     },
+                     [&] {
+                         MzTest::SetHidden(false);
+                         MzTest::SetHidden(false);
+                     },
+                     [] { MzTest::Advance(399); }, // 2 at 300 (its phase kept), 3 at 350
+                     [&] {
+                         EXPECT_EQ(wnd.timers, (std::vector<int>{2, 2, 2, 3}));
+                         MzTest::Advance(1);
+                     },
+                     [&] {
+                         for (UINT_PTR id : {1, 2, 3})
+                             KillTimer(wnd.m_hWnd, id);
+                     }});
+    EXPECT_EQ(wnd.timers, (std::vector<int>{2, 2, 2, 3, 1}));
+    EXPECT_EQ(TraceOf("hidden"), (std::vector<std::string>{"hidden"}));
+    EXPECT_EQ(TraceOf("shown"), (std::vector<std::string>{"shown"}));
+}

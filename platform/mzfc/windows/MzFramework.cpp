@@ -2,6 +2,8 @@
 
 #include "ce/CeMessageQueue.h"
 #include "ce/CeSoundBackend.h"
+#include "ce/CeTimerQueue.h"
+#include "ce/CeTrace.h"
 #include "ce/CeWindowTable.h"
 #include "loop/MzLoop.h"
 #include "loop/MzSdlWaiter.h"
@@ -118,4 +120,13 @@ void MzFramework::Shutdown() {
     if (!g_testMode)
         SDL_Quit();
     MzSignals::Stop();
+}
+
+void MzFramework::SetHidden(bool hidden) {
+    CeTimerQueue& timers = CeTimerQueue::Instance();
+    if (timers.Paused() == hidden)
+        return;
+    timers.SetPaused(hidden);
+    if (CeTrace::Enabled())
+        CeTrace::Write(hidden ? "hidden" : "shown");
 }

@@ -16,4 +16,7 @@ public:
     static bool IsTestMode();
     static void Shutdown(); // after the message loop; windows may outlive it
     static bool IsShutDown();
+    // The window minimized or hidden (the page's tab in the background): the window
+    // timers stand still until it is shown again.
+    static void SetHidden(bool hidden);
 };

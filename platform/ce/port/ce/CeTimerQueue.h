@@ -1,7 +1,9 @@
 // The window timers of the UI thread: one entry per (window, id), each with an
 // absolute deadline on CeUiClock. Setting an existing id restarts it. A timer that
 // is late gives one tick and its next deadline keeps the period's phase, so that
-// it neither bursts nor drifts.
+// it neither bursts nor drifts. While the queue is paused (the window minimized, the
+// page hidden) time stands still for the timers: none is due, and on resume every
+// deadline moves by the paused span, so each timer keeps the time it had left.
 #pragma once
 
 #include "ce/CePort.h"
@@ -35,6 +37,8 @@ public:
     int64_t NextDeadline();                                     // -1 when no timer runs
     size_t Count();
     void Clear();
+    void SetPaused(bool paused); // idempotent
+    bool Paused();
 
 private:
     struct Entry {
@@ -48,5 +52,7 @@ private:
     std::mutex lock_;
     std::vector<Entry> entries_;
     uint64_t nextOrder_ = 0;
+    bool paused_ = false;
+    int64_t pausedAtUs_ = 0;
     UINT_PTR nextThreadTimerId_ = 0x7F00;
 };

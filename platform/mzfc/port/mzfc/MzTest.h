@@ -53,6 +53,10 @@ void Advance(DWORD ms);
 std::string PointerShown();
 uint32_t PointerPixelAt(int x, int y);
 
+// The desktop window minimized (or the page hidden) and shown again, as the display
+// reports it: the window timers stand still in between.
+void SetHidden(bool hidden);
+
 // The topmost visible window (where keyboard input goes), or null.
 CMzWnd* ActiveWindow();
 
