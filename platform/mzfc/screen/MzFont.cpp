@@ -1,5 +1,7 @@
 #include "screen/MzFont.h"
 
+#include "ce/CeNotice.h"
+
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
@@ -59,8 +61,8 @@ void EnsureSearched(FontState& s) {
     if (!TTF_WasInit() && TTF_Init() != 0)
         s.file.clear();
     if (s.file.empty())
-        std::fprintf(stderr, "mzfc: no font covering Chinese was found through fontconfig; "
-                             "text will not be shown\n");
+        CeNotice::Once("font", "no font covering Chinese was found through fontconfig; "
+                               "text will not be shown");
 }
 
 } // namespace
