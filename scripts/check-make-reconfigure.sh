@@ -10,7 +10,10 @@ trap 'rm -rf "$build"' EXIT
 # counts as configured with them.
 configure() {
     make -n --no-print-directory build BUILD="$build" "$@" | grep -- 'cmake --fresh' || true
-    touch "$build/CMakeCache.txt"
+    # Configured a minute ago, with arguments recorded before that: the file clock's
+    # coarse ticks cannot blur which is newer.
+    touch -d '2 minutes ago' "$build/make-args"
+    touch -d '1 minute ago' "$build/CMakeCache.txt"
 }
 
 configure >/dev/null # the defaults, recorded
