@@ -16,16 +16,28 @@ deps:
 
 # Our own builds treat warnings as errors.
 WERROR     ?= -DBURROWBOP_WERROR=ON
+BUILD_TYPE ?= RelWithDebInfo
+BUILD_ARGS  = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(WERROR)
+ASAN_ARGS   = -DCMAKE_BUILD_TYPE=Debug -DBURROWBOP_SANITIZE=ON -DBURROWBOP_BENCHMARKS=OFF $(WERROR)
 
-$(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
+# A build folder is configured anew, from a fresh cache, when the arguments it was
+# configured with change (WERROR=, BUILD_TYPE=Debug): <folder>/make-args holds them,
+# rewritten as make starts only when they differ, and the folder's cache depends on it.
+remember-args = $(shell test -d $(1) && { [ "$$(cat $(1)/make-args 2>/dev/null)" = '$(2)' ] \
+                || echo '$(2)' > $(1)/make-args; })
+$(call remember-args,$(BUILD),$(BUILD_ARGS))
+$(call remember-args,$(ASAN_BUILD),$(ASAN_ARGS))
+
+$(BUILD)/CMakeCache.txt: $(wildcard $(BUILD)/make-args) | deps
+	mkdir -p $(BUILD) && echo '$(BUILD_ARGS)' > $(BUILD)/make-args
+	cmake --fresh -S . -B $(BUILD) $(BUILD_ARGS)
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
-$(ASAN_BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBURROWBOP_SANITIZE=ON \
-	      -DBURROWBOP_BENCHMARKS=OFF $(WERROR)
+$(ASAN_BUILD)/CMakeCache.txt: $(wildcard $(ASAN_BUILD)/make-args) | deps
+	mkdir -p $(ASAN_BUILD) && echo '$(ASAN_ARGS)' > $(ASAN_BUILD)/make-args
+	cmake --fresh -S . -B $(ASAN_BUILD) $(ASAN_ARGS)
 
 build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS) -- --no-print-directory

@@ -1,6 +1,6 @@
 #include "app/CMoleApp.h"
 
-#include "app/CheckSingleInstance.h"
+#include "CheckSingleInstance.h"
 #include "game/CMoleMainWnd.h"
 
 #include <new>

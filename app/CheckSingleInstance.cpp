@@ -1,4 +1,4 @@
-#include "app/CheckSingleInstance.h"
+#include "CheckSingleInstance.h"
 
 #include "ce/ce.h"
 

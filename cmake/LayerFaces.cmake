@@ -16,3 +16,28 @@ function(burrowbop_layer_faces lib guard)
     target_link_libraries(${lib}_private INTERFACE ${lib}_port ${ARGN})
     target_link_libraries(${lib} PRIVATE ${lib}_private)
 endfunction()
+
+# The program's fence. No include folder can keep <unistd.h> or <SDL2/SDL.h> out of
+# a build, so a step of the target's build reads every source and header of its folder
+# (tests, benchmarks and fuzz targets aside) and fails, naming file:line, on an include
+# that is not a C++ standard header, a face or a file beside it
+# (cmake/ProgramIncludes.cmake). The folder is the target's own unless given.
+function(burrowbop_program_fence target)
+    set(dir ${ARGV1})
+    if(NOT dir)
+        get_target_property(dir ${target} SOURCE_DIR)
+    endif()
+    file(GLOB_RECURSE found RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*.h ${dir}/*.cpp ${dir}/*.h.in)
+    list(FILTER found EXCLUDE REGEX "(^|/)(tests|bench|fuzz)/")
+    list(TRANSFORM found PREPEND ${dir}/ OUTPUT_VARIABLE files)
+    set(script ${PROJECT_SOURCE_DIR}/cmake/ProgramIncludes.cmake)
+    set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.fence)
+    string(REPLACE ";" "|" joined "${files}")
+    add_custom_command(OUTPUT ${stamp}
+                       COMMAND ${CMAKE_COMMAND} -DFENCE_FILES=${joined} -DFENCE_STAMP=${stamp}
+                               -P ${script}
+                       DEPENDS ${files} ${script}
+                       COMMENT "Checking the includes of ${target}" VERBATIM)
+    add_custom_target(${target}_fence DEPENDS ${stamp})
+    add_dependencies(${target} ${target}_fence)
+endfunction()

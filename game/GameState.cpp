@@ -1,6 +1,6 @@
 #include "game/GameState.h"
 
-#include "game/TextFormat.h"
+#include "text/TextFormat.h"
 
 #include <cstdarg>
 

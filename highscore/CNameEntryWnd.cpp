@@ -1,6 +1,6 @@
 #include "highscore/CNameEntryWnd.h"
 
-#include "game/TextFormat.h"
+#include "text/TextFormat.h"
 
 namespace {
 constexpr const WCHAR* kHeadingFormat = u"恭喜您打破了%s保持的最高纪录，请留下大名";

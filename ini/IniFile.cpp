@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "ini/IniFile.h"
 
 #include "IniDocument.h"
 #include "IniStore.h"

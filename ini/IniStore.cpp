@@ -1,7 +1,7 @@
 #include "IniStore.h"
 
 #include "IniDocument.h"
-#include "IniFile.h"
+#include "ini/IniFile.h"
 
 IniStore::Entry IniStore::Open(LPCWSTR path, bool forWriting) {
     Close();

@@ -1,10 +1,10 @@
 // Reading and writing one key of the game's settings file (seven short lines) and of
 // a file as large as the library takes (kIniMaxFileBytes), through the whole INI path (find, open,
 // read, parse, and for writes the temporary file, flush, rename and folder flush).
-#include "../tests/IniTestBytes.h"
-#include "IniFile.h"
+#include "IniTestBytes.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/ce.h"
+#include "ini/IniFile.h"
 #include "testing/TestDeviceRoot.h"
 
 #include <benchmark/benchmark.h>

@@ -4,10 +4,10 @@
 // checks that a change puts exactly the bytes the in-memory rules give on disk, and
 // that a key set with plain arguments reads back.
 #include "IniDocument.h"
-#include "IniFile.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/CePath.h"
 #include "ce/ce.h"
+#include "ini/IniFile.h"
 #include "testing/TestDeviceRoot.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The INI operations on files in a temporary device root: creation, the file-level
 // failures (missing, no mark, read-only, bad paths), sharing with another process, a
 // failure injected at every file call of a change, and a writer killed at any moment.
-#include "IniFile.h"
+#include "ini/IniFile.h"
 #include "IniTestBytes.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/ce.h"

@@ -2,10 +2,10 @@
 // own name (set aside on request, never followed), at the temporary name of a change
 // (cleared, and the change goes through), a file over the size limit, and two writer
 // processes that make and change the same files at once.
-#include "IniFile.h"
 #include "IniTestBytes.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/ce.h"
+#include "ini/IniFile.h"
 #include "testing/TestDeviceRoot.h"
 #include "testing/TestPipe.h"
 #include "testing/TestProcess.h"

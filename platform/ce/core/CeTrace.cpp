@@ -1,6 +1,7 @@
 #include "ce/CeTrace.h"
 
 #include "ce/CeMonotonic.h"
+#include "ce/CeNotice.h"
 #include "ce/CePrintable.h"
 
 #include <cstdio>
@@ -38,7 +39,7 @@ void Initialise(TraceState& s) {
     if (path && *path) {
         s.file = std::fopen(path, "a");
         if (!s.file)
-            std::fprintf(stderr, "ce: cannot open trace file %s\n", path);
+            CeNotice::Once("trace", std::string("cannot open the trace file ") + path);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "screen/MzFont.h"
 
+#include "ce/CeNotice.h"
 #include "screen/MzFontFile.h"
 
 #include <SDL_ttf.h>
@@ -32,8 +33,7 @@ void EnsureSearched(FontState& s) {
     if (!TTF_WasInit() && TTF_Init() != 0)
         s.faces.clear();
     if (s.faces.empty())
-        std::fprintf(stderr, "mzfc: no font covering Chinese was found; "
-                             "text will not be shown\n");
+        CeNotice::Once("font", "no font covering Chinese was found; text will not be shown");
 }
 
 TTF_Font* Open(FontState& s, size_t face, int pixelSize, bool bold, int outlinePx) {

@@ -2,6 +2,7 @@
 
 #include "ce/CeHostSleep.h"
 #include "ce/CeMonotonic.h"
+#include "ce/CeNotice.h"
 #include "ce/CeTrace.h"
 #include "ce/CeUtf16.h"
 #include "ce/CeWindow.h"
@@ -39,8 +40,7 @@ const RECT kWaitBox{260, 200, 460, 280};
 // The desktop window opens when the program first shows a top-level window.
 void OpenDisplay(HWND shown) {
     if (!MzDisplay::Open()) {
-        std::fprintf(stderr, "%s: cannot open a window: %s\n", program_invocation_short_name,
-                     SDL_GetError());
+        CeNotice::Once("window", std::string("cannot open a window: ") + SDL_GetError());
         PostQuitMessage(1);
         return;
     }

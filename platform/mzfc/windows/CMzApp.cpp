@@ -1,5 +1,7 @@
 #include "mzfc/CMzApp.h"
 
+#include "ce/CeNotice.h"
+
 #include "loop/MzLoop.h"
 #include "loop/MzSignals.h"
 #include "windows/MzFramework.h"
@@ -39,7 +41,7 @@ CMzApp* MzGetApp() {
 int MzRunApplication() {
     CMzApp* app = MzGetApp();
     if (!app) {
-        std::fprintf(stderr, "mzfc: the program has no application object\n");
+        CeNotice::Once("app", "the program has no application object");
         return 1;
     }
     if (!MzFramework::Ensure()) {

@@ -1,6 +1,7 @@
 #include "windows/MzFramework.h"
 
 #include "ce/CeMessageQueue.h"
+#include "ce/CeNotice.h"
 #include "ce/CeSoundBackend.h"
 #include "ce/CeTimerQueue.h"
 #include "ce/CeTrace.h"
@@ -38,26 +39,22 @@ bool IsSet(const char* name) {
 // SDL falls back to its offscreen driver on its own; a game nobody can see would then
 // hold the single-instance name for good.
 bool StartVideo() {
-    const char* program = program_invocation_short_name;
     if (!IsSet("SDL_VIDEODRIVER") && !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr,
-                     "%s: needs a display, but neither DISPLAY nor WAYLAND_DISPLAY is set; "
-                     "start it in a desktop session or name one (e.g. DISPLAY=:0)\n",
-                     program);
+        CeNotice::Once("display",
+                       "needs a display, but neither DISPLAY nor WAYLAND_DISPLAY is "
+                       "set; start it in a desktop session or name one (e.g. DISPLAY=:0)");
         return false;
     }
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1"); // the framework's own handlers stop it
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "%s: cannot open the display: %s\n", program, SDL_GetError());
+        CeNotice::Once("display", std::string("cannot open the display: ") + SDL_GetError());
         return false;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!IsSet("SDL_VIDEODRIVER") && driver &&
         (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
-        std::fprintf(stderr,
-                     "%s: needs a display, and none could be opened; start it in a desktop "
-                     "session or name one (e.g. DISPLAY=:0)\n",
-                     program);
+        CeNotice::Once("display", "needs a display, and none could be opened; start it in a "
+                                  "desktop session or name one (e.g. DISPLAY=:0)");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }

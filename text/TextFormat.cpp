@@ -1,4 +1,4 @@
-#include "game/TextFormat.h"
+#include "text/TextFormat.h"
 
 const WCHAR* FormatInto(CMzStringW& buffer, const WCHAR* format, va_list args) {
     WCHAR* buf = buffer.C_Str();
