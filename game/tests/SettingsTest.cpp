@@ -9,7 +9,6 @@
 #include "testing/TestPipe.h"
 #include "testing/TestProcess.h"
 
-#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -93,7 +92,7 @@ TEST_P(SettingsTest, StartUpLeavesFileAndState) {
     if (c.kind == SettingsCase::Link) {
         fs::create_symlink(Root() + "/record", ConfigHostPath());
     } else if (c.kind == SettingsCase::Fifo) {
-        ASSERT_EQ(mkfifo(ConfigHostPath().c_str(), 0600), 0);
+        ASSERT_TRUE(Device().MakeFifo(kConfig));
     }
     const std::string target = IniBytes(SettingsText(u"Ann", u"40"));
     std::ofstream(Root() + "/record", std::ios::binary) << target;

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -62,7 +61,7 @@ void PlantAt(const TestDeviceRoot& root, const std::string& relative, Plant kind
         root.Put(relative + "/inside", "kept");
         break;
     case Plant::Fifo:
-        ASSERT_EQ(mkfifo(host.c_str(), 0600), 0);
+        ASSERT_TRUE(root.MakeFifo(relative));
         break;
     }
 }

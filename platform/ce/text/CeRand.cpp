@@ -12,7 +12,7 @@ std::atomic<uint32_t> state{1};
 
 extern "C" {
 
-// With whatever exception specification the host C library declares them.
+// Declared noexcept or not, as the host C library declares them.
 void srand(unsigned int seed) noexcept(noexcept(::srand(0))) {
     state.store(seed, std::memory_order_relaxed);
 }
