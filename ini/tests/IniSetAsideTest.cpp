@@ -1,7 +1,5 @@
-// What the library does with whatever else lies where it expects a file: at the file's
-// own name (set aside on request, never followed), at the temporary name of a change
-// (cleared, and the change goes through), a file over the size limit, and two writer
-// processes that make and change the same files at once.
+// Whatever else lies where the library expects a file, at its own name or at the temporary
+// name of a change, a file over the size limit, and two writers making the same files.
 #include "IniTestBytes.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/ce.h"
@@ -12,10 +10,7 @@
 
 #include <gtest/gtest.h>
 
-
 #include <filesystem>
-#include <functional>
-#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -34,7 +29,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // Puts something at a host path below the root: a file's bytes, or another kind.
-enum class Plant { Bytes, Link, DanglingLink, Folder, Fifo, ReadOnly, HardLink };
+enum class Plant { Bytes, Link, Folder, Fifo, ReadOnly, HardLink };
 
 void PlantAt(const TestDeviceRoot& root, const std::string& relative, Plant kind,
              const std::string& bytes = "") {
@@ -49,9 +44,6 @@ void PlantAt(const TestDeviceRoot& root, const std::string& relative, Plant kind
         break;
     case Plant::Link:
         fs::create_symlink(root.Host("outside"), host);
-        break;
-    case Plant::DanglingLink:
-        fs::create_symlink(root.Host("nowhere"), host);
         break;
     case Plant::HardLink:
         fs::create_hard_link(root.Host("outside"), host);
@@ -96,11 +88,9 @@ TEST_F(PlantedTest, WhatTheLibraryCannotReadIsSetAsideNeverFollowed) {
         fs::file_type asideType = fs::file_type::regular;
     } cases[] = {
         {"oneByte", Plant::Bytes, "\xFF", true},
-        {"bigEndian", Plant::Bytes, std::string("\xFE\xFF\0[", 4), true},
         {"overLimit", Plant::Bytes, atLimit + "x", true},
         {"readOnlyEmpty", Plant::ReadOnly, "", true},
         {"link", Plant::Link, "", true, fs::file_type::symlink},
-        {"danglingLink", Plant::DanglingLink, "", true, fs::file_type::symlink},
         {"folder", Plant::Folder, "", true, fs::file_type::directory},
         {"fifo", Plant::Fifo, "", true, fs::file_type::fifo},
         {"markOnly", Plant::Bytes, "\xFF\xFE", false},
@@ -122,20 +112,13 @@ TEST_F(PlantedTest, WhatTheLibraryCannotReadIsSetAsideNeverFollowed) {
             EXPECT_EQ(root.Get(file + ".bad"), c.bytes);
         }
         EXPECT_EQ(root.Get("outside"), kOutside);
-        ASSERT_EQ(lines.size(), c.setAside ? 1u : 0u);
-        if (c.setAside) {
-            const std::string ce = "Disk\\" + std::string(c.name) + ".ini";
-            EXPECT_NE(lines[0].find(ce + " "), std::string::npos) << lines[0];
-            EXPECT_NE(lines[0].find(ce + ".bad"), std::string::npos) << lines[0];
-        }
-        // What stays is an INI file; a new one can be made where the other was.
+        EXPECT_EQ(lines.size(), c.setAside ? 1u : 0u);
         EXPECT_EQ(IniCreateFile(path.c_str()), 1);
     }
     EXPECT_EQ(IniSetAsideIfUnreadable(u"Disk\\missing.ini"), 1);
     EXPECT_EQ(IniSetAsideIfUnreadable(nullptr), 0);
 }
 
-// A second and a third file set aside at one name take the next free names.
 TEST(IniSetAsideTest, EarlierSetAsideFilesAreKept) {
     TestDeviceRoot root;
     root.MakeDir("Disk");
@@ -149,9 +132,8 @@ TEST(IniSetAsideTest, EarlierSetAsideFilesAreKept) {
     EXPECT_EQ(root.Get("Disk/n.ini.bad3"), "third");
 }
 
-// Whatever lies at the temporary name "<name>~" never blocks a change and is never
-// written through: a killed writer's plain file is removed (a hard link only loses that
-// name), anything else is set aside with one line on stderr.
+// A killed writer's plain file at "<name>~" is removed (a hard link only loses that name);
+// anything else there is set aside. Nothing there blocks a change or is written through.
 TEST_F(PlantedTest, WhatLiesAtTheTemporaryNameNeverBlocksAChange) {
     const struct {
         const char* name;
@@ -164,7 +146,6 @@ TEST_F(PlantedTest, WhatLiesAtTheTemporaryNameNeverBlocksAChange) {
         {"link", Plant::Link, true, fs::file_type::symlink},
         {"folder", Plant::Folder, true, fs::file_type::directory},
         {"readOnly", Plant::ReadOnly, true, fs::file_type::regular},
-        {"fifo", Plant::Fifo, true, fs::file_type::fifo},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,22 +176,19 @@ TEST(IniSizeLimitTest, FilesOverTheLimitAreNoIniFiles) {
     EXPECT_EQ(IniReadString(u"A", u"k", &out, u"Disk\\a.ini"), 1);
     delete[] out;
     EXPECT_EQ(IniWriteString(u"A", u"k", u"22", u"Disk\\a.ini"), 0);
-    EXPECT_EQ(IniWriteString(u"B", u"k", u"1", u"Disk\\a.ini"), 0);
     EXPECT_EQ(root.Get("Disk/a.ini"), full);
     EXPECT_EQ(IniWriteString(u"A", u"k", u"", u"Disk\\a.ini"), 1); // shrinks
 
     root.Put("Disk/a.ini", over);
     EXPECT_EQ(IniReadString(u"A", u"k", &out, u"Disk\\a.ini"), 0);
     EXPECT_EQ(IniWriteString(u"A", u"k", u"", u"Disk\\a.ini"), 0);
-    EXPECT_EQ(IniGetSectionCount(u"Disk\\a.ini"), 0u);
     EXPECT_EQ(root.Get("Disk/a.ini"), over);
     EXPECT_EQ(IniCreateFile(u"Disk\\a.ini"), 1);
     EXPECT_EQ(root.Get("Disk/a.ini"), "\xFF\xFE");
 }
 
-// Two processes each make the same new files and write their own key into each, at
-// once. Whenever a write reports success, its key is in the file at the end: neither
-// the making of a file nor a temporary file is shared between the two.
+// Two processes make the same new files and each write its own key into each at once:
+// every write that reports success is in the file at the end.
 TEST(IniWritersTest, TwoProcessesMakingTheSameFilesLoseNoWrite) {
     constexpr int kFiles = 300;
     TestDeviceRoot root;
