@@ -137,6 +137,23 @@ TEST(CeFileTrustTest, WhatTheLayerMakesIsPrivate) {
 
 // Another user who can reach an older root holds a lock for good: each call gives up after the
 // time limit and says so once; a second call does not wait again.
+// The result of writing the lock flag, or -1 when its key does not open.
+LONG SetLockFlag(DWORD value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, 0, &key) != 0)
+        return -1;
+    const LONG rc =
+        RegSetValueExW(key, u"IsLockState", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
+    RegCloseKey(key);
+    return rc;
+}
+
+bool SettingsRefused(DWORD access) {
+    HANDLE h = CreateFileW(u"Disk\\config.ini", access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    return h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 TEST(CeFileTrustTest, LocksHeldByAnotherUserAreWaitedForWithinALimit) {
     if (!TestOtherUser::Available())
         GTEST_SKIP() << "needs root to run a child as a second uid (65534); not tested here";
@@ -155,28 +172,15 @@ TEST(CeFileTrustTest, LocksHeldByAnotherUserAreWaitedForWithinALimit) {
          },
          ".create.lock for over 2 s"},
         {"a settings file", "Disk/config.ini", TestOtherUser::Lock::Flock,
-         [] {
-             HANDLE h = CreateFileW(u"Disk\\config.ini", GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-             return h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
-         },
-         "config.ini for over 2 s"},
+         [] { return SettingsRefused(GENERIC_READ); }, "config.ini for over 2 s"},
         {"a settings file its holder denies writing", "Disk/config.ini",
          TestOtherUser::Lock::OfdDenyWrite,
-         [] {
-             HANDLE h = CreateFileW(u"Disk\\config.ini", GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-             return h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
-         },
+         [] { return SettingsRefused(GENERIC_READ | GENERIC_WRITE); },
          "config.ini: Device or resource busy"},
         {"a registry key's lock", kLockKey + "/.lock", TestOtherUser::Lock::Flock,
          [] {
-             HKEY key = nullptr;
-             DWORD one = 1;
-             return RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, 0, &key) ==
-                        ERROR_SUCCESS &&
-                    RegSetValueExW(key, u"IsLockState", 0, REG_DWORD,
-                                   reinterpret_cast<const BYTE*>(&one), 4) != ERROR_SUCCESS;
+             const LONG rc = SetLockFlag(1);
+             return rc != ERROR_SUCCESS && rc != -1;
          },
          "minioneshell/.lock for over 2 s"},
     };
@@ -227,13 +231,7 @@ TEST(CeFileTrustTest, ReadsOfPlantedFilesAreBounded) {
         return rc == ERROR_SUCCESS ? static_cast<long>(value) : -2L;
     };
     EXPECT_EQ(lockFlag(), -2L) << "a 2 MiB values file is no values";
-    HKEY k = nullptr;
-    DWORD zero = 0;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, 0, &k), 0);
-    EXPECT_EQ(
-        RegSetValueExW(k, u"IsLockState", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), 4),
-        ERROR_SUCCESS);
-    RegCloseKey(k);
+    EXPECT_EQ(SetLockFlag(0), ERROR_SUCCESS);
     EXPECT_EQ(lockFlag(), 0L) << "written anew";
 
 #if defined(__SANITIZE_ADDRESS__)
