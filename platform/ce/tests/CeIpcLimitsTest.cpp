@@ -58,9 +58,8 @@ public:
             if (!CeIpcServer::Start())
                 return 1;
             if (starve) {
-                rlimit tight{};
-                tight.rlim_cur = tight.rlim_max = RLIM_INFINITY;
-                tight.rlim_cur = static_cast<rlim_t>(StatusKb(::getpid(), "VmSize") + 1024) * 1024;
+                const auto room = static_cast<rlim_t>(StatusKb(::getpid(), "VmSize") + 1024) * 1024;
+                rlimit tight{room, RLIM_INFINITY};
                 ::setrlimit(RLIMIT_AS, &tight);
             }
             ready_.Write('y');
