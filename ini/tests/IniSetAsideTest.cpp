@@ -191,26 +191,25 @@ TEST(IniWritersTest, TwoProcessesMakingTheSameFilesLoseNoWrite) {
     root.MakeDir("Disk");
     CeFaultInjector::SetSyncEnabled(false); // the race is in the names, not the disk
     const auto pathOf = [](int i) { return u"Disk\\f" + U16(std::to_string(i)) + u".ini"; };
-    TestPipe go[2], results[2];
+    const LPCWSTR keys[] = {u"first", u"second"};
+    TestPipe go, results[2];
     TestProcess writers[2];
     for (int w = 0; w < 2; ++w) {
-        ASSERT_TRUE(go[w].Open() && results[w].Open());
-        const std::u16string key = w == 0 ? u"first" : u"second";
-        ASSERT_TRUE(writers[w].Fork([&, w, key] {
+        ASSERT_TRUE(go.Open() && results[w].Open());
+        ASSERT_TRUE(writers[w].Fork([&, w] {
             char c;
-            go[w].Read(c);
+            go.Read(c);
             for (int i = 0; i < kFiles; ++i) {
-                const std::u16string path = pathOf(i);
-                IniCreateFile(path.c_str());
-                const int ok = IniWriteString(u"S", key.c_str(), u"v", path.c_str());
-                results[w].Write(ok ? '1' : '0');
+                IniCreateFile(pathOf(i).c_str());
+                results[w].Write(IniWriteString(u"S", keys[w], u"v", pathOf(i).c_str()) ? '1'
+                                                                                        : '0');
             }
             return 0;
         }));
         results[w].CloseWriteEnd();
     }
-    for (TestPipe& p : go)
-        p.Write('g');
+    go.Write('g');
+    go.Write('g');
     std::string written[2];
     for (int w = 0; w < 2; ++w) {
         for (char c; results[w].Read(c);)
@@ -226,7 +225,7 @@ TEST(IniWritersTest, TwoProcessesMakingTheSameFilesLoseNoWrite) {
                 continue;
             ++saved;
             LPWSTR out = nullptr;
-            if (!IniReadString(u"S", w == 0 ? u"first" : u"second", &out, pathOf(i).c_str()))
+            if (!IniReadString(u"S", keys[w], &out, pathOf(i).c_str()))
                 ++lost;
             delete[] out;
         }
