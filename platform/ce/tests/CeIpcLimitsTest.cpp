@@ -1,8 +1,6 @@
-// What a connection may cost a serving process: it is closed when it stays silent or
-// trickles its request, one over the limit is closed at once, a promised frame takes no
-// memory before its bytes come, and a thread that cannot start refuses one connection
-// while the process goes on. The server runs in a child process, its peers are raw
-// sockets of this one.
+// What a connection may cost a serving process (run in a child; its peers are raw sockets
+// of this one): idle and slow ones are closed, so is one over the limit, promised frames
+// take no memory, and a thread that cannot start refuses one connection.
 #include "ce/CeIpcChannel.h"
 #include "ipc/CeIpcServer.h"
 #include "ipc/CeProcessRecord.h"
@@ -44,9 +42,8 @@ long StatusKb(int pid, const std::string& field) {
     return -1;
 }
 
-// A serving process with the given limits. With starve, it then limits its address
-// space so that no further thread can start, until it is told to lift the limit. Its
-// republish requests take busyMs to handle.
+// A serving process with the given limits whose republish requests take busyMs. With
+// starve, no further thread can start in it until Lift().
 class ServerProcess {
 public:
     bool Start(const CeIpcServer::Limits& limits, bool starve = false, int busyMs = 0) {
@@ -61,9 +58,8 @@ public:
             if (!CeIpcServer::Start())
                 return 1;
             if (starve) {
-                rlimit tight{};
-                tight.rlim_cur = tight.rlim_max = RLIM_INFINITY;
-                tight.rlim_cur = static_cast<rlim_t>(StatusKb(::getpid(), "VmSize") + 1024) * 1024;
+                const auto room = static_cast<rlim_t>(StatusKb(::getpid(), "VmSize") + 1024) * 1024;
+                rlimit tight{room, RLIM_INFINITY};
                 ::setrlimit(RLIMIT_AS, &tight);
             }
             ready_.Write('y');
@@ -95,7 +91,6 @@ private:
     TestPipe lift_;
 };
 
-// A raw peer connection.
 class Peer {
 public:
     explicit Peer(const std::string& name) {
@@ -150,7 +145,6 @@ TEST(CeIpcLimitsTest, SilentAndSlowConnectionsAreClosedInTime) {
         bool trickle; // then a byte every 50 ms
     } cases[] = {
         {"silent", "", false},
-        {"half a header", Header(8).substr(0, 2), false},
         {"a header promising 2 MiB, then nothing", Header(2u << 20), false},
         {"a header promising 2 MiB, then a byte every 50 ms", Header(2u << 20), true},
     };
@@ -169,22 +163,8 @@ TEST(CeIpcLimitsTest, SilentAndSlowConnectionsAreClosedInTime) {
     EXPECT_TRUE(StillServes(server.Name()));
 }
 
-// One over the limit takes the place of the connection that has waited longest for
-// its request; with every place busy with a request, it is closed at once itself.
+// With every place busy with a request, one over the limit is closed at once.
 TEST(CeIpcLimitsTest, ConnectionsOverTheLimitAreClosedAtOnce) {
-    {
-        ServerProcess server;
-        ASSERT_TRUE(server.Start({4, 10000, 10000}));
-        std::vector<std::unique_ptr<Peer>> silent;
-        for (int i = 0; i < 4; ++i) {
-            silent.push_back(std::make_unique<Peer>(server.Name()));
-            std::this_thread::sleep_for(50ms); // taken in this order
-        }
-        std::string reply;
-        EXPECT_TRUE(CeIpcChannel::Call(server.Name(), kPing, reply, 2000));
-        EXPECT_TRUE(silent[0]->ClosedWithin(2000ms)) << "the oldest silent one kept its place";
-        EXPECT_FALSE(silent[1]->ClosedWithin(0ms));
-    }
     ServerProcess server;
     ASSERT_TRUE(server.Start({2, 10000, 10000}, false, 1500));
     std::vector<std::unique_ptr<Peer>> busy;
@@ -199,7 +179,6 @@ TEST(CeIpcLimitsTest, ConnectionsOverTheLimitAreClosedAtOnce) {
     EXPECT_TRUE(StillServes(server.Name()));
 }
 
-// Memory follows the bytes that come, not the lengths that are promised.
 TEST(CeIpcLimitsTest, PromisedFramesTakeNoMemoryBeforeTheirBytesCome) {
     ServerProcess server;
     ASSERT_TRUE(server.Start({64, 10000, 10000}));

@@ -42,10 +42,6 @@ TEST(CePersist, EachChangeUnderTheDeviceRootIsKeptOnceItIsComplete) {
              CloseHandle(h);
          },
          {"newer"}},
-        {"made empty and closed",
-         [] { CloseHandle(Open(u"Disk\\a.ini", RW, 0, TRUNCATE_EXISTING)); },
-         {""}},
-        {"only read", [] { CloseHandle(Open(u"Disk\\a.ini", R, SR, OPEN_EXISTING)); }, {}},
         {"opened for writing, nothing written",
          [] { CloseHandle(Open(u"Disk\\a.ini", RW, 0, OPEN_EXISTING)); },
          {}},

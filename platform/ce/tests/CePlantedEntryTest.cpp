@@ -1,10 +1,6 @@
-// Entries planted under the device root that are not regular files: a link can be
-// moved aside as itself and only that, and nothing but a regular file is ever opened,
-// so a FIFO cannot hang an open.
+// A link planted under the device root can be moved aside as itself, and only that.
 #include "CeFileCalls.h"
 #include "testing/TestDeviceRoot.h"
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -24,16 +20,6 @@ TEST(CePlantedEntryTest, LinkIsMovedAsItselfToAFreeNameBesideIt) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(root.Host("d/link"))));
     EXPECT_EQ(root.Get("target"), "kept");
     EXPECT_EQ(root.Get("d/taken"), "");
-}
-
-TEST(CePlantedEntryTest, OnlyRegularFilesOpen) {
-    TestDeviceRoot root;
-    ASSERT_EQ(mkfifo(root.Host("fifo").c_str(), 0600), 0);
-    for (DWORD access : {R, RW}) {
-        EXPECT_TRUE(Fails(Open(u"fifo", access, SR, OPEN_EXISTING), ERROR_ACCESS_DENIED));
-        EXPECT_TRUE(Fails(Open(u"fifo", access, SR, OPEN_ALWAYS), ERROR_ACCESS_DENIED));
-    }
-    EXPECT_TRUE(fs::is_fifo(root.Host("fifo")));
 }
 
 } // namespace

@@ -52,43 +52,6 @@ TEST(CeSingleProcess, RenameNoReplaceRefusesWhateverIsInTheWay) {
     EXPECT_EQ(errno, ENOSYS); // the walk then goes step by step
 }
 
-// Through the file layer: a move replaces only when asked.
-TEST(CeSingleProcess, MoveNeverReplacesWithoutBeingAsked) {
-    struct Case {
-        const char* what;
-        const char* inTheWay; // "file", "dir" or null
-        DWORD flags;
-        DWORD error;   // ERROR_SUCCESS: moved
-        bool replaced; // b.ini holds the moved bytes
-    } cases[] = {
-        {"free name", nullptr, 0, ERROR_SUCCESS, true},
-        {"a file", "file", 0, ERROR_ALREADY_EXISTS, false},
-        {"a folder", "dir", 0, ERROR_ALREADY_EXISTS, false},
-        {"a file, replacing", "file", MOVEFILE_REPLACE_EXISTING, ERROR_SUCCESS, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TestDeviceRoot root;
-        root.MakeDir("Disk");
-        root.Put("Disk/a.ini", "moved");
-        const std::string in = c.inTheWay ? c.inTheWay : "";
-        if (in == "file")
-            root.Put("Disk/b.ini", "kept");
-        if (in == "dir")
-            root.MakeDir("Disk/b.ini");
-        const BOOL ok = MoveFileExW(u"Disk\\a.ini", u"Disk\\b.ini", c.flags);
-        if (c.error == ERROR_SUCCESS) {
-            EXPECT_TRUE(ok);
-        } else {
-            EXPECT_TRUE(Fails(ok, c.error));
-        }
-        EXPECT_EQ(root.Exists("Disk/a.ini"), !c.replaced);
-        if (c.replaced || in == "file") {
-            EXPECT_EQ(root.Get("Disk/b.ini"), c.replaced ? "moved" : "kept");
-        }
-    }
-}
-
 // Without openat2 the walk goes step by step and still never follows a planted link.
 TEST(CeSingleProcess, PlantedLinksAreNotFollowedWithoutOpenat2) {
     TestDeviceRoot outside;

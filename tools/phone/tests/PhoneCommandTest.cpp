@@ -6,7 +6,6 @@
 #include "ce/CeIpcChannel.h"
 #include "ce/ce.h"
 #include "shell/ShellProtocol.h"
-#include "testing/TestOtherUser.h"
 
 #include <chrono>
 #include <csignal>
@@ -193,9 +192,7 @@ TEST_F(RemoteWindowTest, ShellWindowFromStartToDeath) {
     EXPECT_NE(FindWindowW(ShellProtocol::kWindowClass, nullptr), nullptr);
 }
 
-// What a peer or another user can do to the phone tool: a window title holding terminal
-// escapes is shown escaped by `phone status`, and another user holding the lock flag's key
-// lock for good makes `phone lock on` fail after the time limit instead of hanging.
+// A peer's window title holding terminal escapes is shown escaped by `phone status`.
 using PhoneTrustTest = DeviceRootFixture;
 
 TEST_F(PhoneTrustTest, StatusShowsAPeersTitleEscaped) {
@@ -211,17 +208,6 @@ TEST_F(PhoneTrustTest, StatusShowsAPeersTitleEscaped) {
     DestroyWindow(own);
     EXPECT_NE(status.find("\"evil\\x1b]0;pwned\\x07\\x1b[2J\""), std::string::npos) << status;
     EXPECT_EQ(status.find('\x1b'), std::string::npos) << "a raw escape reached the terminal";
-}
-
-TEST_F(PhoneTrustTest, LockOnReturnsWhileAnotherUserHoldsTheKeyLock) {
-    if (!TestOtherUser::Available())
-        GTEST_SKIP() << "needs root to run a child as a second uid (65534); not tested here";
-    const std::string lock = ".ce/registry/hkey_local_machine/system/state/minioneshell/.lock";
-    device_.Put(lock, "");
-    device_.OpenToOthers(lock); // as an older version left its root
-    TestProcess holder;
-    ASSERT_TRUE(TestOtherUser::Hold(holder, device_.Host(lock), TestOtherUser::Lock::Flock));
-    EXPECT_EQ(PhoneProcess::Run({"lock", "on"}, nullptr, 10000ms), 1) << "-1: it hung";
 }
 
 } // namespace

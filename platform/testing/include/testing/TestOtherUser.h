@@ -1,6 +1,6 @@
 // Another local user for trust tests: a child process that becomes uid 65534 and
 // holds a lock on a file under the device root until it is ended, as an attacker
-// would, or tries to open a file. Only root can become another user; callers skip
+// would. Only root can become another user; callers skip
 // their test when Available() is false.
 #pragma once
 
@@ -16,6 +16,4 @@ public:
     // Starts holder as uid 65534 holding `lock` on path (opened read-only); true once
     // the lock is held. The lock goes with the holder.
     static bool Hold(TestProcess& holder, const std::string& path, Lock lock);
-    // Whether uid 65534 can open path for reading.
-    static bool CanOpen(const std::string& path);
 };
