@@ -97,10 +97,9 @@ TEST_F(MzInputTest, GuardHoldsInputUntilItEnds) {
         Guarded what;
         DWORD wait; // after the appearance
         bool reached;
-    } cases[] = {{kControlOnScreen, 0, false},     {kControlOnScreen, 399, false},
-                 {kControlOnScreen, 400, true},    {kControlListedLater, 399, false},
-                 {kControlListedLater, 400, true}, {kWindowShownLater, 0, false},
-                 {kWindowShownLater, 399, false},  {kWindowShownLater, 400, true}};
+    } cases[] = {{kControlOnScreen, 399, false},    {kControlOnScreen, 400, true},
+                 {kControlListedLater, 399, false}, {kControlListedLater, 400, true},
+                 {kWindowShownLater, 399, false},   {kWindowShownLater, 400, true}};
     for (const auto& c : cases) {
         for (bool key : {false, true}) {
             SCOPED_TRACE(::testing::Message() << c.what << " wait " << c.wait << " key " << key);
@@ -160,7 +159,6 @@ TEST_F(MzInputTest, CommandAtPressOrReleaseAndDisabledButtons) {
         {true, true, 150, {{kButtonId, 0}}, {{kButtonId, 0}}},
         {true, true, 400, {{kButtonId, 0}}, {{kButtonId, 0}}},
         {true, false, 150, {}, {{kButtonId + 1, 0}}}, // the button below takes it
-        {false, false, 150, {}, {{kButtonId + 1, 0}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "on press " << c.onPress << " enabled " << c.enabled
