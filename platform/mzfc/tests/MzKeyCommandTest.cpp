@@ -112,7 +112,6 @@ TEST_F(MzKeyCommandTest, ABoundKeyTapsItsControlByPosition) {
         Setup setup;
         Commands expected;
     } cases[] = {
-        {"keypad 7", SDLK_KP_7, SDL_SCANCODE_KP_7, false, kPlain, {{201, 0}}},
         {"keypad 7, Num Lock off", SDLK_HOME, SDL_SCANCODE_KP_7, false, kPlain, {{201, 0}}},
         {"Home is not keypad 7", SDLK_HOME, SDL_SCANCODE_HOME, false, kPlain, {}},
         {"the key at Q on a French layout", SDLK_a, SDL_SCANCODE_Q, false, kPlain, {{201, 0}}},
