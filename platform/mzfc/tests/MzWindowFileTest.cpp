@@ -26,22 +26,17 @@ TEST(MzWindowPlacementTest, ParseTakesOnlyWhatFormatWrites) {
         bool valid;
     } cases[] = {
         {"as written", kSaved, true},
-        {"no position", "# desktop window\nwidth 720\nheight 480\nfullscreen 0\n", true},
         {"without the last line break", "# desktop window\nwidth 720\nheight 480", true},
         {"empty", "", false},
         {"no header", "x 40\ny 20\nwidth 900\nheight 600\n", false},
-        {"another header", "# window\nwidth 720\nheight 480\n", false},
         {"no height", "# desktop window\nwidth 720\n", false},
         {"x without y", "# desktop window\nx 5\nwidth 720\nheight 480\n", false},
         {"a key twice", "# desktop window\nwidth 720\nwidth 800\nheight 480\n", false},
         {"an unknown key", "# desktop window\nwidth 720\nheight 480\ndepth 3\n", false},
-        {"too narrow", "# desktop window\nwidth 99\nheight 480\n", false},
         {"too tall", "# desktop window\nwidth 720\nheight 16385\n", false},
         {"too far out", "# desktop window\nx 100001\ny 0\nwidth 720\nheight 480\n", false},
-        {"full screen 2", "# desktop window\nwidth 720\nheight 480\nfullscreen 2\n", false},
         {"a number with a tail", "# desktop window\nwidth 720px\nheight 480\n", false},
         {"a huge number", "# desktop window\nwidth 99999999999999999999\nheight 480\n", false},
-        {"an empty line", "# desktop window\n\nwidth 720\nheight 480\n", false},
         {"line ends of another system", "# desktop window\r\nwidth 720\r\nheight 480\r\n", false},
         {"a zero byte", std::string("# desktop window\nwidth 720\0\nheight 480\n", 39), false},
     };
@@ -62,12 +57,10 @@ TEST(MzWindowPlacementTest, APlaceIsUsedOnlyWhileTheWindowStillShowsOnAScreen) {
         int x, y;
         bool onScreen;
     } cases[] = {
-        {100, 100, true},    {1300, -150, true}, // on either screen
-        {-652, 0, true},     {-653, 0, false},   // 48 and 47 columns left on the first
-        {0, 752, true},      {0, 753, false},    // 48 and 47 rows at the bottom
-        {3792, 0, true},     {3793, 0, false},   // the second screen's right edge
-        {100, -1000, false}, {5000, 100, false}, // above both, beyond both
-        {1200, 1100, true},  {1200, 1193, false},
+        {1300, -150, true},                    // on the second screen
+        {-652, 0, true},     {-653, 0, false}, // 48 and 47 columns left on the first
+        {0, 752, true},      {0, 753, false},  // 48 and 47 rows at the bottom
+        {100, -1000, false}, {5000, 100, false},
     };
     for (const auto& c : cases) {
         MzWindowPlacement p;
@@ -133,7 +126,6 @@ TEST_F(MzWindowFileTest, DamagedOrPlantedFilesAreIgnored) {
         std::function<void()> plant;
     } cases[] = {
         {"damaged", [&] { Plant("# desktop window\nwidth 72"); }},
-        {"binary", [&] { Plant(std::string("\xff\xfe\x00\x01garbage", 11)); }},
         {"too large", [&] { Plant(kSaved + std::string(2000, '#')); }},
         {"a link to a good file",
          [&] {
@@ -146,7 +138,6 @@ TEST_F(MzWindowFileTest, DamagedOrPlantedFilesAreIgnored) {
              fs::create_directories(Folder());
              mkfifo(File().c_str(), 0600);
          }},
-        {"a folder", [&] { fs::create_directories(File()); }},
         {"the product's folder is a link",
          [&] {
              fs::create_directories(root_ + "/real");
