@@ -1,7 +1,7 @@
 #include "ce/CeDeviceFile.h"
 
+#include "ce/CeHostFs.h"
 #include "ce/CePath.h"
-#include "files/CeHostFs.h"
 
 #include <cerrno>
 #include <cstring>

@@ -2,12 +2,12 @@
 #include "ce/CeFile.h"
 
 #include "ce/CeFaultInjector.h"
+#include "ce/CeHostFs.h"
 #include "ce/CeNotice.h"
 #include "ce/CePath.h"
 #include "core/CeHostError.h"
 #include "files/CeFileObject.h"
 #include "files/CeFileOpener.h"
-#include "files/CeHostFs.h"
 #include "files/CeShareLock.h"
 
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "files/CeFileLock.h"
 
-#include "files/CeHostFs.h"
+#include "ce/CeHostFs.h"
 #include "files/CeSafeDir.h"
 
 #include <cerrno>

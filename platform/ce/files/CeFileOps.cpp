@@ -2,13 +2,13 @@
 #include "ce/CeFile.h"
 
 #include "ce/CeFaultInjector.h"
+#include "ce/CeHostFs.h"
 #include "ce/CeNotice.h"
 #include "ce/CePath.h"
 #include "ce/CePersist.h"
 #include "ce/CeUtf16.h"
 #include "core/CeHostError.h"
 #include "files/CeHostCalls.h"
-#include "files/CeHostFs.h"
 #include "files/CeShareLock.h"
 
 #include <fcntl.h>

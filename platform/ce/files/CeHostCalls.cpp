@@ -1,5 +1,7 @@
 #include "files/CeHostCalls.h"
 
+#include "ce/CeHostFs.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -11,11 +13,9 @@ int CeHostCalls::OpenBeneath(int root, const std::string& relative) {
     open_how how{};
     how.flags = O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC;
     how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
-    int rc;
-    do {
-        rc = static_cast<int>(::syscall(SYS_openat2, root, relative.c_str(), &how, sizeof how));
-    } while (rc < 0 && errno == EINTR);
-    return rc;
+    return CeHostFs::NoIntr([&] {
+        return static_cast<int>(::syscall(SYS_openat2, root, relative.c_str(), &how, sizeof how));
+    });
 }
 
 int CeHostCalls::RenameNoReplace(const std::string& from, const std::string& to) {

@@ -1,4 +1,4 @@
-#include "files/CeHostFs.h"
+#include "ce/CeHostFs.h"
 
 #include "ce/CeNotice.h"
 

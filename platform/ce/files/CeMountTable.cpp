@@ -2,7 +2,7 @@
 
 #include "ce/CeUtf16.h"
 
-#include "files/CeHostFs.h"
+#include "ce/CeHostFs.h"
 
 #include <fcntl.h>
 #include <unistd.h>

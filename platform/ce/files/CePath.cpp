@@ -1,11 +1,11 @@
 #include "ce/CePath.h"
 
 #include "ce/CeCrt.h"
+#include "ce/CeHostFs.h"
 #include "ce/CeInstallFiles.h"
 #include "ce/CeNotice.h"
 #include "ce/CeProduct.h"
 #include "ce/CeUtf16.h"
-#include "files/CeHostFs.h"
 #include "files/CeMountTable.h"
 
 #include <dirent.h>

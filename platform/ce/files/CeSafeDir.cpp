@@ -1,10 +1,10 @@
 #include "files/CeSafeDir.h"
 
+#include "ce/CeHostFs.h"
 #include "ce/CeNotice.h"
 #include "ce/CePath.h"
 #include "ce/CePersist.h"
 #include "files/CeHostCalls.h"
-#include "files/CeHostFs.h"
 
 #include <atomic>
 #include <cerrno>

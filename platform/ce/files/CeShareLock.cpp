@@ -1,6 +1,6 @@
 #include "files/CeShareLock.h"
 
-#include "files/CeHostFs.h"
+#include "ce/CeHostFs.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

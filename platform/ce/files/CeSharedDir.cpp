@@ -1,7 +1,7 @@
 #include "ce/CeSharedDir.h"
 
+#include "ce/CeHostFs.h"
 #include "ce/CePath.h"
-#include "files/CeHostFs.h"
 #include "files/CeSafeDir.h"
 
 #include <mutex>

@@ -1,8 +1,8 @@
 #include "objects/CeRegistryStore.h"
 
+#include "ce/CeHostFs.h"
 #include "ce/CeSharedDir.h"
 #include "files/CeFileLock.h"
-#include "files/CeHostFs.h"
 #include "files/CeSafeDir.h"
 #include "objects/CeSharedText.h"
 

@@ -1,5 +1,6 @@
 #include "screen/MzWindowFile.h"
 
+#include "ce/CeHostFs.h"
 #include "ce/CeNotice.h"
 #include "ce/CeProduct.h"
 
@@ -46,11 +47,8 @@ std::string Folder() {
 
 // The folder itself, never through a link at its last name.
 int OpenFolder(const std::string& folder) {
-    int fd;
-    do
-        fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    return fd;
+    return CeHostFs::NoIntr(
+        [&] { return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); });
 }
 
 bool WriteAll(int fd, const std::string& data) {
@@ -95,29 +93,13 @@ std::optional<MzWindowPlacement> MzWindowFile::Load() {
     const int dir = OpenFolder(folder);
     if (dir < 0)
         return std::nullopt;
-    const int fd = ::openat(dir, kFileName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = CeHostFs::OpenRegular(dir, kFileName, O_RDONLY);
     ::close(dir);
     if (fd < 0)
         return std::nullopt;
-    struct stat st {};
     std::string text;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        st.st_size <= static_cast<off_t>(kMaxBytes)) {
-        char buf[kMaxBytes + 1];
-        size_t got = 0;
-        for (;;) { // the size may have changed since the stat: read one byte past the limit
-            const ssize_t n = ::read(fd, buf + got, sizeof buf - got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            got += static_cast<size_t>(n);
-            if (got == sizeof buf)
-                break;
-        }
-        if (got <= kMaxBytes)
-            text.assign(buf, got);
-    }
+    if (!CeHostFs::ReadAll(fd, kMaxBytes, text))
+        text.clear();
     ::close(fd);
     return MzWindowPlacement::Parse(text);
 }
@@ -127,16 +109,15 @@ bool MzWindowFile::Save(const MzWindowPlacement& placement) {
     if (folder.empty())
         return false;
     // The config home and the product's folder are made private, as the XDG rules ask.
-    ::mkdir(folder.substr(0, folder.rfind('/')).c_str(), 0700);
-    ::mkdir(folder.c_str(), 0700);
+    CeHostFs::MakeDir(AT_FDCWD, folder.substr(0, folder.rfind('/')));
+    CeHostFs::MakeDir(AT_FDCWD, folder);
     const int dir = OpenFolder(folder);
     if (dir < 0) {
         TellFailure(folder, errno);
         return false;
     }
     const std::string temp = TempName();
-    const int fd =
-        ::openat(dir, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = CeHostFs::OpenRegular(dir, temp, O_WRONLY | O_CREAT | O_EXCL);
     bool ok = fd >= 0;
     int err = errno;
     if (ok) {

@@ -6,7 +6,7 @@
 //  - no lock is waited on without a time limit, no file is read without a size limit.
 #pragma once
 
-#include "core/CeInside.h"
+#include "ce/CePort.h"
 
 #include <cerrno>
 #include <cstddef>
